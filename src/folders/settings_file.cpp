@@ -1,0 +1,109 @@
+#include "folders/settings_file.h"
+
+#include <vector>
+
+namespace lumivane::modINI {
+
+namespace {
+
+constexpr std::string_view kHeading[] = {"Lumivane", "Version= 1.0", "", "[Folders]"};
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr size_t kHeadingLines = 4;
+
+// A slot is one line of the file; a pasted line break would shift every slot
+// after it, so the text ends where its first line ends.
+std::string_view firstLine(std::string_view text) {
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+        if (bytes[end] == '\r' && start < bytes.size() && bytes[start] == '\n') ++start;
+    }
+    return lines;
+}
+
+} // namespace
+
+FolderList DefaultFolders() {
+    FolderList slots;
+    slots[0] = "C:\\";
+    return slots;
+}
+
+std::string FormatFolders(const FolderList& slots, const platform::AnsiCodec& codec) {
+    std::string ansi;
+    bool representable = true;
+    for (auto line : kHeading) (ansi += line) += kCrLf;
+    for (const auto& slot : slots) {
+        auto bytes = codec.toAnsi(firstLine(slot));
+        if (!bytes) {
+            representable = false;
+            break;
+        }
+        (ansi += *bytes) += kCrLf;
+    }
+    if (representable) return ansi;
+
+    // Writing '?' for a character would lose the folder for good; UTF-8 keeps it.
+    std::string utf8(kUtf8Bom);
+    for (auto line : kHeading) (utf8 += line) += kCrLf;
+    for (const auto& slot : slots) (utf8 += firstLine(slot)) += kCrLf;
+    return utf8;
+}
+
+std::string DefaultFolderBytes(const platform::AnsiCodec& codec) {
+    return FormatFolders(DefaultFolders(), codec);
+}
+
+FolderList ParseFolders(std::string_view bytes, const platform::AnsiCodec& codec) {
+    bool utf8 = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+    if (utf8) bytes.remove_prefix(kUtf8Bom.size());
+    auto lines = splitLines(bytes);
+    FolderList slots;
+    for (size_t k = 0; k < slots.size(); ++k) {
+        size_t index = kHeadingLines + k;
+        if (index >= lines.size()) break;
+        slots[k] = utf8 ? std::string(lines[index]) : codec.fromAnsi(lines[index]);
+    }
+    return slots;
+}
+
+bool SettingsFileExists(const std::string& path, platform::FileSystem& fs) {
+    return fs.fileExists(path);
+}
+
+bool WriteDefaultFolders(const std::string& path, platform::FileSystem& fs, const platform::AnsiCodec& codec) {
+    return fs.replaceFile(path, DefaultFolderBytes(codec));
+}
+
+void LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
+                 const platform::AnsiCodec& codec) {
+    if (!SettingsFileExists(path, fs)) {
+        // A folder we may not write to (read-only) fails here; the read below
+        // then finds nothing and the default list stays in memory.
+        WriteDefaultFolders(path, fs, codec);
+    }
+    auto bytes = fs.readFile(path);
+    FolderList list = bytes ? ParseFolders(*bytes, codec) : DefaultFolders();
+    for (int k = 0; k < kFolderSlotCount; ++k) slots.setSlotText(k, list[static_cast<size_t>(k)]);
+}
+
+bool SaveFolders(const std::string& path, const FolderSlots& slots, platform::FileSystem& fs,
+                 const platform::AnsiCodec& codec) {
+    FolderList list;
+    for (int k = 0; k < kFolderSlotCount; ++k) list[static_cast<size_t>(k)] = slots.slotText(k);
+    return fs.replaceFile(path, FormatFolders(list, codec));
+}
+
+} // namespace lumivane::modINI

@@ -1,0 +1,70 @@
+#include "platform/win32/files.h"
+
+#include "platform/win32/unique.h"
+#include "platform/win32/wide.h"
+
+#include <windows.h>
+
+namespace lumivane::win32 {
+
+namespace {
+// Far beyond any settings file; a larger file is not ours to load whole.
+constexpr LONGLONG kMaxReadBytes = 64LL * 1024 * 1024;
+
+DWORD attributesOf(const std::string& path) {
+    if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(widen(path).c_str());
+}
+} // namespace
+
+bool Win32FileSystem::fileExists(const std::string& path) {
+    DWORD a = attributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::folderExists(const std::string& path) {
+    DWORD a = attributesOf(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
+    UniqueFile file(::CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxReadBytes) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD done = 0;
+    if (!bytes.empty() && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr))
+        return std::nullopt;
+    bytes.resize(done);
+    return bytes;
+}
+
+bool Win32FileSystem::replaceFile(const std::string& path, std::string_view bytes) {
+    std::wstring target = widen(path);
+    std::wstring dir = target;
+    auto slash = dir.find_last_of(L'\\');
+    dir = slash == std::wstring::npos ? std::wstring(L".") : dir.substr(0, slash + 1);
+
+    // The temporary file lives in the target's folder so the final move is a
+    // rename on one volume, which the file system does atomically.
+    wchar_t temp[MAX_PATH + 16] = {};
+    if (dir.size() > MAX_PATH - 14 || !::GetTempFileNameW(dir.c_str(), L"lmv", 0, temp)) return false;
+
+    bool written = false;
+    {
+        UniqueFile file(::CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) {
+            DWORD done = 0;
+            written = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                      done == bytes.size() && ::FlushFileBuffers(file.get());
+        }
+    }
+    if (written && ::MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileW(temp);
+    return false;
+}
+
+} // namespace lumivane::win32

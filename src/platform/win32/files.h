@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/files.h"
+
+namespace lumivane::win32 {
+
+class Win32FileSystem final : public platform::FileSystem {
+public:
+    bool fileExists(const std::string& path) override;
+    bool folderExists(const std::string& path) override;
+    std::optional<std::string> readFile(const std::string& path) override;
+    bool replaceFile(const std::string& path, std::string_view bytes) override;
+};
+
+} // namespace lumivane::win32

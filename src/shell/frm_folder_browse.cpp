@@ -1,0 +1,23 @@
+#include "shell/frm_folder_browse.h"
+
+#include "folders/settings_file.h"
+
+namespace lumivane {
+
+std::string SettingsPathFor(const std::string& exeDirectory) {
+    return exeDirectory + "\\" + std::string(modINI::kFileName);
+}
+
+void frmFolderBrowse::Form_Load() {
+    if (os_.instance.anotherInstanceRunning()) {
+        // Nothing else of the start-up runs: no file, no registry, no tray icon.
+        os_.boxes.show("Already running", kAppTitle, platform::kMbOk | platform::kMbIconStop);
+        host_.unload();
+        return;
+    }
+    SettingsPath = SettingsPathFor(os_.exeDirectory);
+    modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
+    host_.setVisible(false);
+}
+
+} // namespace lumivane

@@ -1,0 +1,108 @@
+#include "shell/hub_window.h"
+
+#include "platform/win32/wide.h"
+
+namespace lumivane::win32 {
+
+namespace {
+constexpr int kText1IdBase = 100;  // + slot
+} // namespace
+
+HubWindow::HubWindow(Services& services) : services_(services), form_(*this, services) {}
+
+HubWindow::~HubWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool HubWindow::create(HINSTANCE instance) {
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = &HubWindow::WndProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kHubClassName;
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    // Created hidden; the dialog is shown only while the user customizes.
+    ::CreateWindowExW(WS_EX_DLGMODALFRAME, kHubClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 400, 380, nullptr, nullptr, instance, this);
+    return hwnd_ != nullptr;
+}
+
+void HubWindow::createChildren() {
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    for (int k = 0; k < kFolderSlotCount; ++k) {
+        HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL,
+                                      0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kText1IdBase + k)),
+                                      instance, nullptr);
+        // The program imposes no length limit on a path.
+        ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+        text1_[static_cast<size_t>(k)] = edit;
+    }
+}
+
+std::string HubWindow::slotText(int slot) const {
+    HWND edit = text1_[static_cast<size_t>(slot)];
+    int length = ::GetWindowTextLengthW(edit);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int got = ::GetWindowTextW(edit, text.data(), length + 1);
+    text.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return narrow(text);
+}
+
+void HubWindow::setSlotText(int slot, const std::string& text) {
+    ::SetWindowTextW(text1_[static_cast<size_t>(slot)], widen(text).c_str());
+}
+
+void HubWindow::setVisible(bool visible) {
+    ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+}
+
+bool HubWindow::isVisible() const {
+    return ::IsWindowVisible(hwnd_) != FALSE;
+}
+
+void HubWindow::unload() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK HubWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    HubWindow* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<HubWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<HubWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    try {
+        return self->handleMessage(msg, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the window system's frames.
+        return 0;
+    }
+}
+
+LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        createChildren();
+        return 0;
+    case WM_CLOSE:
+        form_.Form_Unload();
+        ::DestroyWindow(hwnd_);
+        return 0;
+    case WM_DESTROY:
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        return 0;
+    default:
+        return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+} // namespace lumivane::win32

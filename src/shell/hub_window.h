@@ -1,0 +1,43 @@
+#pragma once
+#include "shell/frm_folder_browse.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+namespace lumivane::win32 {
+
+inline constexpr const wchar_t* kHubClassName = L"LumivaneHub";
+
+// The real frmFolderBrowse window: owns the path boxes and routes every
+// message of the window to the hub's logic.
+class HubWindow final : public FormHost {
+public:
+    explicit HubWindow(Services& services);
+    ~HubWindow() override;
+    HubWindow(const HubWindow&) = delete;
+    HubWindow& operator=(const HubWindow&) = delete;
+
+    bool create(HINSTANCE instance);
+    HWND hwnd() const { return hwnd_; }
+    frmFolderBrowse& form() { return form_; }
+
+    std::string slotText(int slot) const override;
+    void setSlotText(int slot, const std::string& text) override;
+    void setVisible(bool visible) override;
+    bool isVisible() const override;
+    void unload() override;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    void createChildren();
+
+    Services& services_;
+    frmFolderBrowse form_;
+    HWND hwnd_ = nullptr;
+    std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_
+};
+
+} // namespace lumivane::win32

@@ -1,0 +1,30 @@
+#include "platform/win32/dialogs.h"
+#include "platform/win32/files.h"
+#include "platform/win32/instance.h"
+#include "platform/win32/text_codec.h"
+#include "platform/win32/wide.h"
+#include "shell/hub_window.h"
+
+#include <windows.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    using namespace lumivane;
+    win32::NamedMutexInstanceLock instanceLock;
+    win32::Win32MessageBoxes boxes;
+    win32::Win32FileSystem files;
+    win32::AnsiCodePage codec;
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory()};
+
+    win32::HubWindow hub(services);
+    if (!hub.create(instance)) return 1;
+    hub.form().Form_Load();
+
+    MSG msg;
+    while (hub.hwnd() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!::IsDialogMessageW(hub.hwnd(), &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,61 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumivane {
+
+// Command identifiers of the popup's items. They never start at 0, because a
+// dismissed popup reports 0.
+namespace menu_id {
+inline constexpr unsigned kCDEjectBase = 1000;  // + element index of mnuCDEject
+inline constexpr unsigned kCDEjectLast = 1099;
+inline constexpr unsigned kFolderBase = 1100;   // + slot
+inline constexpr unsigned kRunScr = 1200;
+inline constexpr unsigned kTurnMonOff = 1201;
+inline constexpr unsigned kRunAtStartUp = 1202;
+inline constexpr unsigned kCustomize = 1203;
+inline constexpr unsigned kAbout = 1204;
+inline constexpr unsigned kExit = 1205;
+inline constexpr unsigned kSep1 = 1301;
+inline constexpr unsigned kSep2 = 1302;
+inline constexpr unsigned kSep3 = 1303;
+inline constexpr unsigned kSep4 = 1304;
+} // namespace menu_id
+
+struct MenuItem {
+    std::string name;   // "mnuFolder3", "mnuCDEject", ...
+    int index = -1;     // element of a numbered item group, -1 for a single item
+    unsigned id = 0;    // stable command identifier
+    std::string caption;
+    bool enabled = true;
+    bool visible = true;
+};
+
+// mnuPopup: the children of the tray popup in their fixed order. A hidden item
+// is absent from the menu the user sees but keeps its place and identity here.
+class PopupMenu {
+public:
+    PopupMenu();
+
+    const std::vector<MenuItem>& items() const { return items_; }
+    MenuItem* find(std::string_view name, int index = -1);
+    const MenuItem* find(std::string_view name, int index = -1) const;
+    MenuItem* byId(unsigned id);
+    const MenuItem* byId(unsigned id) const;
+    MenuItem& folder(int slot);
+
+    // Loads a new element of mnuCDEject at (highest index) + 1, placed after
+    // the group's last element; returns its index.
+    int loadCDEject(const std::string& caption);
+    int highestCDEjectIndex() const;
+
+private:
+    std::vector<MenuItem> items_;
+};
+
+// "- " begins a group heading; "-" alone is a separator line.
+bool isHeadingCaption(std::string_view caption);
+bool isSeparatorCaption(std::string_view caption);
+
+} // namespace lumivane
