@@ -20,4 +20,12 @@ void frmFolderBrowse::Form_Load() {
     host_.setVisible(false);
 }
 
+void frmFolderBrowse::onMenuCommand(unsigned id) {
+    switch (id) {
+    default:
+        // Headings, separators and a dismissed popup (0) run nothing.
+        break;
+    }
+}
+
 } // namespace lumivane

@@ -47,6 +47,10 @@ public:
     // Never cancels: the window always goes.
     void Form_Unload() {}
 
+    // Runs the click handler of the popup item with this command identifier,
+    // after the popup has closed.
+    void onMenuCommand(unsigned id);
+
     std::string SettingsPath;
     bool RunAtStartup = false;
     std::int16_t AboutCount = 0;
