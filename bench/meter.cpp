@@ -15,12 +15,12 @@
 // loop). "Popup painted" means: the popup window is visible and its thread has
 // gone back to reading messages (Wine paints a popup synchronously when it
 // shows it, so a message sent to the popup is answered only after the paint).
+#include "bench/gdi_objects.h"
 #include "platform/win32/timing.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
-#include <winternl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -290,31 +290,6 @@ BOOL CALLBACK countTop(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// Live entries of the process's GDI handle table, read from its PEB
-// (GdiSharedHandleTable). GetGuiResources is a stub returning 0 under Wine,
-// whose table entries are 24 bytes with the object type in byte 14.
-long gdiObjects(HANDLE process) {
-    PROCESS_BASIC_INFORMATION info{};
-    ULONG length = 0;
-    if (::NtQueryInformationProcess(process, ProcessBasicInformation, &info, sizeof(info), &length) != 0) return -1;
-    const SIZE_T tableOffset = sizeof(void*) == 8 ? 0xF8 : 0x94;
-    UINT64 table = 0;
-    SIZE_T got = 0;
-    void* pointer = nullptr;
-    if (!::ReadProcessMemory(process, reinterpret_cast<const char*>(info.PebBaseAddress) + tableOffset, &pointer,
-                             sizeof(pointer), &got) || !pointer)
-        return -1;
-    table = reinterpret_cast<UINT64>(pointer);
-    constexpr size_t kEntries = 16384, kEntrySize = 24;
-    std::vector<unsigned char> entries(kEntries * kEntrySize);
-    if (!::ReadProcessMemory(process, reinterpret_cast<const void*>(table), entries.data(), entries.size(), &got))
-        return -1;
-    long live = 0;
-    for (size_t i = 0; i < kEntries; ++i)
-        if (entries[i * kEntrySize + 14] != 0) ++live;
-    return live;
-}
-
 int resourcesCommand(DWORD pid) {
     HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!process) fail("cannot open the process");
@@ -328,7 +303,7 @@ int resourcesCommand(DWORD pid) {
                 static_cast<unsigned long long>(memory.PagefileUsage),
                 static_cast<unsigned long long>(memory.WorkingSetSize),
                 ::GetGuiResources(process, GR_GDIOBJECTS), ::GetGuiResources(process, GR_USEROBJECTS),
-                gdiObjects(process), windows.count);
+                lumivane::bench::gdiObjects(process), windows.count);
     ::CloseHandle(process);
     return 0;
 }

@@ -26,7 +26,10 @@ struct Counters {
     long long engineTicks;                 // outermost sections only: nothing counted twice
 };
 
+// The two variants live in different inline namespaces, so a file compiled
+// with the option and one without never clash at link time.
 #ifdef LUMIVANE_TIMING
+inline namespace timed {
 
 inline Counters& counters() {
     static Counters* shared = [] {
@@ -75,7 +78,9 @@ private:
     LARGE_INTEGER start_;
 };
 
+} // namespace timed
 #else
+inline namespace untimed {
 
 inline void countMessage() {}
 
@@ -86,6 +91,7 @@ public:
     Scope& operator=(const Scope&) = delete;
 };
 
+} // namespace untimed
 #endif
 
 } // namespace lumivane::timing
