@@ -2,6 +2,7 @@
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/timing.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -21,6 +22,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     MSG msg;
     while (hub.hwnd() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        timing::countMessage();
         if (!::IsDialogMessageW(hub.hwnd(), &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
