@@ -25,6 +25,21 @@ Size measureItem(const ItemModel& item, const MenuMetrics& metrics, const TextMe
     return {width, height};
 }
 
+MenuTextLayout layoutMenuText(std::string_view text, bool popup, bool rightToLeft) {
+    MenuTextLayout out;
+    const unsigned line = textfmt::kVCenter | textfmt::kSingleLine;
+    std::size_t tab = text.find('\t');
+    out.label = std::string(text.substr(0, tab));
+    if (tab != std::string_view::npos) {
+        out.hasShortcut = true;
+        out.shortcut = std::string(text.substr(tab + 1));
+    }
+    unsigned start = rightToLeft ? textfmt::kRight : textfmt::kLeft;
+    out.labelFormat = line | (popup ? start : textfmt::kCenter);
+    out.shortcutFormat = line | (rightToLeft ? textfmt::kLeft : textfmt::kRight);
+    return out;
+}
+
 Rect imageColumn(const Rect& item, bool rightToLeft) {
     Rect q = item;
     if (rightToLeft)

@@ -2,6 +2,7 @@
 #include "coolmenu/item_model.h"
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 // Sizes and rectangles of owner-drawn menu items, in pixels of the menu's DC.
@@ -40,6 +41,27 @@ inline constexpr int kHeadingInset = 15;
 inline constexpr int kMarkCellSize = 13;
 inline constexpr int kMarkCellOffset = 3;
 inline constexpr int kArrowGap = 2;
+
+// Text layout bits, with the values DrawText takes.
+namespace textfmt {
+inline constexpr unsigned kLeft = 0x0;
+inline constexpr unsigned kCenter = 0x1;
+inline constexpr unsigned kRight = 0x2;
+inline constexpr unsigned kVCenter = 0x4;
+inline constexpr unsigned kSingleLine = 0x20;
+inline constexpr unsigned kCentred = kCenter | kVCenter | kSingleLine;
+} // namespace textfmt
+
+// How one item text is laid out: a tab splits it into a label at the start
+// side and a shortcut at the far side.
+struct MenuTextLayout {
+    std::string label;
+    std::string shortcut;
+    bool hasShortcut = false;
+    unsigned labelFormat = 0;
+    unsigned shortcutFormat = 0;
+};
+MenuTextLayout layoutMenuText(std::string_view text, bool popup, bool rightToLeft);
 
 // The two system metrics the measurement reads.
 struct MenuMetrics {

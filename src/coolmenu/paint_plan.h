@@ -40,16 +40,6 @@ inline constexpr unsigned kTop = 0x2;
 inline constexpr unsigned kAllSides = 0xF;
 } // namespace edge
 
-// Text layout bits, with the values DrawText takes.
-namespace textfmt {
-inline constexpr unsigned kLeft = 0x0;
-inline constexpr unsigned kCenter = 0x1;
-inline constexpr unsigned kRight = 0x2;
-inline constexpr unsigned kVCenter = 0x4;
-inline constexpr unsigned kSingleLine = 0x20;
-inline constexpr unsigned kCentred = kCenter | kVCenter | kSingleLine;
-} // namespace textfmt
-
 struct FillOp {
     Rect rect;
     Colour colour;

@@ -304,3 +304,29 @@ TEST_CASE("headings: etched line, engraved text in two passes; hidden items pain
     hidden.trueSub = true;
     CHECK(planItem(hidden, st(true, false, true), look(), R, false).empty());
 }
+
+TEST_CASE("item text splits at the first tab; label and shortcut go to opposite ends") {
+    const unsigned line = textfmt::kVCenter | textfmt::kSingleLine;
+    MenuTextLayout ltr = layoutMenuText("&Open\tCtrl+O", true, false);
+    CHECK(ltr.label == "&Open");
+    CHECK(ltr.hasShortcut);
+    CHECK(ltr.shortcut == "Ctrl+O");
+    CHECK(ltr.labelFormat == (line | textfmt::kLeft));
+    CHECK(ltr.shortcutFormat == (line | textfmt::kRight));
+
+    MenuTextLayout rtl = layoutMenuText("A\tB\tC", true, true);
+    CHECK(rtl.label == "A");
+    CHECK(rtl.shortcut == "B\tC");
+    CHECK(rtl.labelFormat == (line | textfmt::kRight));
+    CHECK(rtl.shortcutFormat == (line | textfmt::kLeft));
+
+    MenuTextLayout bar = layoutMenuText("&File", false, true);
+    CHECK(bar.label == "&File");
+    CHECK_FALSE(bar.hasShortcut);
+    CHECK(bar.labelFormat == (line | textfmt::kCenter));
+
+    // A tab at the very end still counts: an empty shortcut.
+    MenuTextLayout trailing = layoutMenuText("Go\t", true, false);
+    CHECK(trailing.hasShortcut);
+    CHECK(trailing.shortcut.empty());
+}
