@@ -1,5 +1,6 @@
 #include "coolmenu/win32/cool_menu.h"
 
+#include "coolmenu/convert_menu.h"
 #include "coolmenu/item_painter.h"
 #include "coolmenu/menu_messages.h"
 #include "coolmenu/win32/win32_menu.h"
