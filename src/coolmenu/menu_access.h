@@ -34,8 +34,8 @@ public:
     virtual bool readAt(MenuHandle menu, int position, MenuItemView& item) const = 0;
     // By command identifier, searching submenus too.
     virtual bool readCommand(MenuHandle menu, std::uint32_t id, MenuItemView& item) const = 0;
-    // Writes the type with the caption (used when the type is a text item)
-    // and, when setData is true, the item data.
+    // Writes the type and, when setData is true, the item data. A text item
+    // gets the caption; an owner-drawn or separator item is left without text.
     virtual bool write(MenuHandle menu, int position, std::uint32_t type, const std::string& caption,
                        bool setData, std::uintptr_t data) = 0;
 };

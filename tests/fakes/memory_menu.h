@@ -1,7 +1,7 @@
 #pragma once
 // Menus held in memory, behaving like the window system's for the calls the
 // menu engine makes: an owner-drawn or separator item reads back with no
-// caption, and a write of such a type keeps the old caption.
+// caption.
 #include "coolmenu/menu_access.h"
 
 #include <map>
@@ -71,7 +71,7 @@ public:
         ++writes;
         auto& item = it->second[static_cast<size_t>(position)];
         item.type = type;
-        if (!nonText(type)) item.caption = caption;
+        item.caption = nonText(type) ? std::string() : caption;
         if (setData) item.data = data;
         return true;
     }

@@ -4,7 +4,11 @@
 
 #include <string>
 
-namespace lumivane::coolmenu::win32 {
+namespace lumivane::win32 {
+
+using coolmenu::kCaptionLimit;
+using coolmenu::MenuHandle;
+using coolmenu::MenuItemView;
 
 namespace {
 bool read(HMENU menu, UINT item, BOOL byPosition, MenuItemView& out) {
@@ -22,7 +26,7 @@ bool read(HMENU menu, UINT item, BOOL byPosition, MenuItemView& out) {
     out.data = info.dwItemData;
     out.submenu = fromHmenu(info.hSubMenu);
     buffer[kCaptionLimit] = L'\0';
-    out.caption = lumivane::win32::narrow(buffer);
+    out.caption = narrow(buffer);
     return true;
 }
 } // namespace
@@ -42,16 +46,18 @@ bool Win32Menu::readCommand(MenuHandle menu, std::uint32_t id, MenuItemView& ite
 
 bool Win32Menu::write(MenuHandle menu, int position, std::uint32_t type, const std::string& caption, bool setData,
                       std::uintptr_t data) {
-    std::wstring text = lumivane::win32::widen(caption);
+    bool text = (type & (MFT_OWNERDRAW | MFT_SEPARATOR | MFT_BITMAP)) == 0;
+    std::wstring wide = text ? widen(caption) : std::wstring();
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_TYPE | (setData ? MIIM_DATA : 0u);
+    // An owner-drawn item drops its text: the menu would otherwise match
+    // mnemonics in it by itself instead of asking the window (WM_MENUCHAR).
+    info.fMask = MIIM_FTYPE | MIIM_STRING | (setData ? MIIM_DATA : 0u);
     info.fType = type;
-    // Only text items read it; an owner-drawn item keeps it as an opaque value.
-    info.dwTypeData = text.data();
-    info.cch = static_cast<UINT>(text.size());
+    info.dwTypeData = text ? wide.data() : nullptr;
+    info.cch = static_cast<UINT>(wide.size());
     info.dwItemData = data;
     return ::SetMenuItemInfoW(toHmenu(menu), static_cast<UINT>(position), TRUE, &info) != FALSE;
 }
 
-} // namespace lumivane::coolmenu::win32
+} // namespace lumivane::win32

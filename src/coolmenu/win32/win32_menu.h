@@ -3,19 +3,19 @@
 
 #include <windows.h>
 
-namespace lumivane::coolmenu::win32 {
+namespace lumivane::win32 {
 
-inline HMENU toHmenu(MenuHandle menu) { return reinterpret_cast<HMENU>(menu); }
-inline MenuHandle fromHmenu(HMENU menu) { return reinterpret_cast<MenuHandle>(menu); }
+inline HMENU toHmenu(coolmenu::MenuHandle menu) { return reinterpret_cast<HMENU>(menu); }
+inline coolmenu::MenuHandle fromHmenu(HMENU menu) { return reinterpret_cast<coolmenu::MenuHandle>(menu); }
 
 // Menus of this process through GetMenuItemInfoW and SetMenuItemInfoW.
-class Win32Menu final : public MenuAccess {
+class Win32Menu final : public coolmenu::MenuAccess {
 public:
-    int count(MenuHandle menu) const override;
-    bool readAt(MenuHandle menu, int position, MenuItemView& item) const override;
-    bool readCommand(MenuHandle menu, std::uint32_t id, MenuItemView& item) const override;
-    bool write(MenuHandle menu, int position, std::uint32_t type, const std::string& caption, bool setData,
+    int count(coolmenu::MenuHandle menu) const override;
+    bool readAt(coolmenu::MenuHandle menu, int position, coolmenu::MenuItemView& item) const override;
+    bool readCommand(coolmenu::MenuHandle menu, std::uint32_t id, coolmenu::MenuItemView& item) const override;
+    bool write(coolmenu::MenuHandle menu, int position, std::uint32_t type, const std::string& caption, bool setData,
                std::uintptr_t data) override;
 };
 
-} // namespace lumivane::coolmenu::win32
+} // namespace lumivane::win32
