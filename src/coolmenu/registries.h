@@ -25,6 +25,8 @@ public:
         auto hwnd = record->hwnd;
         return windows_.emplace(hwnd, std::move(record)).second;
     }
+    // Drops a window's record with its fonts and heads.
+    void removeWindow(std::uintptr_t hwnd) { windows_.erase(hwnd); }
     // The record of an item data number, or null.
     CMyItemData* item(std::uintptr_t data) const {
         return data == 0 ? nullptr : items.Item(std::to_string(data));

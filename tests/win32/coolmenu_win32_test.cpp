@@ -384,6 +384,7 @@ TEST_CASE("attaching a window twice keeps the first attachment and does not loop
     CHECK(CoolMenuComplexChecks(stranger, true));
     ::DestroyWindow(stranger);
     ::DestroyWindow(hwnd);
+    CHECK(CoolMenuWindow(hwnd) == nullptr);
     hostLog = nullptr;
 }
 

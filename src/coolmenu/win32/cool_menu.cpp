@@ -277,6 +277,13 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             OnMenuSelect(*registries, menus(), key(hwnd), LOWORD(wParam), HIWORD(wParam),
                          win32::fromHmenu(reinterpret_cast<HMENU>(lParam)));
             return passOn();
+        case WM_NCDESTROY: {
+            // The handle may come back for another window: a record left
+            // behind would refuse its attachment and keep dead fonts.
+            LRESULT result = passOn();
+            registries->removeWindow(key(hwnd));
+            return result;
+        }
         case WM_MENUCHAR: {
             std::uint32_t answer = OnMenuChar(*registries, menus(), LOWORD(wParam),
                                               win32::fromHmenu(reinterpret_cast<HMENU>(lParam)));
