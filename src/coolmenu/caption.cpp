@@ -37,11 +37,16 @@ std::string RebuildCaption(const std::string& text, const std::string& help, boo
                            bool heading) {
     std::string caption;
     if (asMark)
-        caption = asCheck ? "#" : "*";
+        caption.push_back(asCheck ? '#' : '*');
     else if (heading)
-        caption = "-";
-    if (!help.empty()) caption += "|" + help + "|";
-    return caption + text;
+        caption.push_back('-');
+    if (!help.empty()) {
+        caption += '|';
+        caption += help;
+        caption += '|';
+    }
+    caption += text;
+    return caption;
 }
 
 char32_t nextCodePoint(std::string_view s, size_t& i) {
