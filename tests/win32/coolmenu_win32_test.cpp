@@ -506,12 +506,19 @@ TEST_CASE("the menu bar is converted at attachment and its frame follows the poi
     REQUIRE(::GetMenuItemRect(hwnd, bar, 1, &second));
     WndCoolMenu* window = CoolMenuWindow(hwnd);
     LPARAM over = MAKELPARAM((second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    ::UpdateWindow(hwnd);
     ::SendMessageW(hwnd, WM_NCHITTEST, 0, over);
     CHECK(window->MainPopedIndex() == "1");
+    // The raised frame is drawn on the screen over the item's rectangle.
+    HDC screen = ::GetDC(nullptr);
+    CHECK(::GetPixel(screen, second.left, second.top) == ::GetSysColor(COLOR_3DHILIGHT));
+    CHECK(::GetPixel(screen, second.right - 1, second.bottom - 1) == ::GetSysColor(COLOR_3DSHADOW));
     ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTMENU, WM_MOUSEMOVE));
     CHECK(window->MainPopedIndex() == "1");
     ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     CHECK(window->MainPopedIndex() == "-1");
+    CHECK(::GetPixel(screen, second.left, second.top) != ::GetSysColor(COLOR_3DHILIGHT));
+    ::ReleaseDC(nullptr, screen);
     RECT client;
     ::GetClientRect(hwnd, &client);
     POINT inside{client.right / 2, client.bottom / 2};
