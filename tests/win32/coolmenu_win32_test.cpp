@@ -529,3 +529,68 @@ TEST_CASE("the menu bar is converted at attachment and its frame follows the poi
     ::DestroyWindow(hwnd);
     hostLog = nullptr;
 }
+
+TEST_CASE("the window's fonts are made once and rebuilt on a new face; every popup item is the engine's") {
+    HostLog log;
+    hostLog = &log;
+    HWND hwnd = makeHost();
+    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
+    WndCoolMenu* window = CoolMenuWindow(hwnd);
+    HFONT first = GetMenuFont(hwnd, false);
+    REQUIRE(first);
+    CHECK(GetMenuFont(hwnd, false) == first);
+    CHECK_FALSE(window->FontName().empty());  // taken from the window's font
+
+    HFONT heading = GetMenuFontSep(hwnd);
+    REQUIRE(heading);
+    CHECK(GetMenuFontSep(hwnd) == heading);
+    LOGFONTW lf{};
+    REQUIRE(::GetObjectW(heading, sizeof lf, &lf));
+    CHECK(lf.lfHeight == 11);
+    CHECK(std::wstring(lf.lfFaceName) == L"Small Fonts");
+
+    window->FontName("Arial");
+    HFONT arial = GetMenuFont(hwnd, false);
+    CHECK(arial != first);
+    CHECK(::GetObjectType(first) == 0);  // the replaced font is gone
+    REQUIRE(::GetObjectW(arial, sizeof lf, &lf));
+    CHECK(std::wstring(lf.lfFaceName) == L"Arial");
+    HDC screen = ::GetDC(nullptr);
+    CHECK(lf.lfHeight == -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72));
+    ::ReleaseDC(nullptr, screen);
+
+    // Every item of the program's popup is measured and drawn by the engine,
+    // in every state, without reaching the window.
+    HMENU popup = buildProgramPopup();
+    win32::Win32Menu menus;
+    ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, true,
+                false);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, 200, 24);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    for (int i = 0; i < 21; ++i) {
+        CAPTURE(i);
+        MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000u + static_cast<UINT>(i), 0, 0, readItem(popup, i).data};
+        CHECK(::SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
+        for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_GRAYED), UINT(ODS_CHECKED)}) {
+            DRAWITEMSTRUCT dis{};
+            dis.CtlType = ODT_MENU;
+            dis.itemID = 1000u + static_cast<UINT>(i);
+            dis.itemAction = ODA_DRAWENTIRE;
+            dis.itemState = state;
+            dis.hwndItem = reinterpret_cast<HWND>(popup);
+            dis.hDC = dc;
+            dis.rcItem = RECT{0, 0, 200, 24};
+            dis.itemData = mis.itemData;
+            CHECK(::SendMessageW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
+        }
+    }
+    CHECK(log.measureItems == 0);
+    CHECK(log.drawItems == 0);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::DestroyMenu(popup);
+    ::DestroyWindow(hwnd);
+    hostLog = nullptr;
+}
