@@ -4,6 +4,7 @@
 #include "coolmenu/item_painter.h"
 #include "coolmenu/menu_messages.h"
 #include "coolmenu/win32/win32_menu.h"
+#include "platform/win32/timing.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 
@@ -184,6 +185,7 @@ HFONT GetMenuFontSep(HWND hwnd) {
 }
 
 bool OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis) {
+    timing::Scope timed(timing::Section::measure);
     if (!mis) return false;
     WndCoolMenu* window = nullptr;
     const CMyItemData* record = engineItem(hwnd, mis->CtlType, mis->itemData, &window);
@@ -198,6 +200,7 @@ bool OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis) {
 }
 
 bool OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis) {
+    timing::Scope timed(timing::Section::draw);
     if (!dis) return false;
     WndCoolMenu* window = nullptr;
     const CMyItemData* record = engineItem(hwnd, dis->CtlType, dis->itemData, &window);
@@ -270,8 +273,11 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_INITMENUPOPUP:
             // The window fills the popup first; the conversion reads what it made.
             passOn();
-            OnInitMenuPopup(*registries, menus(), key(hwnd), static_cast<MenuHandle>(wParam), LOWORD(lParam),
-                            HIWORD(lParam) != 0);
+            {
+                timing::Scope timed(timing::Section::convert);
+                OnInitMenuPopup(*registries, menus(), key(hwnd), static_cast<MenuHandle>(wParam), LOWORD(lParam),
+                                HIWORD(lParam) != 0);
+            }
             return 0;
         case WM_MENUSELECT:
             OnMenuSelect(*registries, menus(), key(hwnd), LOWORD(wParam), HIWORD(wParam),
