@@ -63,7 +63,7 @@ def results(lum_painted, base_painted, lum_after, base_after):
         return {"popups": [{"painted_ms": p, "visible_ms": p / 2, "engine_ms": -1, "messages": -1} for p in painted],
                 "memory_idle": {"rss_kib": 100, "private_kib": 10},
                 "memory_after": {"rss_kib": 100, "private_kib": 10},
-                "after_1": {"pagefile_usage": 1000, "gdi_objects": 40, "windows": 2},
+                "after_1": {"pagefile_usage": 1000, "gdi_objects": 40, "windows": 2, "private_kib": 10},
                 "after_n": after, "idle_cpu_ms": 0.0, "idle_wakeups": 0}
     startup = {"icon_ms": [100.0, 300.0, 200.0], "idle_ms": [110.0, 310.0, 210.0], "ends": []}
     return {"idle_seconds": 30, "startup": {"lumivane": startup, "baseline": startup},
@@ -75,14 +75,15 @@ class Table(unittest.TestCase):
         # Popups 21 and later are slow: they must not move the latency figure.
         lum = [10.0] * 10 + [12.0] * 10 + [500.0] * 30
         base = [8.0] * 20 + [500.0] * 30
-        leak = {"pagefile_usage": 1000 + 4096, "gdi_objects": 40 + 49, "windows": 2}
-        same = {"pagefile_usage": 1000, "gdi_objects": 40, "windows": 2}
+        leak = {"pagefile_usage": 1000 + 4096, "gdi_objects": 40 + 49, "windows": 2, "private_kib": 14}
+        same = {"pagefile_usage": 1000, "gdi_objects": 40, "windows": 2, "private_kib": 10}
         rows = {r[0]: r for r in bench.figure_rows(results(lum, base, leak, same), None, {})}
         latency = rows["popup latency: release to painted, median of 20 (ms)"]
         self.assertEqual((latency[1], latency[2]), (11.0, 8.0))
         self.assertEqual(bench.ratio(latency[1], latency[2]), "1.38x")
         self.assertEqual(rows["GDI objects: growth from popup 1 to 50"][1:3], (49, 0))
-        self.assertEqual(rows["committed bytes: growth from popup 1 to 50"][1:3], (4096, 0))
+        self.assertEqual(rows["Wine commit charge (bytes): growth from popup 1 to 50"][1:3], (4096, 0))
+        self.assertEqual(rows["private KiB: growth from popup 1 to 50"][1:3], (4, 0))
         startup = rows["start-up: icon added + idle, median of N (ms)"]
         self.assertEqual(startup[1], 210.0)
 
