@@ -42,6 +42,7 @@ NOTIFYICONDATAW iconData(HWND hwnd) {
 }
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    lumivane::timing::countWindowMessage();
     switch (msg) {
     case kTrayMessage:
         if (LOWORD(lParam) == WM_RBUTTONUP) showMenu(hwnd);

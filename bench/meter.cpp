@@ -248,11 +248,12 @@ int popupsCommand(DWORD pid, int count, int slot) {
         if (!answers(popup)) fail("the popup does not answer");
         LONGLONG tPainted = now();
         double engineMs = -1;
-        long long messages = -1;
+        long long messages = -1, windowMessages = -1;
         if (counters) {
             engineMs = static_cast<double>(counters->engineTicks - before.engineTicks) * 1000.0 /
                        static_cast<double>(counters->frequency);
             messages = counters->messages - before.messages;
+            windowMessages = counters->windowMessages - before.windowMessages;
         }
         sendKey(VK_ESCAPE);
         if (!waitUntil([&] { return !::IsWindowVisible(popup); }, 2000)) {
@@ -261,8 +262,8 @@ int popupsCommand(DWORD pid, int count, int slot) {
             if (!waitUntil([&] { return !::IsWindowVisible(popup); }, 5000)) fail("the popup does not close");
         }
         if (!answers(main)) fail("the program does not answer after the popup");
-        std::printf("popup\t%d\t%.3f\t%.3f\t%.3f\t%lld\n", i, milliseconds(t0, tVisible), milliseconds(t0, tPainted),
-                    engineMs, messages);
+        std::printf("popup\t%d\t%.3f\t%.3f\t%.3f\t%lld\t%lld\n", i, milliseconds(t0, tVisible),
+                    milliseconds(t0, tPainted), engineMs, messages, windowMessages);
         std::fflush(stdout);
         ::Sleep(30);
     }
@@ -314,7 +315,7 @@ int countersCommand(DWORD pid) {
         std::printf("counters\tnone\n");
         return 1;
     }
-    std::printf("counters\t%lld\t%lld\t%lld", c->frequency, c->messages, c->engineTicks);
+    std::printf("counters\t%lld\t%lld\t%lld\t%lld", c->frequency, c->messages, c->windowMessages, c->engineTicks);
     for (int s = 0; s < timing::kSectionCount; ++s) std::printf("\t%lld\t%lld", c->sectionTicks[s], c->sectionCalls[s]);
     std::printf("\n");
     return 0;

@@ -60,7 +60,7 @@ class ProcReadings(unittest.TestCase):
 
 def results(lum_painted, base_painted, lum_after, base_after):
     def program(painted, after):
-        return {"popups": [{"painted_ms": p, "visible_ms": p / 2, "engine_ms": -1, "messages": -1} for p in painted],
+        return {"popups": [{"painted_ms": p, "visible_ms": p / 2, "engine_ms": -1, "messages": -1, "window_messages": -1} for p in painted],
                 "memory_idle": {"rss_kib": 100, "private_kib": 10},
                 "memory_after": {"rss_kib": 100, "private_kib": 10},
                 "after_1": {"pagefile_usage": 1000, "gdi_objects": 40, "windows": 2, "private_kib": 10},

@@ -1,5 +1,6 @@
 #include "shell/hub_window.h"
 
+#include "platform/win32/timing.h"
 #include "platform/win32/wide.h"
 
 namespace lumivane::win32 {
@@ -67,6 +68,7 @@ void HubWindow::unload() {
 }
 
 LRESULT CALLBACK HubWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    timing::countWindowMessage();
     HubWindow* self = nullptr;
     if (msg == WM_NCCREATE) {
         self = static_cast<HubWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);

@@ -47,7 +47,9 @@ TEST_CASE("timing counters are readable from outside and count nested engine tim
 
     timing::countMessage();
     timing::countMessage();
+    timing::countWindowMessage();
     CHECK(seen->messages == before.messages + 2);
+    CHECK(seen->windowMessages == before.windowMessages + 1);
 
     {
         timing::Scope convert(timing::Section::convert);

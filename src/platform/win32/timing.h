@@ -1,6 +1,8 @@
 #pragma once
 // Benchmark counters, compiled in only with the build option LUMIVANE_TIMING
-// (never in a shipped build): messages taken from the queue, and the time the
+// (never in a shipped build): messages taken from the queue and messages that
+// reach the main window's procedure (sent ones too, which never pass through
+// the queue), and the time the
 // menu engine spends converting, measuring and drawing a popup. The counters
 // live in a named shared section ("LumivaneTiming.<process id>") so the
 // benchmark reads them from outside without sending the program a message,
@@ -21,6 +23,7 @@ inline constexpr int kSectionCount = 3;
 struct Counters {
     long long frequency;                   // performance-counter ticks a second
     long long messages;                    // taken from the queue by the message loop
+    long long windowMessages;              // calls of the main window's procedure, sent or posted
     long long sectionTicks[kSectionCount]; // summed per section
     long long sectionCalls[kSectionCount];
     long long engineTicks;                 // outermost sections only: nothing counted twice
@@ -49,6 +52,7 @@ inline Counters& counters() {
 }
 
 inline void countMessage() { ++counters().messages; }
+inline void countWindowMessage() { ++counters().windowMessages; }
 
 // Times one section of engine work from construction to destruction.
 class Scope {
@@ -83,6 +87,7 @@ private:
 inline namespace untimed {
 
 inline void countMessage() {}
+inline void countWindowMessage() {}
 
 class Scope {
 public:
