@@ -64,6 +64,8 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    namespace timing = lumivane::timing;
+    timing::mark(timing::Mark::entered);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = windowProc;
@@ -72,6 +74,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!::RegisterClassExW(&wc)) return 1;
     HWND hwnd = ::CreateWindowExW(0, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
+    timing::mark(timing::Mark::windowCreated);
 
     g_menu = ::CreatePopupMenu();
     for (UINT i = 0; i < sizeof(kCaptions) / sizeof(kCaptions[0]); ++i)
@@ -83,10 +86,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     data.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
     ::lstrcpynW(data.szTip, L"Baseline", ARRAYSIZE(data.szTip));
     ::Shell_NotifyIconW(NIM_ADD, &data);
+    timing::mark(timing::Mark::loaded);
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        lumivane::timing::countMessage();
+        timing::countMessage();
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

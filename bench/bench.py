@@ -139,12 +139,13 @@ def measure_startup(bench, starts):
     # The first start of each writes its files and fills the caches: not counted.
     bench.run("startup", "1", *order)
     rows = bench.run("startup", str(starts), *order)
-    result = {name: {"icon_ms": [], "idle_ms": [], "ends": []} for name in PROGRAMS}
+    result = {name: {"icon_ms": [], "idle_ms": [], "ends": [], "marks_ms": []} for name in PROGRAMS}
     for row in rows:
         name = next(n for n in PROGRAMS if WINDOWS_PATH[n] == row[1])
         result[name]["icon_ms"].append(float(row[3]))
         result[name]["idle_ms"].append(float(row[4]))
         result[name]["ends"].append(row[5])
+        result[name]["marks_ms"].append([float(v) for v in row[6:9]])
     return result
 
 
@@ -217,6 +218,14 @@ def figure_rows(release, timing, sizes):
     add("start-up: icon added + idle, median of N (ms)",
         median(st[L]["idle_ms"]), median(st[B]["idle_ms"]), "<= 1.2x")
     add("  of which: icon added (ms)", median(st[L]["icon_ms"]), median(st[B]["icon_ms"]))
+    if timing and "startup" in timing:
+        ts = timing["startup"]
+        for index, label in enumerate(("process start to wWinMain", "  to main window created",
+                                       "  to start-up done (icon added)")):
+            def phase(name):
+                values = [m[index] for m in ts[name]["marks_ms"] if m[index] >= 0]
+                return median(values) if values else None
+            add(f"  timing build, {label} (ms)", phase(L), phase(B))
     run = release["running"]
     first = {n: run[n]["popups"][:20] for n in PROGRAMS}
     add("popup latency: release to painted, median of 20 (ms)",
@@ -311,6 +320,7 @@ def main():
     parser.add_argument("--shipped-tree", type=Path, help="32-bit release build tree (exe sizes)")
     parser.add_argument("--starts", type=int, default=10)
     parser.add_argument("--popups", type=int, default=200)
+    parser.add_argument("--timing-starts", type=int, default=5, help="start-ups of the timing build")
     parser.add_argument("--idle", type=int, default=30, help="idle seconds")
     parser.add_argument("--json", type=Path, help="also write every raw figure here")
     args = parser.parse_args()
@@ -333,7 +343,8 @@ def main():
             s.start_desktop()
             bench = Bench(s, meter)
             bench.install(exes(args.timing_tree.resolve()))
-            results["timing"] = {"running": measure_running(bench, 20, args.idle)}
+            results["timing"] = {"startup": measure_startup(bench, args.timing_starts),
+                                 "running": measure_running(bench, 20, args.idle)}
     sizes = {}
     for arch, tree in (("win32", args.shipped_tree), ("win64", args.tree)):
         if tree:

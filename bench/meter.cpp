@@ -131,7 +131,10 @@ struct Started {
     HWND window = nullptr;
     double iconMs = 0;
     double idleMs = 0;
+    double markMs[timing::kMarkCount] = {-1, -1, -1};  // timing builds only
 };
+
+const timing::Counters* openCounters(DWORD pid);
 
 Started start(const char* exe) {
     std::wstring path = wide(exe);
@@ -154,6 +157,12 @@ Started start(const char* exe) {
     LONGLONG tIdle = now();
     s.iconMs = milliseconds(t0, tIcon);
     s.idleMs = milliseconds(t0, tIdle);
+    // The program's marks share this clock: one performance counter a machine.
+    if (const timing::Counters* c = openCounters(s.process.dwProcessId)) {
+        for (int m = 0; m < timing::kMarkCount; ++m)
+            if (c->marks[m]) s.markMs[m] = milliseconds(t0, c->marks[m]);
+        ::UnmapViewOfFile(c);
+    }
     return s;
 }
 
@@ -170,8 +179,8 @@ int startupCommand(int count, int argc, char** argv) {
         for (int i = 0; i < argc; ++i) {
             Started s = start(argv[i]);
             bool closed = close(s.process.dwProcessId, s.process.hProcess);
-            std::printf("startup\t%s\t%d\t%.2f\t%.2f\t%s\n", argv[i], round, s.iconMs, s.idleMs,
-                        closed ? "closed" : "terminated");
+            std::printf("startup\t%s\t%d\t%.2f\t%.2f\t%s\t%.2f\t%.2f\t%.2f\n", argv[i], round, s.iconMs,
+                        s.idleMs, closed ? "closed" : "terminated", s.markMs[0], s.markMs[1], s.markMs[2]);
             std::fflush(stdout);
             ::CloseHandle(s.process.hThread);
             ::CloseHandle(s.process.hProcess);
@@ -196,7 +205,10 @@ const timing::Counters* openCounters(DWORD pid) {
     std::wstring name = L"LumivaneTiming." + std::to_wstring(pid);
     HANDLE mapping = ::OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str());
     if (!mapping) return nullptr;
-    return static_cast<const timing::Counters*>(::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(timing::Counters)));
+    void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(timing::Counters));
+    // The view keeps the section alive.
+    ::CloseHandle(mapping);
+    return static_cast<const timing::Counters*>(view);
 }
 
 void sendMouse(DWORD flags) {

@@ -10,6 +10,7 @@
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace lumivane;
+    timing::mark(timing::Mark::entered);
     win32::NamedMutexInstanceLock instanceLock;
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
@@ -18,7 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;
+    timing::mark(timing::Mark::windowCreated);
     hub.form().Form_Load();
+    timing::mark(timing::Mark::loaded);
 
     MSG msg;
     while (hub.hwnd() && ::GetMessageW(&msg, nullptr, 0, 0) > 0) {

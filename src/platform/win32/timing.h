@@ -19,6 +19,10 @@ namespace lumivane::timing {
 enum class Section { convert = 0, measure = 1, draw = 2 };
 inline constexpr int kSectionCount = 3;
 
+// Moments of the start-up, for the benchmark to split it in phases.
+enum class Mark { entered = 0, windowCreated = 1, loaded = 2 };
+inline constexpr int kMarkCount = 3;
+
 // Layout shared with bench/meter.cpp; plain 64-bit fields, one writer.
 struct Counters {
     long long frequency;                   // performance-counter ticks a second
@@ -27,6 +31,7 @@ struct Counters {
     long long sectionTicks[kSectionCount]; // summed per section
     long long sectionCalls[kSectionCount];
     long long engineTicks;                 // outermost sections only: nothing counted twice
+    long long marks[kMarkCount];           // performance counter at each Mark, 0 until reached
 };
 
 // The two variants live in different inline namespaces, so a file compiled
@@ -53,6 +58,12 @@ inline Counters& counters() {
 
 inline void countMessage() { ++counters().messages; }
 inline void countWindowMessage() { ++counters().windowMessages; }
+
+inline void mark(Mark moment) {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    counters().marks[static_cast<int>(moment)] = now.QuadPart;
+}
 
 // Times one section of engine work from construction to destruction.
 class Scope {
@@ -88,6 +99,7 @@ inline namespace untimed {
 
 inline void countMessage() {}
 inline void countWindowMessage() {}
+inline void mark(Mark) {}
 
 class Scope {
 public:
