@@ -2,7 +2,7 @@
 
 #include "platform/win32/wide.h"
 
-
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -41,7 +41,7 @@ UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
 NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record) {
     std::vector<unsigned char> bytes = platform::TrayRecordBytes(record, kNativeForm);
     NOTIFYICONDATAW data{};
-    std::memcpy(&data, bytes.data(), bytes.size());
+    std::memcpy(&data, bytes.data(), std::min(bytes.size(), sizeof(data)));
     return data;
 }
 
