@@ -13,12 +13,12 @@ int MenuIcons::load(HINSTANCE instance, ImageList& list) {
     icons_.clear();
     int loaded = 0;
     int resource = kFirstMenuIconResource;
-    for (const MenuImageSpec& spec : kMenuImageSpecs) {
+    for (const MenuImageEntry& entry : kMenuImageTable) {
         HICON icon = static_cast<HICON>(
             ::LoadImageW(instance, MAKEINTRESOURCEW(resource++), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
         if (icon) ++loaded;
         icons_.emplace_back(icon);
-        list.add(std::string(spec.key), std::string(spec.tag), icon);
+        list.add(std::string(entry.key), std::string(entry.tag), icon);
     }
     return loaded;
 }

@@ -5,7 +5,7 @@
 
 namespace lumivane {
 
-const std::array<MenuImageSpec, 19> kMenuImageSpecs = {{
+const std::array<MenuImageEntry, 19> kMenuImageTable = {{
     {"ABOUT", "About", "about"},
     {"F1", "1.", "f1"},
     {"F2", "2.", "f2"},

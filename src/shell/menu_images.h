@@ -10,7 +10,7 @@ namespace lumivane {
 
 // One picture of ilsMenu: its key, the tag the menu engine matches against
 // the beginning of an item's caption, and the file stem of its icon resource.
-struct MenuImageSpec {
+struct MenuImageEntry {
     std::string_view key;
     std::string_view tag;
     std::string_view file;
@@ -18,7 +18,7 @@ struct MenuImageSpec {
 
 // The nineteen pictures in their fixed order; image n (from 1) is entry n - 1
 // and is loaded from icon resource kFirstMenuIconResource + n - 1.
-extern const std::array<MenuImageSpec, 19> kMenuImageSpecs;
+extern const std::array<MenuImageEntry, 19> kMenuImageTable;
 inline constexpr int kFirstMenuIconResource = 101;
 
 // ilsMenu: keyed and tagged icons, numbered from 1. The icons belong to

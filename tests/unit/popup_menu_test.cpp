@@ -5,6 +5,9 @@
 
 #include <doctest/doctest.h>
 
+#include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -80,21 +83,21 @@ TEST_CASE("the popup shows only visible items, headings as text, '-' as a separa
 }
 
 TEST_CASE("ilsMenu: nineteen images in order, found by key regardless of case") {
-    REQUIRE(kMenuImageSpecs.size() == 19);
-    CHECK(kMenuImageSpecs[0].key == "ABOUT");
+    REQUIRE(kMenuImageTable.size() == 19);
+    CHECK(kMenuImageTable[0].key == "ABOUT");
     for (int n = 1; n <= 10; ++n) {
-        CHECK(kMenuImageSpecs[static_cast<size_t>(n)].key == "F" + std::to_string(n));
-        CHECK(kMenuImageSpecs[static_cast<size_t>(n)].tag == std::to_string(n) + ".");
+        CHECK(kMenuImageTable[static_cast<size_t>(n)].key == "F" + std::to_string(n));
+        CHECK(kMenuImageTable[static_cast<size_t>(n)].tag == std::to_string(n) + ".");
     }
     std::vector<std::string> rest;
-    for (size_t i = 11; i < 19; ++i) rest.push_back(std::string(kMenuImageSpecs[i].key) + "=" + std::string(kMenuImageSpecs[i].tag));
+    for (size_t i = 11; i < 19; ++i) rest.push_back(std::string(kMenuImageTable[i].key) + "=" + std::string(kMenuImageTable[i].tag));
     CHECK(rest == std::vector<std::string>{"YES=Load at Startup", "Run=Run", "EXIT=Exit", "NO=Don't Load at Startup",
                                            "TURN=Turn", "CLOSE=Close", "OPTIONS=Customize", "OPEN=Open"});
 
     ImageList list;
     int pictures[19];
     for (size_t i = 0; i < 19; ++i)
-        list.add(std::string(kMenuImageSpecs[i].key), std::string(kMenuImageSpecs[i].tag), &pictures[i]);
+        list.add(std::string(kMenuImageTable[i].key), std::string(kMenuImageTable[i].tag), &pictures[i]);
     CHECK(list.count() == 19);
     CHECK(list.indexOfKey("TURN") == 16);
     CHECK(list.indexOfKey("turn") == 16);
@@ -107,4 +110,18 @@ TEST_CASE("ilsMenu: nineteen images in order, found by key regardless of case") 
     CHECK(list.icon(0) == nullptr);
     CHECK(list.icon(20) == nullptr);
     CHECK(list.tag(20).empty());
+}
+
+TEST_CASE("the resource script lists the pictures in the image list's order") {
+    std::filesystem::path script = std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "res" / "icons.rc";
+    std::ifstream in(script);
+    REQUIRE_MESSAGE(in, "cannot read ", script.string());
+    std::vector<std::string> listed;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) listed.push_back(line);
+    std::vector<std::string> expected;
+    int id = kFirstMenuIconResource;
+    for (const auto& entry : kMenuImageTable)
+        expected.push_back(std::to_string(id++) + " ICON \"icons/" + std::string(entry.file) + ".ico\"");
+    CHECK(listed == expected);
 }
