@@ -14,7 +14,7 @@ build() { # tree, toolchain, extra cmake args..., -- targets...
     while [ $# -gt 0 ] && [ "$1" != "--" ]; do args+=("$1"); shift; done
     shift
     targets=("$@")
-    cmake -S "$root" -B "$root/build/$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" \
+    cmake --no-warn-unused-cli -S "$root" -B "$root/build/$tree" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/$toolchain.cmake" \
           -DCMAKE_BUILD_TYPE=Release "${args[@]}" >/dev/null
     cmake --build "$root/build/$tree" -j"$jobs" --target "${targets[@]}"
 }
