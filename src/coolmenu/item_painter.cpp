@@ -181,6 +181,15 @@ void execute(HDC dc, const PaintPlan& plan, const PaintContext& ctx) {
 
 } // namespace
 
+namespace {
+std::optional<MenuMetrics>& keptMetrics() {
+    static std::optional<MenuMetrics> metrics;
+    return metrics;
+}
+} // namespace
+
+void ForgetMenuMetrics() { keptMetrics().reset(); }
+
 bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height) {
     try {
         std::optional<win32::WindowDC> screen;
@@ -193,8 +202,9 @@ bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, 
             ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
             return Size{rc.right - rc.left, rc.bottom - rc.top};
         };
-        MenuMetrics metrics{::GetSystemMetrics(SM_CYMENU), ::GetSystemMetrics(SM_CXMENUCHECK)};
-        Size size = measureItem(item, metrics, measure);
+        std::optional<MenuMetrics>& metrics = keptMetrics();
+        if (!metrics) metrics = MenuMetrics{::GetSystemMetrics(SM_CYMENU), ::GetSystemMetrics(SM_CXMENUCHECK)};
+        Size size = measureItem(item, *metrics, measure);
         width = size.width;
         height = size.height;
         return true;

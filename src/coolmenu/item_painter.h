@@ -22,6 +22,11 @@ struct PaintContext {
 // Fills the size for WM_MEASUREITEM. A null DC measures on the screen.
 bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height);
 
+// The system metrics measuring uses are read once and kept: under Wine each
+// read costs about a sixth of a millisecond, and every item of every popup is
+// measured. Call after a settings change, so the next measure reads them anew.
+void ForgetMenuMetrics();
+
 // Paints the item for WM_DRAWITEM. Leaves the DC as it found it, except that a
 // submenu item's rectangle is taken out of the clip region so the system does
 // not draw its own arrow over ours.

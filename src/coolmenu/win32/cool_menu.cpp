@@ -264,6 +264,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_MEASUREITEM:
             if (OnMeasureItem(hwnd, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
             return passOn();
+        case WM_SETTINGCHANGE:
+            ForgetMenuMetrics();
+            return passOn();
         case WM_WINDOWPOSCHANGED:
             WatchMenuBar(*registries, menus(), key(hwnd), win32::fromHmenu(::GetMenu(hwnd)));
             return passOn();
