@@ -1,8 +1,13 @@
 #pragma once
+#include "actions/frm_turn_mon_off.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/desktop.h"
 #include "platform/instance.h"
+#include "platform/media_control.h"
+#include "platform/process.h"
+#include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "shell/popup_menu.h"
 
@@ -29,6 +34,12 @@ struct Services {
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
+    platform::Processes& processes;
+    platform::DesktopWindow& desktop;
+    platform::OsVersionSource& osVersion;
+    platform::DriveInfo& drives;
+    platform::MediaControl& mci;
+    TurnMonOffForm& turnMonOff;
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -50,6 +61,16 @@ public:
     // Runs the click handler of the popup item with this command identifier,
     // after the popup has closed.
     void onMenuCommand(unsigned id);
+
+    // Start-up step 3: an "Open" and a "Close" item for every CD drive, behind
+    // the CD heading.
+    void LoadCDDriveItems();
+    // mnuCDEject(index); the heading (0) does nothing.
+    void mnuCDEject_Click(int index);
+    // mnuFolder0_Click to mnuFolder9_Click: one handler, the slot as argument.
+    void mnuFolder_Click(int slot);
+    void mnuRunScr_Click();
+    void mnuTurnMonOff_Click();
 
     std::string SettingsPath;
     bool RunAtStartup = false;

@@ -1,6 +1,11 @@
+#include "actions/turn_mon_off_window.h"
+#include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/media_control.h"
+#include "platform/win32/process.h"
+#include "platform/win32/system_info.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
@@ -13,7 +18,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory()};
+    win32::Win32Processes processes;
+    win32::Win32DesktopWindow desktop;
+    win32::Win32OsVersion osVersion;
+    win32::Win32DriveInfo drives;
+    win32::Win32MediaControl mci;
+    win32::TurnMonOffWindow turnMonOff(instance);
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(),
+                      processes, desktop, osVersion, drives, mci, turnMonOff};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

@@ -2,6 +2,8 @@
 // Recording fakes of the operating-system seam: every call lands in one shared
 // log, so tests can check which operations ran, with which arguments, in which
 // order.
+#include "fakes/actions.h"
+#include "fakes/call_log.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -16,26 +18,6 @@
 #include <vector>
 
 namespace lumivane::fakes {
-
-struct CallLog {
-    std::vector<std::string> calls;
-    void add(std::string call) { calls.push_back(std::move(call)); }
-    bool contains(const std::string& prefix) const {
-        return std::any_of(calls.begin(), calls.end(),
-                           [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
-    }
-    // The calls that begin with one of the given prefixes, in order.
-    std::vector<std::string> only(std::initializer_list<std::string> prefixes) const {
-        std::vector<std::string> out;
-        for (const auto& c : calls)
-            for (const auto& p : prefixes)
-                if (c.rfind(p, 0) == 0) {
-                    out.push_back(c);
-                    break;
-                }
-        return out;
-    }
-};
 
 // Latin-1 stands in for the ANSI code page: code points above 0xFF have no form.
 class Latin1Codec final : public platform::AnsiCodec {
@@ -159,7 +141,13 @@ struct FakeOs {
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
-    Services services{instance, boxes, files, codec, "C:\\Tools"};
+    FakeProcesses processes{log};
+    FakeDesktopWindow desktop{log};
+    FakeOsVersion osVersion{log};
+    FakeDriveInfo drives{log};
+    FakeMediaControl mci{log};
+    FakeTurnMonOffForm turnMonOff{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", processes, desktop, osVersion, drives, mci, turnMonOff};
 };
 
 } // namespace lumivane::fakes
