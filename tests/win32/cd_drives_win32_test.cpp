@@ -9,7 +9,9 @@
 #include <windows.h>
 #include <winioctl.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 using namespace lumivane;
 
