@@ -22,6 +22,8 @@ void frmFolderBrowse::Form_Load() {
     LoadCDDriveItems();
     SettingsPath = SettingsPathFor(os_.exeDirectory);
     modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
+    InitMenu();
+    SetTrayIcon();
     host_.setVisible(false);
 }
 
@@ -35,6 +37,8 @@ void frmFolderBrowse::onMenuCommand(unsigned id) {
         return;
     }
     switch (id) {
+    case menu_id::kCustomize: mnuCustomize_Click(); break;
+    case menu_id::kExit: mnuExit_Click(); break;
     case menu_id::kRunScr: mnuRunScr_Click(); break;
     case menu_id::kTurnMonOff: mnuTurnMonOff_Click(); break;
     default:

@@ -9,6 +9,8 @@
 #include "platform/process.h"
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
+#include "platform/tray.h"
+#include "shell/menu_images.h"
 #include "shell/popup_menu.h"
 
 #include <cstdint>
@@ -25,6 +27,8 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual bool isVisible() const = 0;
     virtual void unload() = 0;
+    // The window's handle as the shell knows it (tray record, popup owner).
+    virtual void* hWnd() const = 0;
 };
 
 // The operating system as the hub reaches it.
@@ -34,6 +38,7 @@ struct Services {
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
+    platform::Tray& tray;
     platform::Processes& processes;
     platform::DesktopWindow& desktop;
     platform::OsVersionSource& osVersion;
@@ -62,6 +67,20 @@ public:
     // after the popup has closed.
     void onMenuCommand(unsigned id);
 
+    // Captions, visibility and enabled state of the ten folder items.
+    void InitMenu();
+    // Adds the tray icon, the picture keyed "TURN".
+    void SetTrayIcon();
+    // The tray icon's callback: the mouse message that happened over the icon.
+    void onTrayMessage(unsigned mouseMessage);
+    // The shell (re)created its taskbar: any icon it had is gone.
+    void onTaskbarCreated();
+    // The window is going away, or the session ends, without Exit.
+    void onWindowGone();
+
+    void mnuCustomize_Click();
+    void mnuExit_Click();
+
     // Start-up step 3: an "Open" and a "Close" item for every CD drive, behind
     // the CD heading.
     void LoadCDDriveItems();
@@ -76,10 +95,13 @@ public:
     bool RunAtStartup = false;
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
+    ImageList ilsMenu;
 
 private:
     FormHost& host_;
     Services& os_;
+    bool trayWanted_ = false;  // the icon should be in the notification area
+    bool trayShown_ = false;   // the shell accepted it and it was not removed since
 };
 
 } // namespace lumivane

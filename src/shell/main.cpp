@@ -7,6 +7,7 @@
 #include "platform/win32/process.h"
 #include "platform/win32/system_info.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -18,13 +19,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
+    win32::Win32Tray tray;
     win32::Win32Processes processes;
     win32::Win32DesktopWindow desktop;
     win32::Win32OsVersion osVersion;
     win32::Win32DriveInfo drives;
     win32::Win32MediaControl mci;
     win32::TurnMonOffWindow turnMonOff(instance);
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(),
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray,
                       processes, desktop, osVersion, drives, mci, turnMonOff};
 
     win32::HubWindow hub(services);

@@ -4,6 +4,7 @@
 // order.
 #include "fakes/actions.h"
 #include "fakes/call_log.h"
+#include "fakes/tray.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -12,6 +13,7 @@
 #include "shell/frm_folder_browse.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -125,6 +127,8 @@ public:
         visible = v;
     }
     bool isVisible() const override { return visible; }
+    void* hWnd() const override { return kWindow; }
+    static inline void* const kWindow = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x10A2C));
     void unload() override {
         log_.add("unload()");
         unloaded = true;
@@ -141,13 +145,14 @@ struct FakeOs {
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
+    FakeTray tray{log};
     FakeProcesses processes{log};
     FakeDesktopWindow desktop{log};
     FakeOsVersion osVersion{log};
     FakeDriveInfo drives{log};
     FakeMediaControl mci{log};
     FakeTurnMonOffForm turnMonOff{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", processes, desktop, osVersion, drives, mci, turnMonOff};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, processes, desktop, osVersion, drives, mci, turnMonOff};
 };
 
 } // namespace lumivane::fakes
