@@ -1,6 +1,5 @@
 #include "actions/screen_saver.h"
 #include "actions/turn_mon_off_window.h"
-#include "actions/win_version.h"
 #include "fakes/recording.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
@@ -89,13 +88,6 @@ std::string events() {
     return out;
 }
 
-void pump() {
-    MSG msg;
-    for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
 } // namespace
 
 TEST_CASE("a folder item opens the file manager on an existing folder and names a missing one") {
@@ -147,22 +139,4 @@ TEST_CASE("with the screen saver on, the command goes to the desktop and returns
     CHECK(::GetTickCount64() - before < 10000);
     CHECK(events() == "");
     ::DestroyWindow(anchor);
-}
-
-TEST_CASE("this system classifies as a version that takes the cover window, which a key closes") {
-    RealHub hub;
-    win32::Win32OsVersion version;
-    std::string text = modWinVer::GetWinVersion(version);
-    CAPTURE(text);
-    CHECK(text != "Windows XP");
-    CHECK(text != "Windows 2000");
-
-    hub.form.onMenuCommand(menu_id::kTurnMonOff);
-    HWND cover = hub.cover.hwnd();
-    REQUIRE(cover);
-    CHECK(::IsWindowVisible(cover));
-    pump();
-    ::PostMessageW(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0);
-    pump();
-    CHECK_FALSE(::IsWindow(cover));
 }
