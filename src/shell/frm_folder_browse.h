@@ -6,6 +6,7 @@
 #include "platform/desktop.h"
 #include "platform/instance.h"
 #include "platform/media_control.h"
+#include "platform/menu_engine.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
@@ -39,6 +40,7 @@ struct Services {
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
+    platform::MenuEngine& menuEngine;
     platform::Processes& processes;
     platform::DesktopWindow& desktop;
     platform::OsVersionSource& osVersion;
@@ -96,6 +98,9 @@ public:
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
     ImageList ilsMenu;
+    // Kept for the whole run and handed to the menu engine; the hub handles none
+    // of its events.
+    coolmenu::HelpCallBack HelpObj;
 
 private:
     FormHost& host_;

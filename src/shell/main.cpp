@@ -4,6 +4,7 @@
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/media_control.h"
+#include "platform/win32/menu_engine.h"
 #include "platform/win32/process.h"
 #include "platform/win32/system_info.h"
 #include "platform/win32/text_codec.h"
@@ -20,6 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
+    win32::CoolMenuEngine menuEngine;
     win32::Win32Processes processes;
     win32::Win32DesktopWindow desktop;
     win32::Win32OsVersion osVersion;
@@ -27,7 +29,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MediaControl mci;
     win32::TurnMonOffWindow turnMonOff(instance);
     Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray,
-                      processes, desktop, osVersion, drives, mci, turnMonOff};
+                      menuEngine, processes, desktop, osVersion, drives, mci, turnMonOff};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

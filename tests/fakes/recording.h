@@ -4,6 +4,7 @@
 // order.
 #include "fakes/actions.h"
 #include "fakes/call_log.h"
+#include "fakes/menu_engine.h"
 #include "fakes/tray.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
@@ -146,13 +147,14 @@ struct FakeOs {
     FakeFileSystem files{log};
     Latin1Codec codec;
     FakeTray tray{log};
+    FakeMenuEngine menuEngine{log};
     FakeProcesses processes{log};
     FakeDesktopWindow desktop{log};
     FakeOsVersion osVersion{log};
     FakeDriveInfo drives{log};
     FakeMediaControl mci{log};
     FakeTurnMonOffForm turnMonOff{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray, processes, desktop, osVersion, drives, mci, turnMonOff};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop, osVersion, drives, mci, turnMonOff};
 };
 
 } // namespace lumivane::fakes

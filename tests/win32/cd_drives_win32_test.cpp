@@ -54,7 +54,7 @@ struct RealDrivesHub {
     fakes::FakeOs os;
     win32::Win32DriveInfo drives;
     win32::Win32MediaControl mci;
-    Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Tools", os.tray, os.processes, os.desktop,
+    Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Tools", os.tray, os.menuEngine, os.processes, os.desktop,
                       os.osVersion, drives, mci, os.turnMonOff};
     fakes::FakeFormHost host{os.log};
     frmFolderBrowse form{host, services};
