@@ -24,6 +24,10 @@ endif()
 check_ipo_supported(RESULT lumivane_ipo OUTPUT lumivane_ipo_error LANGUAGES C CXX)
 if(NOT lumivane_ipo)
   message(WARNING "No link-time optimisation with this compiler: ${lumivane_ipo_error}")
+elseif(MINGW AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+  # MinGW-w64 GCC 12 stops with an internal compiler error (binds_to_current_def_p,
+  # on std::vector members) when it optimises the whole program at link time.
+  set(lumivane_ipo OFF)
 endif()
 
 # Link-time optimisation for what ships (and the baseline measured against it),
