@@ -15,6 +15,8 @@ void frmFolderBrowse::Form_Load() {
         host_.unload();
         return;
     }
+    LoadSettings();
+    UpdateStartupCaption();
     SettingsPath = SettingsPathFor(os_.exeDirectory);
     modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
     host_.setVisible(false);
@@ -22,6 +24,7 @@ void frmFolderBrowse::Form_Load() {
 
 void frmFolderBrowse::onMenuCommand(unsigned id) {
     switch (id) {
+    case menu_id::kRunAtStartUp: mnuRunAtStartUp_Click(); break;
     default:
         // Headings, separators and a dismissed popup (0) run nothing.
         break;

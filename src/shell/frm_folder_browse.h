@@ -2,7 +2,9 @@
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/folder_picker.h"
 #include "platform/instance.h"
+#include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "shell/popup_menu.h"
 
@@ -20,6 +22,8 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual bool isVisible() const = 0;
     virtual void unload() = 0;
+    // The native window handle, to own the windows the dialog opens.
+    virtual std::uintptr_t windowHandle() const { return 0; }
 };
 
 // The operating system as the hub reaches it.
@@ -29,6 +33,9 @@ struct Services {
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
+    platform::Registry& registry;
+    platform::FolderPicker& folderPicker;
+    std::string exeFileName;  // with its extension, as the platform reports it
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -50,6 +57,19 @@ public:
     // Runs the click handler of the popup item with this command identifier,
     // after the popup has closed.
     void onMenuCommand(unsigned id);
+
+    // Start with Windows.
+    void LoadSettings();
+    void UpdateStartupCaption();
+    void mnuRunAtStartUp_Click();
+
+    // The customize dialog's buttons.
+    void cmdBrowse_Click(int index);
+    void cmdClear_Click(int index);
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    // Rebuilds the ten folder items of mnuPopup from the path boxes.
+    void InitMenu();
 
     std::string SettingsPath;
     bool RunAtStartup = false;

@@ -2,6 +2,9 @@
 // Recording fakes of the operating-system seam: every call lands in one shared
 // log, so tests can check which operations ran, with which arguments, in which
 // order.
+#include "fakes/call_log.h"
+#include "fakes/folder_picker.h"
+#include "fakes/registry.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -16,26 +19,6 @@
 #include <vector>
 
 namespace lumivane::fakes {
-
-struct CallLog {
-    std::vector<std::string> calls;
-    void add(std::string call) { calls.push_back(std::move(call)); }
-    bool contains(const std::string& prefix) const {
-        return std::any_of(calls.begin(), calls.end(),
-                           [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
-    }
-    // The calls that begin with one of the given prefixes, in order.
-    std::vector<std::string> only(std::initializer_list<std::string> prefixes) const {
-        std::vector<std::string> out;
-        for (const auto& c : calls)
-            for (const auto& p : prefixes)
-                if (c.rfind(p, 0) == 0) {
-                    out.push_back(c);
-                    break;
-                }
-        return out;
-    }
-};
 
 // Latin-1 stands in for the ANSI code page: code points above 0xFF have no form.
 class Latin1Codec final : public platform::AnsiCodec {
@@ -135,6 +118,7 @@ public:
     FolderList boxes;
     bool visible = true;  // a window is loaded visible until start-up hides it
     bool unloaded = false;
+    std::uintptr_t handle = 0x4711;
 
     std::string slotText(int slot) const override { return boxes[static_cast<size_t>(slot)]; }
     void setSlotText(int slot, const std::string& text) override { boxes[static_cast<size_t>(slot)] = text; }
@@ -143,6 +127,7 @@ public:
         visible = v;
     }
     bool isVisible() const override { return visible; }
+    std::uintptr_t windowHandle() const override { return handle; }
     void unload() override {
         log_.add("unload()");
         unloaded = true;
@@ -159,7 +144,9 @@ struct FakeOs {
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
-    Services services{instance, boxes, files, codec, "C:\\Tools"};
+    FakeRegistry registry{log};
+    FakeFolderPicker folderPicker{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", registry, folderPicker, "lumivane.exe"};
 };
 
 } // namespace lumivane::fakes
