@@ -39,6 +39,7 @@ void HubWindow::createChildren() {
         ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
         text1_[static_cast<size_t>(k)] = edit;
     }
+    createDialogControls();
 }
 
 std::string HubWindow::slotText(int slot) const {
@@ -55,7 +56,10 @@ void HubWindow::setSlotText(int slot, const std::string& text) {
 }
 
 void HubWindow::setVisible(bool visible) {
-    ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+    if (visible)
+        showDialog();
+    else
+        ::ShowWindow(hwnd_, SW_HIDE);
 }
 
 bool HubWindow::isVisible() const {
@@ -85,6 +89,8 @@ LRESULT CALLBACK HubWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 }
 
 LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
     case WM_CREATE:
         createChildren();

@@ -1,5 +1,6 @@
 #pragma once
 #include "shell/frm_folder_browse.h"
+#include "shell/hub_dialog.h"
 
 #include <windows.h>
 
@@ -28,16 +29,23 @@ public:
     void setVisible(bool visible) override;
     bool isVisible() const override;
     void unload() override;
+    std::uintptr_t windowHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void createChildren();
+    // The customize dialog (hub_dialog.cpp).
+    void createDialogControls();
+    void layoutDialog(int dpi);
+    void showDialog();
+    bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     Services& services_;
     frmFolderBrowse form_;
     HWND hwnd_ = nullptr;
     std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_
+    DialogControls dialog_;
 };
 
 } // namespace lumivane::win32

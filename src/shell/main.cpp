@@ -1,19 +1,40 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
+#include "platform/win32/folder_picker.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
 #include <windows.h>
+#include <objbase.h>
+
+namespace {
+// COM for the folder picker, in a single-threaded apartment on the program's
+// one thread; released after every window is gone.
+struct ComApartment {
+    HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ComApartment() = default;
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(result)) ::CoUninitialize();
+    }
+};
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace lumivane;
+    ComApartment com;
     win32::NamedMutexInstanceLock instanceLock;
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory()};
+    win32::Win32Registry registry;
+    win32::ShellFolderPicker folderPicker;
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(),
+                      registry, folderPicker, win32::moduleFileName()};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;
