@@ -126,11 +126,14 @@ void HubWindow::showDialog() {
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             dialog_.placed = true;
         }
-        dialog_.focus = text1_[0];
         ::ShowWindow(hwnd_, SW_SHOW);
+        dialog_.focus = text1_[0];
+        ::SetForegroundWindow(hwnd_);
+        ::SetFocus(dialog_.focus);
+        return;
     }
+    // Already shown: only brought forward, with its focus and edits as they are.
     ::SetForegroundWindow(hwnd_);
-    if (dialog_.focus) ::SetFocus(dialog_.focus);
 }
 
 bool HubWindow::handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
