@@ -40,13 +40,16 @@ bool isPushButton(HWND control) {
 
 void HubWindow::createDialogControls() {
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
-        return ::CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+    auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
+        return ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     };
     DialogControls& d = dialog_;
-    // Kept below the rows and clipped by them, so its painting never covers them.
-    d.frame = child(L"BUTTON", L"Select Folders", BS_GROUPBOX | WS_CLIPSIBLINGS, dialog_id::kFrame);
+    // A group box paints only its border and caption. Transparent, it leaves the
+    // window's background under it to the window, which otherwise clips it away;
+    // kept below the rows and clipped by them, it never paints over them.
+    d.frame = child(L"BUTTON", L"Select Folders", BS_GROUPBOX | WS_CLIPSIBLINGS, dialog_id::kFrame,
+                    WS_EX_TRANSPARENT);
     for (int i = 0; i < kFolderSlotCount; ++i) {
         size_t k = static_cast<size_t>(i);
         d.label[k] = child(L"STATIC", (std::to_wstring(i + 1) + L".").c_str(), SS_LEFT | SS_NOPREFIX,
