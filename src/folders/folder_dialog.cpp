@@ -4,7 +4,7 @@
 namespace lumivane {
 
 void frmFolderBrowse::cmdBrowse_Click(int index) {
-    std::string path = os_.folderPicker.BrowseForFolder(host_.windowHandle());
+    std::string path = os_.folderPicker.BrowseForFolder(host_.hWnd());
     // A cancelled picker must not cost the user the path the row held.
     if (!path.empty()) host_.setSlotText(index, path);
 }

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace lumivane::platform {
@@ -7,10 +6,10 @@ namespace lumivane::platform {
 class FolderPicker {
 public:
     virtual ~FolderPicker() = default;
-    // Modal over the owner window (a native window handle, 0 for none). The
+    // Modal over the owner window (a native window handle, or null). The
     // chosen folder's file-system path, or "" when the user cancelled or the
     // choice has no file-system path.
-    virtual std::string BrowseForFolder(std::uintptr_t owner) = 0;
+    virtual std::string BrowseForFolder(void* owner) = 0;
 };
 
 } // namespace lumivane::platform

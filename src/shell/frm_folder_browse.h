@@ -22,8 +22,8 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual bool isVisible() const = 0;
     virtual void unload() = 0;
-    // The native window handle, to own the windows the dialog opens.
-    virtual std::uintptr_t windowHandle() const { return 0; }
+    // The window's handle as the shell knows it (tray record, popup owner).
+    virtual void* hWnd() const = 0;
 };
 
 // The operating system as the hub reaches it.

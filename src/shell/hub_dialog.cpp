@@ -129,8 +129,8 @@ void HubWindow::showDialog() {
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             dialog_.placed = true;
         }
-        ::ShowWindow(hwnd_, SW_SHOW);
         dialog_.focus = text1_[0];
+        ::ShowWindow(hwnd_, SW_SHOW);
         ::SetForegroundWindow(hwnd_);
         ::SetFocus(dialog_.focus);
         return;

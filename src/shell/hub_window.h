@@ -29,7 +29,7 @@ public:
     void setVisible(bool visible) override;
     bool isVisible() const override;
     void unload() override;
-    std::uintptr_t windowHandle() const override { return reinterpret_cast<std::uintptr_t>(hwnd_); }
+    void* hWnd() const override { return hwnd_; }
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

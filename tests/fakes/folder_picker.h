@@ -2,6 +2,7 @@
 #include "fakes/call_log.h"
 #include "platform/folder_picker.h"
 
+#include <cstdint>
 #include <string>
 
 namespace lumivane::fakes {
@@ -11,8 +12,8 @@ class FakeFolderPicker final : public platform::FolderPicker {
 public:
     explicit FakeFolderPicker(CallLog& log) : log_(log) {}
     std::string answer;
-    std::string BrowseForFolder(std::uintptr_t owner) override {
-        log_.add("browseForFolder(" + std::to_string(owner) + ")");
+    std::string BrowseForFolder(void* owner) override {
+        log_.add("browseForFolder(" + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) + ")");
         return answer;
     }
 

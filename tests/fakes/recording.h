@@ -13,6 +13,7 @@
 #include "shell/frm_folder_browse.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -118,7 +119,6 @@ public:
     FolderList boxes;
     bool visible = true;  // a window is loaded visible until start-up hides it
     bool unloaded = false;
-    std::uintptr_t handle = 0x4711;
 
     std::string slotText(int slot) const override { return boxes[static_cast<size_t>(slot)]; }
     void setSlotText(int slot, const std::string& text) override { boxes[static_cast<size_t>(slot)] = text; }
@@ -127,7 +127,8 @@ public:
         visible = v;
     }
     bool isVisible() const override { return visible; }
-    std::uintptr_t windowHandle() const override { return handle; }
+    void* hWnd() const override { return kWindow; }
+    static inline void* const kWindow = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x10A2C));
     void unload() override {
         log_.add("unload()");
         unloaded = true;

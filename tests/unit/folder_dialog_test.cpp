@@ -44,7 +44,7 @@ TEST_CASE("Browse asks the picker over the dialog's window and fills the row") {
         d.form.cmdBrowse_Click(1);
         CHECK(d.host.boxes[1] == "D:\\Music");
     }
-    CHECK(d.os.log.calls == std::vector<std::string>{"browseForFolder(18193)"});
+    CHECK(d.os.log.calls == std::vector<std::string>{"browseForFolder(68140)"});
     CHECK_FALSE(d.os.files.files.empty());
 }
 

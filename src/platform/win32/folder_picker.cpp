@@ -7,9 +7,9 @@
 
 namespace lumivane::win32 {
 
-std::string ShellFolderPicker::BrowseForFolder(std::uintptr_t owner) {
+std::string ShellFolderPicker::BrowseForFolder(void* owner) {
     BROWSEINFOW info{};
-    info.hwndOwner = reinterpret_cast<HWND>(owner);
+    info.hwndOwner = static_cast<HWND>(owner);
     info.lpszTitle = L"Please select a folder:";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     PIDLIST_ABSOLUTE list = ::SHBrowseForFolderW(&info);

@@ -7,7 +7,7 @@ namespace lumivane::win32 {
 // a single-threaded apartment.
 class ShellFolderPicker final : public platform::FolderPicker {
 public:
-    std::string BrowseForFolder(std::uintptr_t owner) override;
+    std::string BrowseForFolder(void* owner) override;
 };
 
 } // namespace lumivane::win32
