@@ -1,8 +1,5 @@
 #include "fakes/recording.h"
 #include "folders/folder_dialog_layout.h"
-#include "platform/win32/files.h"
-#include "platform/win32/text_codec.h"
-#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_dialog.h"
 #include "shell/hub_window.h"
@@ -18,29 +15,12 @@ using win32::dialog_id::kText1Base;
 
 namespace {
 
-std::string freshFolder(const char* name) {
-    wchar_t base[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, base);
-    std::string dir = win32::narrow(base) + name;
-    ::CreateDirectoryW(win32::widen(dir).c_str(), nullptr);
-    ::DeleteFileW(win32::widen(dir + "\\lumivane.ini").c_str());
-    return dir;
-}
-
-// The real hub window over the real file system, with the rest of the
-// system recorded.
+// The real hub window; the system around it is recorded.
 struct Hub {
     fakes::FakeOs os;
-    win32::Win32FileSystem files;
-    win32::AnsiCodePage codec;
-    std::string dir;
-    Services services;
-    win32::HubWindow window;
+    win32::HubWindow window{os.services};
 
-    explicit Hub(const char* name)
-        : dir(freshFolder(name)),
-          services{os.instance, os.boxes, files, codec, dir, os.registry, os.folderPicker, "lumivane.exe"},
-          window(services) {
+    Hub() {
         REQUIRE(window.create(::GetModuleHandleW(nullptr)));
         window.form().Form_Load();
     }
@@ -51,7 +31,7 @@ struct Hub {
         ::GetWindowTextW(item(id), buffer, 512);
         return win32::narrow(buffer);
     }
-    std::string file() { return *files.readFile(dir + "\\lumivane.ini"); }
+    std::string file() { return os.files.files[window.form().SettingsPath]; }
 
     // A key as the user presses it: into the focused control, through the
     // program's own loop filter.
@@ -108,7 +88,7 @@ std::wstring windowText(HWND hwnd) {
 } // namespace
 
 TEST_CASE("the dialog: no title, no window buttons, controls where the design puts them") {
-    Hub hub("lmv-dialog-layout");
+    Hub hub;
     CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
     CHECK(windowText(hub.hwnd()).empty());
     LONG_PTR style = ::GetWindowLongPtrW(hub.hwnd(), GWL_STYLE);
@@ -141,7 +121,7 @@ TEST_CASE("the dialog: no title, no window buttons, controls where the design pu
 }
 
 TEST_CASE("the dialog's fonts: Tahoma 9.75 pt for the rows, bold for the numbers, 8.25 pt elsewhere") {
-    Hub hub("lmv-dialog-fonts");
+    Hub hub;
     auto layout = folder_dialog::LayoutFor(screenDpi());
     LOGFONTW number = fontOf(hub.item(kLabel1Base + 9));
     LOGFONTW path = fontOf(hub.item(kText1Base));
@@ -157,7 +137,7 @@ TEST_CASE("the dialog's fonts: Tahoma 9.75 pt for the rows, bold for the numbers
 }
 
 TEST_CASE("Tab runs through each row left to right, then OK and Cancel, and round again") {
-    Hub hub("lmv-dialog-tab");
+    Hub hub;
     std::vector<int> expected;
     for (int i = 0; i < kFolderSlotCount; ++i) {
         expected.push_back(kText1Base + i);
@@ -181,7 +161,7 @@ TEST_CASE("Tab runs through each row left to right, then OK and Cancel, and roun
 }
 
 TEST_CASE("Enter in a path box presses OK: typed text is saved and the window hides") {
-    Hub hub("lmv-dialog-enter");
+    Hub hub;
     hub.window.setVisible(true);
     REQUIRE(::IsWindowVisible(hub.hwnd()));
     ::SetFocus(hub.item(kText1Base + 2));
@@ -194,7 +174,7 @@ TEST_CASE("Enter in a path box presses OK: typed text is saved and the window hi
 }
 
 TEST_CASE("Escape presses Cancel: the box shows the saved text again and the file is untouched") {
-    Hub hub("lmv-dialog-escape");
+    Hub hub;
     std::string before = hub.file();
     hub.window.setVisible(true);
     ::SendMessageW(hub.item(kClearBase), BM_CLICK, 0, 0);
@@ -207,7 +187,7 @@ TEST_CASE("Escape presses Cancel: the box shows the saved text again and the fil
 }
 
 TEST_CASE("Enter on a focused row button presses that button, not OK") {
-    Hub hub("lmv-dialog-enter-button");
+    Hub hub;
     hub.window.setVisible(true);
     ::SetFocus(hub.item(kClearBase));
     hub.press(VK_RETURN);
@@ -216,7 +196,7 @@ TEST_CASE("Enter on a focused row button presses that button, not OK") {
 }
 
 TEST_CASE("Browse asks the picker with the dialog as owner; a cancelled picker keeps the row") {
-    Hub hub("lmv-dialog-browse");
+    Hub hub;
     hub.window.setVisible(true);
     ::SendMessageW(hub.item(kBrowseBase), BM_CLICK, 0, 0);
     CHECK(hub.text(kText1Base) == "C:\\");
@@ -229,7 +209,7 @@ TEST_CASE("Browse asks the picker with the dialog as owner; a cancelled picker k
 }
 
 TEST_CASE("Customize while the dialog is shown keeps its place, focus and edits") {
-    Hub hub("lmv-dialog-again");
+    Hub hub;
     hub.window.setVisible(true);
     RECT before{};
     ::GetWindowRect(hub.hwnd(), &before);

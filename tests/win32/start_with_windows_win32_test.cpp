@@ -1,9 +1,7 @@
-#include "fakes/recording.h"
 #include "folders/reg_plus.h"
 #include "folders/start_with_windows.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/unique.h"
-#include "shell/frm_folder_browse.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -71,20 +69,14 @@ TEST_CASE("the real Run key: what counts as present") {
     removeValue();
 }
 
-TEST_CASE("the real Run key: the toggle writes the quoted path as REG_SZ and deletes it again") {
+TEST_CASE("the real Run key: the quoted path is written as REG_SZ and deleted again") {
     removeValue();
-    fakes::FakeOs os;
     win32::Win32Registry registry;
-    Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane",
-                      registry, os.folderPicker, "lumivane.exe"};
-    fakes::FakeFormHost host(os.log);
-    frmFolderBrowse form(host, services);
-    form.Form_Load();
-    REQUIRE_FALSE(form.RunAtStartup);
-
-    form.mnuRunAtStartUp_Click();
-    CHECK(form.RunAtStartup);
-    CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Load at Startup");
+    auto root = platform::RegistryRoot::LocalMachine;
+    CHECK(RegPlus::SetStringValue(registry, root, startup::kRunSubkey, startup::kRunValueName,
+                                  startup::RunValueData("C:\\Program Files\\Lumivane", "lumivane.exe")) ==
+          ERROR_SUCCESS);
+    CHECK(readRun() == "\"C:\\Program Files\\Lumivane\\lumivane\"");
 
     win32::UniqueKey key;
     REQUIRE(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunW, 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS);
@@ -98,11 +90,11 @@ TEST_CASE("the real Run key: the toggle writes the quoted path as REG_SZ and del
     CHECK(size == sizeof(expected));  // the terminating NUL is counted
     CHECK(std::wstring(data) == expected);
 
-    form.mnuRunAtStartUp_Click();
-    CHECK_FALSE(form.RunAtStartup);
-    CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Don't Load at Startup");
+    CHECK(RegPlus::DeleteValue(registry, root, startup::kRunSubkey, startup::kRunValueName) == ERROR_SUCCESS);
     CHECK(::RegQueryValueExW(key.get(), L"Lumivane", nullptr, nullptr, nullptr, nullptr) == ERROR_FILE_NOT_FOUND);
-    CHECK_FALSE(os.log.contains("messageBox"));
+    CHECK(readRun().empty());
+    // A second delete finds nothing, and says so.
+    CHECK(RegPlus::DeleteValue(registry, root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
 }
 
 TEST_CASE("the real registry: a missing subkey reads as absent and is created by a write") {
