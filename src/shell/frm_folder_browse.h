@@ -6,6 +6,8 @@
 #include "platform/instance.h"
 #include "platform/registry.h"
 #include "platform/text_codec.h"
+#include "platform/tray.h"
+#include "shell/menu_images.h"
 #include "shell/popup_menu.h"
 
 #include <cstdint>
@@ -33,6 +35,7 @@ struct Services {
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
+    platform::Tray& tray;
     platform::Registry& registry;
     platform::FolderPicker& folderPicker;
     std::string exeFileName;  // with its extension, as the platform reports it
@@ -58,6 +61,20 @@ public:
     // after the popup has closed.
     void onMenuCommand(unsigned id);
 
+    // Captions, visibility and enabled state of the ten folder items.
+    void InitMenu();
+    // Adds the tray icon, the picture keyed "TURN".
+    void SetTrayIcon();
+    // The tray icon's callback: the mouse message that happened over the icon.
+    void onTrayMessage(unsigned mouseMessage);
+    // The shell (re)created its taskbar: any icon it had is gone.
+    void onTaskbarCreated();
+    // The window is going away, or the session ends, without Exit.
+    void onWindowGone();
+
+    void mnuCustomize_Click();
+    void mnuExit_Click();
+
     // Start with Windows.
     void LoadSettings();
     void UpdateStartupCaption();
@@ -68,17 +85,18 @@ public:
     void cmdClear_Click(int index);
     void cmdOK_Click();
     void cmdCancel_Click();
-    // Rebuilds the ten folder items of mnuPopup from the path boxes.
-    void InitMenu();
 
     std::string SettingsPath;
     bool RunAtStartup = false;
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
+    ImageList ilsMenu;
 
 private:
     FormHost& host_;
     Services& os_;
+    bool trayWanted_ = false;  // the icon should be in the notification area
+    bool trayShown_ = false;   // the shell accepted it and it was not removed since
 };
 
 } // namespace lumivane

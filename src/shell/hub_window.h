@@ -1,6 +1,7 @@
 #pragma once
 #include "shell/frm_folder_browse.h"
 #include "shell/hub_dialog.h"
+#include "shell/menu_icons.h"
 
 #include <windows.h>
 
@@ -40,12 +41,15 @@ private:
     void layoutDialog(int dpi);
     void showDialog();
     bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     Services& services_;
     frmFolderBrowse form_;
     HWND hwnd_ = nullptr;
     std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_
     DialogControls dialog_;
+    MenuIcons menuIcons_;             // the pictures of form_.ilsMenu
+    UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
 };
 
 } // namespace lumivane::win32

@@ -4,6 +4,7 @@
 #include "platform/win32/instance.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -31,9 +32,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
+    win32::Win32Tray tray;
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(),
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray,
                       registry, folderPicker, win32::moduleFileName()};
 
     win32::HubWindow hub(services);

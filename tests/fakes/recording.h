@@ -21,6 +21,13 @@
 
 namespace lumivane::fakes {
 
+
+} // namespace lumivane::fakes
+
+#include "fakes/tray.h"  // needs CallLog
+
+namespace lumivane::fakes {
+
 // Latin-1 stands in for the ANSI code page: code points above 0xFF have no form.
 class Latin1Codec final : public platform::AnsiCodec {
 public:
@@ -145,9 +152,10 @@ struct FakeOs {
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
+    FakeTray tray{log};
     FakeRegistry registry{log};
     FakeFolderPicker folderPicker{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", registry, folderPicker, "lumivane.exe"};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, registry, folderPicker, "lumivane.exe"};
 };
 
 } // namespace lumivane::fakes
