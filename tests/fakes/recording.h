@@ -5,6 +5,7 @@
 #include "fakes/call_log.h"
 #include "fakes/folder_picker.h"
 #include "fakes/registry.h"
+#include "fakes/tray.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -18,13 +19,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-namespace lumivane::fakes {
-
-
-} // namespace lumivane::fakes
-
-#include "fakes/tray.h"  // needs CallLog
 
 namespace lumivane::fakes {
 

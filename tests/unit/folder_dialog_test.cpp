@@ -64,6 +64,40 @@ TEST_CASE("OK saves, then hides, then rebuilds the folder items") {
     CHECK_FALSE(d.form.mnuPopup.folder(5).visible);
 }
 
+TEST_CASE("OK rebuilds the menu from the boxes only after the file is written and the window hidden") {
+    // A window whose box reads are logged, to see when the menu is rebuilt.
+    struct ReadLoggingHost final : FormHost {
+        fakes::CallLog& log;
+        FolderList boxes;
+        explicit ReadLoggingHost(fakes::CallLog& l) : log(l) {}
+        std::string slotText(int slot) const override {
+            log.add("read(" + std::to_string(slot) + ")");
+            return boxes[static_cast<size_t>(slot)];
+        }
+        void setSlotText(int slot, const std::string& text) override { boxes[static_cast<size_t>(slot)] = text; }
+        void setVisible(bool v) override { log.add(v ? "show()" : "hide()"); }
+        bool isVisible() const override { return true; }
+        void unload() override {}
+        void* hWnd() const override { return nullptr; }
+    };
+    fakes::FakeOs os;
+    ReadLoggingHost host(os.log);
+    frmFolderBrowse form(host, os.services);
+    form.Form_Load();
+    os.log.calls.clear();
+    form.cmdOK_Click();
+    auto order = os.log.only({"read", "replaceFile", "hide"});
+    std::vector<std::string> expected;
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int k = 0; k < 10; ++k) expected.push_back("read(" + std::to_string(k) + ")");
+        if (pass == 0) {
+            expected.push_back("replaceFile(" + kIni + ")");
+            expected.push_back("hide()");
+        }
+    }
+    CHECK(order == expected);
+}
+
 TEST_CASE("OK with an unwritable file says so and keeps the dialog and its edits") {
     Dialog d;
     d.os.files.unwritable.insert(kIni);
@@ -99,21 +133,6 @@ TEST_CASE("Cancel hides, then reloads the saved list; the file stays as it was")
         CHECK(d.host.boxes == modINI::DefaultFolders());
         CHECK(d.os.files.files.count(kIni) == 1);
     }
-}
-
-TEST_CASE("folder items: numbered without gaps, short captions") {
-    Dialog d;
-    FolderList slots{"", "", "C:\\Program Files\\Common Files", "", "", "", "", "D:\\Data\\", "", "abcdefghijklmnopqrstuvwxy"};
-    d.host.boxes = slots;
-    d.form.InitMenu();
-    CHECK_FALSE(d.form.mnuPopup.folder(0).visible);
-    CHECK(d.form.mnuPopup.folder(2).caption == "1. Common Files");
-    CHECK(d.form.mnuPopup.folder(7).caption == "2. ");
-    CHECK(d.form.mnuPopup.folder(9).caption == "3. abcdefghijklmnopqrst...");
-    d.host.boxes[0] = "C:\\";
-    d.form.InitMenu();
-    CHECK(d.form.mnuPopup.folder(0).caption == "1. C:\\");
-    CHECK(d.form.mnuPopup.folder(2).caption == "2. Common Files");
 }
 
 TEST_CASE("layout at 96 dpi: 15 twips to the pixel, rows inside the frame") {
