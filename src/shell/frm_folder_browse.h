@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/folder_picker.h"
 #include "platform/instance.h"
+#include "platform/menu_engine.h"
 #include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
@@ -36,6 +37,7 @@ struct Services {
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
+    platform::MenuEngine& menuEngine;
     platform::Registry& registry;
     platform::FolderPicker& folderPicker;
     std::string exeFileName;  // with its extension, as the platform reports it
@@ -91,6 +93,9 @@ public:
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
     ImageList ilsMenu;
+    // Kept for the whole run and handed to the menu engine; the hub handles none
+    // of its events.
+    coolmenu::HelpCallBack HelpObj;
 
 private:
     FormHost& host_;

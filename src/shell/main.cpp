@@ -2,6 +2,7 @@
 #include "platform/win32/files.h"
 #include "platform/win32/folder_picker.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/menu_engine.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/tray.h"
@@ -33,9 +34,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
+    win32::CoolMenuEngine menuEngine;
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray,
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
                       registry, folderPicker, win32::moduleFileName()};
 
     win32::HubWindow hub(services);

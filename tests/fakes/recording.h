@@ -4,6 +4,7 @@
 // order.
 #include "fakes/call_log.h"
 #include "fakes/folder_picker.h"
+#include "fakes/menu_engine.h"
 #include "fakes/registry.h"
 #include "fakes/tray.h"
 #include "folders/folder_slots.h"
@@ -147,9 +148,11 @@ struct FakeOs {
     FakeFileSystem files{log};
     Latin1Codec codec;
     FakeTray tray{log};
+    FakeMenuEngine menuEngine{log};
     FakeRegistry registry{log};
     FakeFolderPicker folderPicker{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray, registry, folderPicker, "lumivane.exe"};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, registry, folderPicker,
+                      "lumivane.exe"};
 };
 
 } // namespace lumivane::fakes
