@@ -22,10 +22,15 @@ void frmFolderBrowse::Form_Load() {
 
 void frmFolderBrowse::onMenuCommand(unsigned id) {
     switch (id) {
+    case menu_id::kAbout: mnuAbout_Click(); break;
     default:
         // Headings, separators and a dismissed popup (0) run nothing.
         break;
     }
+}
+
+void frmFolderBrowse::mnuAbout_Click() {
+    os_.aboutBox.show(AboutCount);
 }
 
 } // namespace lumivane

@@ -1,4 +1,5 @@
 #pragma once
+#include "about/about_box.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -29,6 +30,7 @@ struct Services {
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
+    about::AboutBox& aboutBox;
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -50,6 +52,9 @@ public:
     // Runs the click handler of the popup item with this command identifier,
     // after the popup has closed.
     void onMenuCommand(unsigned id);
+
+    // Shows frmAbout modally, with no owner; returns when it is closed.
+    void mnuAbout_Click();
 
     std::string SettingsPath;
     bool RunAtStartup = false;

@@ -1,6 +1,9 @@
+#include "about/about_dialog.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/process.h"
+#include "platform/win32/registry_read.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
@@ -13,7 +16,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory()};
+    win32::Win32RegistryReader registry;
+    // The About box says a failed start in its own words, or not at all.
+    win32::Win32Processes aboutStarts(win32::Win32Processes::OnFailure::Silent);
+    about::SysInfoServices sysInfo{registry, files, aboutStarts, boxes, win32::systemProgramDirectory()};
+    win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), aboutBox};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

@@ -152,6 +152,18 @@ private:
     CallLog& log_;
 };
 
+class FakeAboutBox final : public about::AboutBox {
+public:
+    explicit FakeAboutBox(CallLog& log) : log_(log) {}
+    void show(std::int16_t& aboutCount) override {
+        log_.add("aboutBox(" + std::to_string(aboutCount) + ")");
+        about::CountOpening(aboutCount);
+    }
+
+private:
+    CallLog& log_;
+};
+
 // Everything a hub needs, wired to one log.
 struct FakeOs {
     CallLog log;
@@ -159,7 +171,8 @@ struct FakeOs {
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
-    Services services{instance, boxes, files, codec, "C:\\Tools"};
+    FakeAboutBox aboutBox{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", aboutBox};
 };
 
 } // namespace lumivane::fakes
