@@ -4,7 +4,7 @@
 
 namespace lumivane::about {
 
-inline constexpr const char* kWebPageAddress = "https://www.example.org/lumivane/";
+inline constexpr const char* kWebPageAddress = "https://example.org/lumivane";
 inline constexpr const char* kMailAddress = "lumivane@example.org";
 
 // What the program really builds on: its menu icons and the system it is

@@ -173,7 +173,7 @@ TEST_CASE("system information: the system directory's program serves when the re
 
 TEST_CASE("the links: mail with its subject and blank, the web page through explorer") {
     CHECK(about::MailLinkTarget() == "mailto: lumivane@example.org?Subject=Lumivane");
-    CHECK(about::WebLinkCommand() == "explorer https://www.example.org/lumivane/");
+    CHECK(about::WebLinkCommand() == "explorer https://example.org/lumivane");
 }
 
 TEST_CASE("the dialog's layout at 96 dpi is the design's twips divided by 15") {
@@ -226,7 +226,7 @@ TEST_CASE("control texts and identities") {
     CHECK(about::FindControl(1)->text == "OK");
     CHECK(about::FindControl(about::control_id::cmdSysInfo)->text == "&System Info...");
     CHECK(about::FindControl(about::control_id::Label2)->text == "email: lumivane@example.org");
-    CHECK(about::FindControl(about::control_id::lblWebPage)->text == "https://www.example.org/lumivane/");
+    CHECK(about::FindControl(about::control_id::lblWebPage)->text == "https://example.org/lumivane");
     CHECK(about::FindControl(about::control_id::lblDisclaimer)->text == "Thanks to: ");
     CHECK(about::FindControl(999) == nullptr);
 }
