@@ -120,6 +120,7 @@ struct AboutDialog::Opening {
 
 void AboutDialog::Opening::initDialog(HWND hwnd) {
     HINSTANCE instance = box.instance_;
+    box.open_ = hwnd;
     labelFont = createFont(layout.labelFontHeight, FW_NORMAL);
     secretFont = createFont(layout.secretFontHeight, FW_BOLD);
 
@@ -222,6 +223,10 @@ INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
 }
 
 void AboutDialog::show(std::int16_t& aboutCount) {
+    if (open_) {
+        ::SetForegroundWindow(open_);
+        return;
+    }
     EmptyTemplate tmpl{};
     tmpl.dialog.style = kDialogStyle;
     tmpl.dialog.dwExtendedStyle = kDialogExStyle;
@@ -233,6 +238,7 @@ void AboutDialog::show(std::int16_t& aboutCount) {
     // No owner: the box stands on its own beside the hidden hub window.
     ::DialogBoxIndirectParamW(instance_, &tmpl.dialog, nullptr, &AboutDialog::DialogProc,
                               reinterpret_cast<LPARAM>(&opening));
+    open_ = nullptr;
 }
 
 } // namespace lumivane::win32

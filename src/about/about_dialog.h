@@ -18,6 +18,8 @@ public:
     AboutDialog(HINSTANCE instance, about::SysInfoServices& sysInfo, platform::Processes& links)
         : instance_(instance), sysInfo_(sysInfo), links_(links) {}
 
+    // The tray stays live while the box is shown; choosing About again brings
+    // the open box forward rather than stacking a second one on it.
     void show(std::int16_t& aboutCount) override;
 
 private:
@@ -27,6 +29,7 @@ private:
     HINSTANCE instance_;
     about::SysInfoServices& sysInfo_;
     platform::Processes& links_;
+    HWND open_ = nullptr;  // the box while it is shown
 };
 
 // The etched rule: the grey line and the white line below it.

@@ -290,3 +290,20 @@ TEST_CASE("the system directory holds the system information program, and starts
     CHECK_FALSE(quiet.start("C:\\nowhere\\missing.exe", SW_SHOWNORMAL));
     CHECK_FALSE(quiet.start("", SW_SHOWNORMAL));
 }
+
+TEST_CASE("About chosen again while the box is open brings it forward without a second box or count") {
+    Rig rig;
+    std::int16_t count = 0;
+    int dialogsDuring = 0;
+    open(rig.box, count, [&](HWND dialog) {
+        rig.box.show(count);  // returns at once
+        CHECK(count == 1);
+        for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", L"Lumivane"); w;
+             w = ::FindWindowExW(nullptr, w, L"#32770", L"Lumivane"))
+            if (::GetWindowThreadProcessId(w, nullptr) == ::GetCurrentThreadId()) ++dialogsDuring;
+        pressKey(dialog, VK_ESCAPE);
+    });
+    CHECK(dialogsDuring == 1);
+    open(rig.box, count, [&](HWND dialog) { pressKey(dialog, VK_ESCAPE); });
+    CHECK(count == 2);
+}
