@@ -18,5 +18,9 @@ mkdir -p "$template/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$template/drive_c/windows/Fonts/"
 # No crash dialogs in tests.
 "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+# Every program of the prefix runs in one 800x600 virtual desktop named "shell",
+# which shows Wine's taskbar and so the notification area.
+"$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d shell /f >/dev/null 2>&1
+"$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /t REG_SZ /d 800x600 /f >/dev/null 2>&1
 "$WINESERVER" -w
 echo "wine prefix ready: $template ($WINEARCH)"
