@@ -1,5 +1,6 @@
 #pragma once
 // Resource identifiers shared by the resource script and the code.
 #define IDR_MANIFEST 1
-// The program's icon (the window and About box icon).
+
+// The program icon: the lowest icon identifier, so the shell shows it for the exe.
 #define IDI_LUMIVANE 1
