@@ -8,8 +8,6 @@
 
 #include <doctest/doctest.h>
 
-#include <set>
-
 using namespace lumivane;
 using about::KeyValueText;
 using platform::kRegDword;
@@ -217,16 +215,4 @@ TEST_CASE("the layout scales with the system dpi and keeps every control inside 
     CHECK(about::LayOutAbout(192).greyLine.height == 2);
     CHECK(about::TwipsToPixels(1739, 96) == 116);
     CHECK(about::TwipsToPixels(-15, 96) == -1);
-}
-
-TEST_CASE("control texts and identities") {
-    std::set<int> ids;
-    for (const auto& c : about::AboutControls()) ids.insert(c.id);
-    CHECK(ids.size() == about::AboutControls().size());
-    CHECK(about::FindControl(1)->text == "OK");
-    CHECK(about::FindControl(about::control_id::cmdSysInfo)->text == "&System Info...");
-    CHECK(about::FindControl(about::control_id::Label2)->text == "email: lumivane@example.org");
-    CHECK(about::FindControl(about::control_id::lblWebPage)->text == "https://example.org/lumivane");
-    CHECK(about::FindControl(about::control_id::lblDisclaimer)->text == "Thanks to: ");
-    CHECK(about::FindControl(999) == nullptr);
 }
