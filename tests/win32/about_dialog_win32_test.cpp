@@ -307,3 +307,15 @@ TEST_CASE("About chosen again while the box is open brings it forward without a 
     open(rig.box, count, [&](HWND dialog) { pressKey(dialog, VK_ESCAPE); });
     CHECK(count == 2);
 }
+
+TEST_CASE("the program ending while the box is open ends the box too") {
+    Rig rig;
+    std::int16_t count = 0;
+    open(rig.box, count, [&](HWND) { ::PostQuitMessage(7); });
+    // The quit stays queued for the program's own loop.
+    MSG msg;
+    CHECK(::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    CHECK(msg.wParam == 7);
+    open(rig.box, count, [&](HWND dialog) { pressKey(dialog, VK_ESCAPE); });
+    CHECK(count == 2);
+}
