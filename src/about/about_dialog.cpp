@@ -22,13 +22,13 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAM
 constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
 
 HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE instance) {
-    const about::ControlSpec& spec = *placed.spec;
+    const about::DesignedControl& designed = *placed.control;
     const wchar_t* windowClass = L"STATIC";
     DWORD style = WS_CHILD | WS_VISIBLE;
-    switch (spec.kind) {
+    switch (designed.kind) {
     case about::ControlKind::Button:
         windowClass = L"BUTTON";
-        style |= WS_TABSTOP | (spec.id == about::control_id::cmdOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        style |= WS_TABSTOP | (designed.id == about::control_id::cmdOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
     case about::ControlKind::Picture:
         style |= SS_ICON | SS_REALSIZECONTROL;
@@ -36,13 +36,13 @@ HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE in
     case about::ControlKind::Label:
         // Addresses are shown as they are: an ampersand is no access key here.
         style |= SS_LEFT | SS_NOPREFIX;
-        if (spec.id == about::control_id::lblWebPage || spec.id == about::control_id::Label2) style |= SS_NOTIFY;
-        if (spec.id == about::control_id::Label5) style &= ~WS_VISIBLE;
+        if (designed.id == about::control_id::lblWebPage || designed.id == about::control_id::Label2) style |= SS_NOTIFY;
+        if (designed.id == about::control_id::Label5) style &= ~WS_VISIBLE;
         break;
     }
     const about::Rect& r = placed.pixels;
-    return ::CreateWindowExW(0, windowClass, widen(spec.text).c_str(), style, r.left, r.top, r.width, r.height, dialog,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    return ::CreateWindowExW(0, windowClass, widen(designed.text).c_str(), style, r.left, r.top, r.width, r.height, dialog,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(designed.id)), instance, nullptr);
 }
 
 bool isLink(int id) {
@@ -128,10 +128,10 @@ void AboutDialog::Opening::initDialog(HWND hwnd) {
     for (const auto& placed : layout.controls) {
         HWND control = createControl(hwnd, placed, instance);
         ::SendMessageW(control, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(placed.spec->id == about::control_id::Label5 ? secretFont.get()
+                       reinterpret_cast<WPARAM>(placed.control->id == about::control_id::Label5 ? secretFont.get()
                                                                                              : labelFont.get()),
                        FALSE);
-        if (placed.spec->id == about::control_id::picIcon) iconRect = &placed.pixels;
+        if (placed.control->id == about::control_id::picIcon) iconRect = &placed.pixels;
     }
     icon = loadProgramIcon(instance, iconRect ? iconRect->width : ::GetSystemMetrics(SM_CXICON));
     if (icon) {

@@ -4,10 +4,10 @@
 
 namespace lumivane::about {
 
-const std::vector<ControlSpec>& AboutControls() {
+const std::vector<DesignedControl>& AboutControls() {
     using K = ControlKind;
     namespace id = control_id;
-    static const std::vector<ControlSpec> controls{
+    static const std::vector<DesignedControl> controls{
         {"cmdOK", id::cmdOK, K::Button, "OK", {4245, 2625, 1260, 345}},
         {"picIcon", id::picIcon, K::Picture, "", {240, 240, 480, 480}},
         {"cmdSysInfo", id::cmdSysInfo, K::Button, "&System Info...", {4260, 3075, 1245, 345}},
@@ -23,7 +23,7 @@ const std::vector<ControlSpec>& AboutControls() {
     return controls;
 }
 
-const ControlSpec* FindControl(int id) {
+const DesignedControl* FindControl(int id) {
     for (const auto& c : AboutControls())
         if (c.id == id) return &c;
     return nullptr;

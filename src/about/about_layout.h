@@ -29,7 +29,7 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-struct ControlSpec {
+struct DesignedControl {
     const char* name;
     int id;
     ControlKind kind;
@@ -38,8 +38,8 @@ struct ControlSpec {
 };
 
 // The dialog's controls in tab order, placed in twips as designed.
-const std::vector<ControlSpec>& AboutControls();
-const ControlSpec* FindControl(int id);
+const std::vector<DesignedControl>& AboutControls();
+const DesignedControl* FindControl(int id);
 
 inline constexpr int kClientWidthTwips = 5730;
 inline constexpr int kClientHeightTwips = 3555;
@@ -55,7 +55,7 @@ int TwipsToPixels(int twips, int dpi);
 int FontHeightForPoints(int pointsX100, int dpi);
 
 struct PlacedControl {
-    const ControlSpec* spec;
+    const DesignedControl* control;
     Rect pixels;
 };
 

@@ -180,7 +180,7 @@ TEST_CASE("the dialog's layout at 96 dpi is the design's twips divided by 15") {
     CHECK(layout.clientHeight == 237);
     REQUIRE(layout.controls.size() == 11);
     std::vector<std::string> order;
-    for (const auto& c : layout.controls) order.push_back(c.spec->name);
+    for (const auto& c : layout.controls) order.push_back(c.control->name);
     CHECK(order == std::vector<std::string>{"cmdOK", "picIcon", "cmdSysInfo", "lblDisclaimer", "lblTitle", "lblVersion",
                                             "lblWebPage", "Label2", "Label3", "Label4", "Label5"});
     CHECK(layout.controls[0].pixels == about::Rect{283, 175, 84, 23});  // cmdOK
@@ -202,7 +202,7 @@ TEST_CASE("the layout scales with the system dpi and keeps every control inside 
         CAPTURE(dpi);
         auto layout = about::LayOutAbout(dpi);
         for (const auto& c : layout.controls) {
-            CAPTURE(c.spec->name);
+            CAPTURE(c.control->name);
             CHECK(c.pixels.left >= 0);
             CHECK(c.pixels.left + c.pixels.width <= layout.clientWidth);
             CHECK(c.pixels.top + c.pixels.height <= layout.clientHeight);

@@ -112,12 +112,12 @@ TEST_CASE("the About box is a fixed, unowned dialog with its controls where the 
         CHECK(client.bottom == layout.clientHeight);
 
         for (const auto& placed : layout.controls) {
-            CAPTURE(placed.spec->name);
-            HWND control = ::GetDlgItem(dialog, placed.spec->id);
+            CAPTURE(placed.control->name);
+            HWND control = ::GetDlgItem(dialog, placed.control->id);
             REQUIRE(control);
             CHECK(clientRectOf(control, dialog) == placed.pixels);
-            if (placed.spec->kind != about::ControlKind::Picture)
-                CHECK(win32::narrow(windowText(control)) == placed.spec->text);
+            if (placed.control->kind != about::ControlKind::Picture)
+                CHECK(win32::narrow(windowText(control)) == placed.control->text);
         }
         CHECK(windowText(::GetDlgItem(dialog, id::lblTitle)) == L"Lumivane By Orrindale");
         CHECK(windowText(::GetDlgItem(dialog, id::cmdSysInfo)) == L"&System Info...");
