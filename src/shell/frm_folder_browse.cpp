@@ -17,12 +17,16 @@ void frmFolderBrowse::Form_Load() {
     }
     SettingsPath = SettingsPathFor(os_.exeDirectory);
     modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
+    InitMenu();
+    SetTrayIcon();
     host_.setVisible(false);
 }
 
 void frmFolderBrowse::onMenuCommand(unsigned id) {
     switch (id) {
+    case menu_id::kCustomize: mnuCustomize_Click(); break;
     case menu_id::kAbout: mnuAbout_Click(); break;
+    case menu_id::kExit: mnuExit_Click(); break;
     default:
         // Headings, separators and a dismissed popup (0) run nothing.
         break;

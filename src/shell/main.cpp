@@ -5,6 +5,7 @@
 #include "platform/win32/process.h"
 #include "platform/win32/registry_read.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -16,12 +17,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
+    win32::Win32Tray tray;
     win32::Win32RegistryReader registry;
     // The About box says a failed start in its own words, or not at all.
     win32::Win32Processes aboutStarts(win32::Win32Processes::OnFailure::Silent);
     about::SysInfoServices sysInfo{registry, files, aboutStarts, boxes, win32::systemProgramDirectory()};
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), aboutBox};
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, aboutBox};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;
