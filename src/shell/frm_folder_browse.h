@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/instance.h"
+#include "platform/menu_engine.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
 #include "shell/menu_images.h"
@@ -35,6 +36,7 @@ struct Services {
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
+    platform::MenuEngine& menuEngine;
     about::AboutBox& aboutBox;
 };
 
@@ -79,6 +81,9 @@ public:
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
     ImageList ilsMenu;
+    // Kept for the whole run and handed to the menu engine; the hub handles none
+    // of its events.
+    coolmenu::HelpCallBack HelpObj;
 
 private:
     FormHost& host_;

@@ -2,6 +2,7 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/menu_engine.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry_read.h"
 #include "platform/win32/text_codec.h"
@@ -18,12 +19,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
+    win32::CoolMenuEngine menuEngine;
     win32::Win32RegistryReader registry;
     // The About box says a failed start in its own words, or not at all.
     win32::Win32Processes aboutStarts(win32::Win32Processes::OnFailure::Silent);
     about::SysInfoServices sysInfo{registry, files, aboutStarts, boxes, win32::systemProgramDirectory()};
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, aboutBox};
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine, aboutBox};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

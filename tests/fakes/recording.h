@@ -40,6 +40,7 @@ struct CallLog {
 
 } // namespace lumivane::fakes
 
+#include "fakes/menu_engine.h"
 #include "fakes/tray.h"  // needs CallLog
 
 namespace lumivane::fakes {
@@ -181,8 +182,9 @@ struct FakeOs {
     FakeFileSystem files{log};
     Latin1Codec codec;
     FakeTray tray{log};
+    FakeMenuEngine menuEngine{log};
     FakeAboutBox aboutBox{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray, aboutBox};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, aboutBox};
 };
 
 } // namespace lumivane::fakes

@@ -37,3 +37,25 @@ TEST_CASE("start-up loads the folders from beside the program and hides the wind
     CHECK(order == std::vector<std::string>{"anotherInstanceRunning()", "fileExists(C:\\Tools\\lumivane.ini)",
                                             "readFile(C:\\Tools\\lumivane.ini)", "hide()"});
 }
+
+TEST_CASE("the menu engine is attached after the tray icon, with the hub's help object and images, marks as glyphs") {
+    fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    frmFolderBrowse form(host, os.services);
+    form.Form_Load();
+    auto order = os.log.only({"trayAdd", "AttachCoolMenu", "CoolMenuComplexChecks", "hide"});
+    CHECK(order == std::vector<std::string>{"trayAdd()", "AttachCoolMenu(true)", "CoolMenuComplexChecks(false)",
+                                            "hide()"});
+    CHECK(os.menuEngine.helpObj == &form.HelpObj);
+    CHECK(os.menuEngine.images == &form.ilsMenu);
+}
+
+TEST_CASE("a second copy attaches no engine") {
+    fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    os.instance.othersRunning = true;
+    frmFolderBrowse form(host, os.services);
+    form.Form_Load();
+    CHECK_FALSE(os.log.contains("AttachCoolMenu"));
+    CHECK_FALSE(os.log.contains("trayAdd"));
+}
