@@ -1,0 +1,137 @@
+// Bad settings files read by the real hub window: the program must start, must
+// not rewrite the file while starting, and a save must give back exactly what
+// the path boxes hold.
+#include "folders/settings_file.h"
+#include "platform/win32/files.h"
+#include "platform/win32/text_codec.h"
+#include "platform/win32/wide.h"
+#include "shell/hub_window.h"
+
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace lumivane;
+
+namespace {
+
+const std::string kHead = "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n";
+
+struct NoOtherCopy final : platform::InstanceLock {
+    bool anotherInstanceRunning() override { return false; }
+};
+
+struct RecordedBoxes final : platform::MessageBoxes {
+    std::vector<std::string> shown;
+    void show(const std::string& text, const std::string&, unsigned) override { shown.push_back(text); }
+};
+
+std::string freshFolder(const std::string& name) {
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    std::string dir = win32::narrow(base) + "lmv-bad-" + name;
+    ::CreateDirectoryW(win32::widen(dir).c_str(), nullptr);
+    ::DeleteFileW(win32::widen(dir + "\\lumivane.ini").c_str());
+    return dir;
+}
+
+// What a path box can hold of a line: an edit control's text ends at a NUL.
+std::string uptoNul(const std::string& text) {
+    return text.substr(0, text.find('\0'));
+}
+
+struct Case {
+    const char* name;
+    std::optional<std::string> bytes;  // nothing: no file at all
+};
+
+std::string randomBytes(size_t n, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(n, '\0');
+    for (auto& b : bytes) b = static_cast<char>(random() & 0xFF);
+    return bytes;
+}
+
+std::string fileWithSlot(int slot, const std::string& text) {
+    std::string bytes = kHead;
+    for (int k = 0; k < kFolderSlotCount; ++k) bytes += (k == slot ? text : std::string()) + "\r\n";
+    return bytes;
+}
+
+std::vector<Case> badFiles() {
+    std::string twenty = kHead;
+    for (int i = 0; i < 16; ++i) twenty += "C:\\Folder " + std::to_string(i) + "\r\n";
+    std::string lfOnly = "Lumivane\nVersion= 1.0\n\n[Folders]\nC:\\Windows\n\nD:\\A & B, C\n";
+    std::string bom = "\xEF\xBB\xBF" + kHead + "C:\\\xE6\x97\xA5\xE6\x9C\xAC\r\n \xC3\xA9t\xC3\xA9 \r\n";
+    // Every byte but the line ends, in the system's code page.
+    std::string allBytes = kHead;
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n') allBytes += static_cast<char>(b);
+    allBytes += "\r\n";
+    return {
+        {"missing", std::nullopt},
+        {"empty", std::string()},
+        {"three lines", std::string("Lumivane\r\nVersion= 1.0\r\n\r\n")},
+        {"twenty lines", twenty},
+        {"LF only", lfOnly},
+        {"UTF-8 byte-order mark", bom},
+        {"one line of 1 MiB", std::string(1 << 20, 'x')},
+        {"a slot of 1 MiB", fileWithSlot(0, "C:\\" + std::string((1 << 20) - 3, 'y'))},
+        {"a slot of 1,000 characters", fileWithSlot(4, "D:\\" + std::string(997, 'a'))},
+        {"a slot of 32,767 characters", fileWithSlot(9, "E:\\" + std::string(32764, 'b'))},
+        {"every byte of the code page", allBytes},
+        {"random binary bytes", randomBytes(4096, 20261208)},
+        {"random binary after the heading", kHead + randomBytes(2048, 7)},
+    };
+}
+
+} // namespace
+
+TEST_CASE("bad settings files: the hub starts, leaves the file alone and loses nothing on save") {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    NoOtherCopy lock;
+    int index = 0;
+    for (const Case& c : badFiles()) {
+        CAPTURE(c.name);
+        std::string dir = freshFolder(std::to_string(index++));
+        std::string path = dir + "\\lumivane.ini";
+        if (c.bytes) REQUIRE(fs.replaceFile(path, *c.bytes));
+
+        RecordedBoxes boxes;
+        Services services{lock, boxes, fs, codec, dir};
+        win32::HubWindow hub(services);
+        REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
+        hub.form().Form_Load();
+        CHECK(hub.hwnd() != nullptr);
+        CHECK_FALSE(hub.isVisible());
+        CHECK(boxes.shown.empty());
+
+        auto onDisk = fs.readFile(path);
+        REQUIRE(onDisk);
+        CHECK(*onDisk == (c.bytes ? *c.bytes : modINI::DefaultFolderBytes(codec)));
+
+        FolderList expected = modINI::ParseFolders(*onDisk, codec);
+        FolderList shown;
+        for (int k = 0; k < kFolderSlotCount; ++k) {
+            auto slot = static_cast<size_t>(k);
+            shown[slot] = hub.slotText(k);
+            CHECK(shown[slot].size() == uptoNul(expected[slot]).size());
+            CHECK(shown[slot] == uptoNul(expected[slot]));
+        }
+
+        REQUIRE(modINI::SaveFolders(path, hub, fs, codec));
+        auto saved = fs.readFile(path);
+        REQUIRE(saved);
+        CHECK(modINI::ParseFolders(*saved, codec) == shown);
+        CHECK(*saved == modINI::FormatFolders(shown, codec));
+    }
+    // Each destroyed hub posted a quit message; none may reach a later loop.
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
