@@ -16,7 +16,12 @@ void frmFolderBrowse::Form_Load() {
         return;
     }
     SettingsPath = SettingsPathFor(os_.exeDirectory);
-    modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
+    if (!modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec)) {
+        os_.boxes.show("The folders could not be read from " + SettingsPath +
+                           ".\n\nAnother program may be using the file. The folders shown are not the saved ones; "
+                           "saving them would replace the file.",
+                       kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
+    }
     host_.setVisible(false);
 }
 

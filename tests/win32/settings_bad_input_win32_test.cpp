@@ -4,6 +4,7 @@
 #include "folders/settings_file.h"
 #include "platform/win32/files.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -131,6 +132,67 @@ TEST_CASE("bad settings files: the hub starts, leaves the file alone and loses n
         CHECK(*saved == modINI::FormatFolders(shown, codec));
     }
     // Each destroyed hub posted a quit message; none may reach a later loop.
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+namespace {
+constexpr const wchar_t* kHoldPathVariable = L"LUMIVANE_HOLD_PATH";
+constexpr const wchar_t* kHeldEvent = L"Local\\Lumivane.SettingsHeld";
+} // namespace
+
+// Not a test of its own: another program that holds the settings file open
+// without sharing it, until it is ended.
+TEST_CASE("hold settings child" * doctest::skip()) {
+    wchar_t path[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(kHoldPathVariable, path, MAX_PATH);
+    HANDLE file = ::CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    win32::UniqueHandle held(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kHeldEvent));
+    if (file == INVALID_HANDLE_VALUE || !held) ::ExitProcess(2);
+    ::SetEvent(held.get());
+    ::Sleep(INFINITE);
+}
+
+TEST_CASE("a settings file another program holds at start-up: the user is told, the file is untouched") {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    NoOtherCopy lock;
+    std::string dir = freshFolder("held");
+    std::string path = dir + "\\lumivane.ini";
+    const std::string mine = kHead + "E:\\Mine\r\nF:\\Also mine\r\n";
+    REQUIRE(fs.replaceFile(path, mine));
+
+    ::SetEnvironmentVariableW(kHoldPathVariable, win32::widen(path).c_str());
+    win32::UniqueHandle held(::CreateEventW(nullptr, TRUE, FALSE, kHeldEvent));
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" --no-skip --test-case=\"hold settings child\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    REQUIRE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    win32::UniqueHandle process(pi.hProcess);
+    win32::UniqueHandle thread(pi.hThread);
+    REQUIRE(::WaitForSingleObject(held.get(), 30000) == WAIT_OBJECT_0);
+
+    {
+        RecordedBoxes boxes;
+        Services services{lock, boxes, fs, codec, dir};
+        win32::HubWindow hub(services);
+        REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
+        hub.form().Form_Load();
+        CHECK(hub.hwnd() != nullptr);
+        REQUIRE(boxes.shown.size() == 1);
+        CHECK(boxes.shown[0].rfind("The folders could not be read from " + path + ".", 0) == 0);
+        // While the file is held a save fails too, and the file stays the user's.
+        CHECK_FALSE(modINI::SaveFolders(path, hub, fs, codec));
+    }
+    ::TerminateProcess(process.get(), 0);
+    ::WaitForSingleObject(process.get(), 30000);
+    auto bytes = fs.readFile(path);
+    REQUIRE(bytes);
+    CHECK(*bytes == mine);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
