@@ -116,6 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     menus.items(popups[0].handle).push_back({999, 0, 0, 0, "Sub", popups[1].handle});
     popups[0].meant.push_back(ParseCaption("Sub"));
+    const std::vector<fakes::MemoryItem> firstItems = menus.items(popups[0].handle);
 
     // Tainted: a write failed, or may fail, since the last close that ran
     // without one; the next full open and close must then mend everything.
@@ -123,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool open = false;
     while (input.remaining_bytes() > 0) {
         bool armed = menus.failWriteAt >= 0;
-        switch (input.ConsumeIntegralInRange(0, 3)) {
+        switch (input.ConsumeIntegralInRange(0, 4)) {
         case 0:
         case 1: {
             size_t which = input.ConsumeIntegralInRange<size_t>(0, 1);
@@ -142,8 +143,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
             tainted = menus.failWriteAt >= 0 || failedNow;
             open = false;
+            // The two popups, and at most one destroyed since the last close.
+            require(registries.window(kHwnd)->CountMenuHeads() <= 3, "menu heads pile up");
             break;
         }
+        case 4:
+            // The host destroys the popup after its close and builds it anew.
+            if (open || tainted) break;
+            menus.destroy(popups[0].handle);
+            popups[0].handle = menus.create(firstItems);
+            break;
         case 3:
             // The next write at this position fails once.
             menus.failWriteAt = input.ConsumeIntegralInRange(0, 6);
