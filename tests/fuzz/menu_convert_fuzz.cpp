@@ -5,6 +5,7 @@
 #include "coolmenu/convert_menu.h"
 #include "coolmenu/menu_messages.h"
 #include "fakes/memory_menu.h"
+#include "fakes/menu_images.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -20,6 +21,12 @@ using namespace lumivane::coolmenu;
 namespace {
 
 constexpr std::uintptr_t kHwnd = 0x4242;
+
+// Tags with and without letters beyond ASCII, so images are picked by text.
+const fakes::TagImages& images() {
+    static const fakes::TagImages list({"About", "1.", "\xC3\x9C", "\xE6\x97\xA5", "Load at Startup", "Open"});
+    return list;
+}
 
 void require(bool ok, const char* what) {
     if (!ok) {
@@ -76,6 +83,9 @@ void checkConverted(fakes::MemoryMenus& menus, const Registries& registries, con
             require(record->bHostSeparator, "a separator's record forgot it");
             continue;
         }
+        int image = GetImageIndex(&images(), record->sMenuText);
+        require(record->iButton == image, "a record's image is not the one its text picks");
+        require(image >= -1 && image < images().count(), "an image index outside the list");
         require(record->sMenuText == menu.meant[k]->text && record->sMenuHelp == menu.meant[k]->help &&
                     record->bAsMark == menu.meant[k]->asMark && record->bAsCheck == menu.meant[k]->asCheck,
                 "a record differs from its caption");
@@ -90,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Registries registries;
     auto window = std::make_unique<WndCoolMenu>();
     window->hwnd = kHwnd;
+    window->ilHandle = &images();
     registries.addWindow(std::move(window));
 
     // Two popups, the second a submenu of the first; every caption readable.
