@@ -22,11 +22,15 @@ void frmFolderBrowse::Form_Load() {
                            "saving them would replace the file.",
                        kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
     }
+    InitMenu();
+    SetTrayIcon();
     host_.setVisible(false);
 }
 
 void frmFolderBrowse::onMenuCommand(unsigned id) {
     switch (id) {
+    case menu_id::kCustomize: mnuCustomize_Click(); break;
+    case menu_id::kExit: mnuExit_Click(); break;
     default:
         // Headings, separators and a dismissed popup (0) run nothing.
         break;

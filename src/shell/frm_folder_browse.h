@@ -4,6 +4,8 @@
 #include "platform/files.h"
 #include "platform/instance.h"
 #include "platform/text_codec.h"
+#include "platform/tray.h"
+#include "shell/menu_images.h"
 #include "shell/popup_menu.h"
 
 #include <cstdint>
@@ -20,6 +22,8 @@ public:
     virtual void setVisible(bool visible) = 0;
     virtual bool isVisible() const = 0;
     virtual void unload() = 0;
+    // The window's handle as the shell knows it (tray record, popup owner).
+    virtual void* hWnd() const = 0;
 };
 
 // The operating system as the hub reaches it.
@@ -29,6 +33,7 @@ struct Services {
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
+    platform::Tray& tray;
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -51,14 +56,31 @@ public:
     // after the popup has closed.
     void onMenuCommand(unsigned id);
 
+    // Captions, visibility and enabled state of the ten folder items.
+    void InitMenu();
+    // Adds the tray icon, the picture keyed "TURN".
+    void SetTrayIcon();
+    // The tray icon's callback: the mouse message that happened over the icon.
+    void onTrayMessage(unsigned mouseMessage);
+    // The shell (re)created its taskbar: any icon it had is gone.
+    void onTaskbarCreated();
+    // The window is going away, or the session ends, without Exit.
+    void onWindowGone();
+
+    void mnuCustomize_Click();
+    void mnuExit_Click();
+
     std::string SettingsPath;
     bool RunAtStartup = false;
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
+    ImageList ilsMenu;
 
 private:
     FormHost& host_;
     Services& os_;
+    bool trayWanted_ = false;  // the icon should be in the notification area
+    bool trayShown_ = false;   // the shell accepted it and it was not removed since
 };
 
 } // namespace lumivane

@@ -1,11 +1,15 @@
 #include "shell/hub_window.h"
 
 #include "platform/win32/wide.h"
+#include "resource.h"
+#include "shell/mod_systray.h"
 
 namespace lumivane::win32 {
 
 namespace {
 constexpr int kText1IdBase = 100;  // + slot
+constexpr UINT kTrayCallback = WM_APP + 1;
+static_assert(kTrayCallback == modSystray::kTrayCallbackMessage);
 } // namespace
 
 HubWindow::HubWindow(Services& services) : services_(services), form_(*this, services) {}
@@ -19,9 +23,17 @@ bool HubWindow::create(HINSTANCE instance) {
     wc.lpfnWndProc = &HubWindow::WndProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    // Shared: the system keeps the class icons, nothing of ours frees them.
+    wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMIVANE), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMIVANE), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kHubClassName;
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    menuIcons_.load(instance, form_.ilsMenu);
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     // Created hidden; the dialog is shown only while the user customizes.
     ::CreateWindowExW(WS_EX_DLGMODALFRAME, kHubClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
@@ -84,7 +96,23 @@ LRESULT CALLBACK HubWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     }
 }
 
+// The tray icon's messages, and the session's end and the window's going,
+// which take the icon away with them.
+bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kTrayCallback) {
+        form_.onTrayMessage(LOWORD(lParam));
+        return true;
+    }
+    if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
+        form_.onTaskbarCreated();
+        return true;
+    }
+    if ((msg == WM_ENDSESSION && wParam) || msg == WM_DESTROY) form_.onWindowGone();
+    return false;
+}
+
 LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (handleTrayMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
     case WM_CREATE:
         createChildren();

@@ -1,5 +1,6 @@
 #pragma once
 #include "shell/frm_folder_browse.h"
+#include "shell/menu_icons.h"
 
 #include <windows.h>
 
@@ -28,16 +29,20 @@ public:
     void setVisible(bool visible) override;
     bool isVisible() const override;
     void unload() override;
+    void* hWnd() const override { return hwnd_; }
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void createChildren();
+    bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     Services& services_;
     frmFolderBrowse form_;
     HWND hwnd_ = nullptr;
     std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_
+    MenuIcons menuIcons_;             // the pictures of form_.ilsMenu
+    UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
 };
 
 } // namespace lumivane::win32

@@ -2,6 +2,7 @@
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -13,7 +14,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory()};
+    win32::Win32Tray tray;
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

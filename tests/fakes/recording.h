@@ -10,6 +10,7 @@
 #include "shell/frm_folder_browse.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -36,6 +37,12 @@ struct CallLog {
         return out;
     }
 };
+
+} // namespace lumivane::fakes
+
+#include "fakes/tray.h"  // needs CallLog
+
+namespace lumivane::fakes {
 
 // Latin-1 stands in for the ANSI code page: code points above 0xFF have no form.
 class Latin1Codec final : public platform::AnsiCodec {
@@ -145,6 +152,8 @@ public:
         visible = v;
     }
     bool isVisible() const override { return visible; }
+    void* hWnd() const override { return kWindow; }
+    static inline void* const kWindow = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x10A2C));
     void unload() override {
         log_.add("unload()");
         unloaded = true;
@@ -161,7 +170,8 @@ struct FakeOs {
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
-    Services services{instance, boxes, files, codec, "C:\\Tools"};
+    FakeTray tray{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray};
 };
 
 } // namespace lumivane::fakes

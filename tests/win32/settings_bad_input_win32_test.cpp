@@ -1,6 +1,7 @@
 // Bad settings files read by the real hub window: the program must start, must
 // not rewrite the file while starting, and a save must give back exactly what
 // the path boxes hold.
+#include "fakes/recording.h"
 #include "folders/settings_file.h"
 #include "platform/win32/files.h"
 #include "platform/win32/text_codec.h"
@@ -29,6 +30,18 @@ struct NoOtherCopy final : platform::InstanceLock {
 struct RecordedBoxes final : platform::MessageBoxes {
     std::vector<std::string> shown;
     void show(const std::string& text, const std::string&, unsigned) override { shown.push_back(text); }
+};
+
+// The real file system and code page behind a hub whose other services are
+// the recording fakes.
+struct RealFiles {
+    explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray} {}
+    fakes::FakeOs fake;
+    NoOtherCopy lock;
+    RecordedBoxes boxes;
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    Services services;
 };
 
 std::string freshFolder(const std::string& name) {
@@ -95,7 +108,6 @@ std::vector<Case> badFiles() {
 TEST_CASE("bad settings files: the hub starts, leaves the file alone and loses nothing on save") {
     win32::Win32FileSystem fs;
     win32::AnsiCodePage codec;
-    NoOtherCopy lock;
     int index = 0;
     for (const Case& c : badFiles()) {
         CAPTURE(c.name);
@@ -103,9 +115,9 @@ TEST_CASE("bad settings files: the hub starts, leaves the file alone and loses n
         std::string path = dir + "\\lumivane.ini";
         if (c.bytes) REQUIRE(fs.replaceFile(path, *c.bytes));
 
-        RecordedBoxes boxes;
-        Services services{lock, boxes, fs, codec, dir};
-        win32::HubWindow hub(services);
+        RealFiles os(dir);
+        auto& boxes = os.boxes;
+        win32::HubWindow hub(os.services);
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
         hub.form().Form_Load();
         CHECK(hub.hwnd() != nullptr);
@@ -157,7 +169,6 @@ TEST_CASE("hold settings child" * doctest::skip()) {
 TEST_CASE("a settings file another program holds at start-up: the user is told, the file is untouched") {
     win32::Win32FileSystem fs;
     win32::AnsiCodePage codec;
-    NoOtherCopy lock;
     std::string dir = freshFolder("held");
     std::string path = dir + "\\lumivane.ini";
     const std::string mine = kHead + "E:\\Mine\r\nF:\\Also mine\r\n";
@@ -177,9 +188,9 @@ TEST_CASE("a settings file another program holds at start-up: the user is told, 
     REQUIRE(::WaitForSingleObject(held.get(), 30000) == WAIT_OBJECT_0);
 
     {
-        RecordedBoxes boxes;
-        Services services{lock, boxes, fs, codec, dir};
-        win32::HubWindow hub(services);
+        RealFiles os(dir);
+        auto& boxes = os.boxes;
+        win32::HubWindow hub(os.services);
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
         hub.form().Form_Load();
         CHECK(hub.hwnd() != nullptr);

@@ -2,6 +2,7 @@
 // Wine prefix to look at and drive the desktop from within, where windows,
 // keyboard focus and process lists are visible as a user's programs see them.
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -105,7 +106,7 @@ void sendKey(WORD vk, bool up) {
 int usage() {
     std::fprintf(stderr,
                  "usage: probe windows | children HWND | click HWND ID | keys KEY... | type TEXT |\n"
-                 "       foreground | activate HWND | close HWND | processes | taskbar-created |\n"
+                 "       foreground | activate HWND | close HWND | processes | taskbar-created | tray-delete HWND ID |\n"
                  "       gui-resources PID | idle\n");
     return 2;
 }
@@ -190,6 +191,14 @@ int main(int argc, char** argv) {
         DWORD_PTR result = 0;
         SendMessageTimeoutW(HWND_BROADCAST, msg, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
         return 0;
+    }
+    if (cmd == "tray-delete" && argc == 4) {
+        // Takes another program's tray icon away, as a restarting shell does.
+        NOTIFYICONDATAW data{};
+        data.cbSize = NOTIFYICONDATAW_V1_SIZE;
+        data.hWnd = parseHwnd(argv[2]);
+        data.uID = static_cast<UINT>(std::atoi(argv[3]));
+        return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
     }
     if (cmd == "gui-resources" && argc == 3) {
         HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, static_cast<DWORD>(std::atoi(argv[2])));
