@@ -1,5 +1,6 @@
 """The shell going away and coming back, ten times: each time the new taskbar
-is announced, the program's icon must come back and answer.
+is announced, the program's icon must come back and answer. Then the popup is
+opened and closed by the mouse and the keyboard again and again.
 
 Wine 8 cannot restart its desktop process inside a running desktop: a second
 `explorer /desktop=...` dies on the old desktop's X window (BadWindow), so a
@@ -16,6 +17,7 @@ sys.path.insert(0, str(Path(__file__).parent))
 from harness import Session, run  # noqa: E402
 
 ROUNDS = 10
+POPUPS = 10
 ICON_ID = "1"
 _aim = itertools.count()
 
@@ -66,6 +68,13 @@ def test_icon_comes_back_after_every_shell_restart():
             s.keys("Escape")
         close_menu(s, pid)
         assert s.program_pids() == [pid], f"program processes {s.program_pids()}"
+
+        for round_ in range(POPUPS):
+            open_menu(s, pid, timeout=10)
+            s.keys("Escape")
+        close_menu(s, pid)
+        assert s.program_pids() == [pid], f"after {POPUPS} popups: program processes {s.program_pids()}"
+        assert s.hub_window() is not None and not s.hub_window().visible
         # One icon, not one per restart: a second removal finds nothing left.
         assert s.probe("tray-delete", hex(hub.hwnd), ICON_ID).returncode == 0
         assert s.probe("tray-delete", hex(hub.hwnd), ICON_ID).returncode != 0, "the icon was added twice"
