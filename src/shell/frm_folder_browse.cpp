@@ -24,6 +24,10 @@ void frmFolderBrowse::Form_Load() {
     }
     InitMenu();
     SetTrayIcon();
+    // From here on the engine measures and draws the popup each time it opens;
+    // marks are drawn as glyphs, not as system check boxes.
+    os_.menuEngine.AttachCoolMenu(host_.hWnd(), true, &HelpObj, &ilsMenu);
+    os_.menuEngine.CoolMenuComplexChecks(host_.hWnd(), false);
     host_.setVisible(false);
 }
 

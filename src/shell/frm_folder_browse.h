@@ -3,6 +3,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/instance.h"
+#include "platform/menu_engine.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
 #include "shell/menu_images.h"
@@ -34,6 +35,7 @@ struct Services {
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
+    platform::MenuEngine& menuEngine;
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -75,6 +77,9 @@ public:
     std::int16_t AboutCount = 0;
     PopupMenu mnuPopup;
     ImageList ilsMenu;
+    // Kept for the whole run and handed to the menu engine; the hub handles none
+    // of its events.
+    coolmenu::HelpCallBack HelpObj;
 
 private:
     FormHost& host_;

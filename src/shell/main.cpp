@@ -1,6 +1,7 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/menu_engine.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
@@ -15,7 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray};
+    win32::CoolMenuEngine menuEngine;
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

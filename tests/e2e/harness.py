@@ -299,13 +299,15 @@ class Session:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def move(self, x, y):
-        self._xdotool("mousemove", "--sync", str(x), str(y))
+        self._xdotool("mousemove", str(x), str(y))
 
     def click(self, x, y, button=1):
-        self._xdotool("mousemove", "--sync", str(x), str(y), "click", str(button))
+        # No --sync: it waits for a motion that never comes when the pointer is
+        # already at the target.
+        self._xdotool("mousemove", str(x), str(y), "click", str(button))
 
     def double_click(self, x, y, button=1):
-        self._xdotool("mousemove", "--sync", str(x), str(y), "click", "--repeat", "2", "--delay", "80",
+        self._xdotool("mousemove", str(x), str(y), "click", "--repeat", "2", "--delay", "80",
                       str(button))
 
     def tray_window(self):

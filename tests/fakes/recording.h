@@ -40,6 +40,7 @@ struct CallLog {
 
 } // namespace lumivane::fakes
 
+#include "fakes/menu_engine.h"
 #include "fakes/tray.h"  // needs CallLog
 
 namespace lumivane::fakes {
@@ -171,7 +172,8 @@ struct FakeOs {
     FakeFileSystem files{log};
     Latin1Codec codec;
     FakeTray tray{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray};
+    FakeMenuEngine menuEngine{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine};
 };
 
 } // namespace lumivane::fakes

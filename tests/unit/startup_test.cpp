@@ -54,3 +54,25 @@ TEST_CASE("a settings file another program holds is reported at start-up, and le
     CHECK(order[2] == "hide()");
     CHECK(os.files.files[path] == "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nE:\\Mine\r\n");
 }
+
+TEST_CASE("the menu engine is attached after the tray icon, with the hub's help object and images, marks as glyphs") {
+    fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    frmFolderBrowse form(host, os.services);
+    form.Form_Load();
+    auto order = os.log.only({"trayAdd", "AttachCoolMenu", "CoolMenuComplexChecks", "hide"});
+    CHECK(order == std::vector<std::string>{"trayAdd()", "AttachCoolMenu(true)", "CoolMenuComplexChecks(false)",
+                                            "hide()"});
+    CHECK(os.menuEngine.helpObj == &form.HelpObj);
+    CHECK(os.menuEngine.images == &form.ilsMenu);
+}
+
+TEST_CASE("a second copy attaches no engine") {
+    fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    os.instance.othersRunning = true;
+    frmFolderBrowse form(host, os.services);
+    form.Form_Load();
+    CHECK_FALSE(os.log.contains("AttachCoolMenu"));
+    CHECK_FALSE(os.log.contains("trayAdd"));
+}

@@ -3,6 +3,7 @@
 // where they were.
 #include "coolmenu/win32/cool_menu.h"
 #include "fakes/recording.h"
+#include "platform/win32/menu_engine.h"
 #include "platform/win32/tray.h"
 #include "shell/hub_window.h"
 #include "shell/mod_systray.h"
@@ -62,11 +63,13 @@ int gdiObjectCount() {
     return live;
 }
 
-// The real notification area (it shows the popup); everything else recorded.
+// The real notification area (it shows the popup) and menu engine; everything
+// else recorded.
 struct PopupOs {
     fakes::FakeOs fake;
     win32::Win32Tray tray;
-    Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray};
+    win32::CoolMenuEngine engine;
+    Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine};
 };
 
 DWORD kernelHandles() {

@@ -35,7 +35,7 @@ struct RecordedBoxes final : platform::MessageBoxes {
 // The real file system and code page behind a hub whose other services are
 // the recording fakes.
 struct RealFiles {
-    explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray} {}
+    explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine} {}
     fakes::FakeOs fake;
     NoOtherCopy lock;
     RecordedBoxes boxes;
