@@ -1,9 +1,14 @@
 #pragma once
+#include "actions/frm_turn_mon_off.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/desktop.h"
 #include "platform/instance.h"
+#include "platform/media_control.h"
 #include "platform/menu_engine.h"
+#include "platform/process.h"
+#include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
 #include "shell/menu_images.h"
@@ -36,6 +41,12 @@ struct Services {
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
     platform::MenuEngine& menuEngine;
+    platform::Processes& processes;
+    platform::DesktopWindow& desktop;
+    platform::OsVersionSource& osVersion;
+    platform::DriveInfo& drives;
+    platform::MediaControl& mci;
+    TurnMonOffForm& turnMonOff;
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -71,6 +82,16 @@ public:
 
     void mnuCustomize_Click();
     void mnuExit_Click();
+
+    // Start-up step 3: an "Open" and a "Close" item for every CD drive, behind
+    // the CD heading.
+    void LoadCDDriveItems();
+    // mnuCDEject(index); the heading (0) does nothing.
+    void mnuCDEject_Click(int index);
+    // mnuFolder0_Click to mnuFolder9_Click: one handler, the slot as argument.
+    void mnuFolder_Click(int slot);
+    void mnuRunScr_Click();
+    void mnuTurnMonOff_Click();
 
     std::string SettingsPath;
     bool RunAtStartup = false;

@@ -1,7 +1,12 @@
+#include "actions/turn_mon_off_window.h"
+#include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/instance.h"
+#include "platform/win32/media_control.h"
 #include "platform/win32/menu_engine.h"
+#include "platform/win32/process.h"
+#include "platform/win32/system_info.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
@@ -17,7 +22,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
     win32::CoolMenuEngine menuEngine;
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine};
+    win32::Win32Processes processes;
+    win32::Win32DesktopWindow desktop;
+    win32::Win32OsVersion osVersion;
+    win32::Win32DriveInfo drives;
+    win32::Win32MediaControl mci;
+    win32::TurnMonOffWindow turnMonOff(instance);
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray,
+                      menuEngine, processes, desktop, osVersion, drives, mci, turnMonOff};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

@@ -1,6 +1,6 @@
 #pragma once
 // A recording menu engine: attachments land in the shared log.
-// Included through fakes/recording.h, which defines CallLog first.
+#include "fakes/call_log.h"
 #include "platform/menu_engine.h"
 
 #include <string>

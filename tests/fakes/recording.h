@@ -2,6 +2,10 @@
 // Recording fakes of the operating-system seam: every call lands in one shared
 // log, so tests can check which operations ran, with which arguments, in which
 // order.
+#include "fakes/actions.h"
+#include "fakes/call_log.h"
+#include "fakes/menu_engine.h"
+#include "fakes/tray.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -15,33 +19,6 @@
 #include <set>
 #include <string>
 #include <vector>
-
-namespace lumivane::fakes {
-
-struct CallLog {
-    std::vector<std::string> calls;
-    void add(std::string call) { calls.push_back(std::move(call)); }
-    bool contains(const std::string& prefix) const {
-        return std::any_of(calls.begin(), calls.end(),
-                           [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
-    }
-    // The calls that begin with one of the given prefixes, in order.
-    std::vector<std::string> only(std::initializer_list<std::string> prefixes) const {
-        std::vector<std::string> out;
-        for (const auto& c : calls)
-            for (const auto& p : prefixes)
-                if (c.rfind(p, 0) == 0) {
-                    out.push_back(c);
-                    break;
-                }
-        return out;
-    }
-};
-
-} // namespace lumivane::fakes
-
-#include "fakes/menu_engine.h"
-#include "fakes/tray.h"  // needs CallLog
 
 namespace lumivane::fakes {
 
@@ -173,7 +150,13 @@ struct FakeOs {
     Latin1Codec codec;
     FakeTray tray{log};
     FakeMenuEngine menuEngine{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine};
+    FakeProcesses processes{log};
+    FakeDesktopWindow desktop{log};
+    FakeOsVersion osVersion{log};
+    FakeDriveInfo drives{log};
+    FakeMediaControl mci{log};
+    FakeTurnMonOffForm turnMonOff{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop, osVersion, drives, mci, turnMonOff};
 };
 
 } // namespace lumivane::fakes

@@ -1,7 +1,7 @@
 #pragma once
 // A recording notification area: adds, removes and popups land in the shared
 // log; the shell's answers and the user's choice are set by the test.
-// Included through fakes/recording.h, which defines CallLog first.
+#include "fakes/call_log.h"
 #include "platform/tray.h"
 
 #include <string>

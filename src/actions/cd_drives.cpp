@@ -1,0 +1,78 @@
+#include "actions/cd_drives.h"
+
+#include <algorithm>
+
+namespace lumivane::modMain {
+
+namespace {
+char asciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool blank(const std::string& item) {
+    return std::all_of(item.begin(), item.end(), [](char c) { return c == ' '; });
+}
+
+void sendDoorCommands(char letter, std::string_view state, platform::MediaControl& mci) {
+    std::string alias = std::string("Drive") + letter;
+    mci.sendString(std::string("Open ") + letter + ": Alias " + alias + " Type CDAudio");
+    mci.sendString("Set " + alias + " Door " + std::string(state));
+}
+} // namespace
+
+std::vector<std::string> SplitList(std::string_view text, char delimiter, bool compact) {
+    std::vector<std::string> items;
+    for (size_t at = text.find(delimiter); at != std::string_view::npos; at = text.find(delimiter)) {
+        items.emplace_back(text.substr(0, at));
+        text.remove_prefix(at + 1);
+    }
+    if (compact) CompactList(items);
+    return items;
+}
+
+void CompactList(std::vector<std::string>& list) {
+    list.erase(std::remove_if(list.begin(), list.end(), blank), list.end());
+}
+
+std::vector<std::string> GetDriveList(platform::DriveInfo& drives) {
+    return SplitList(drives.logicalDriveStrings(), kNul, true);
+}
+
+std::vector<std::string> GetCDDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives) {
+    std::vector<std::string> cds;
+    for (const auto& root : driveList) {
+        if (drives.driveType(root) != platform::kDriveCdRom) continue;
+        std::string upper = root;
+        std::transform(upper.begin(), upper.end(), upper.begin(), asciiUpper);
+        cds.push_back(std::move(upper));
+    }
+    return cds;
+}
+
+void OpenCDDoor(char letter, platform::MediaControl& mci) {
+    sendDoorCommands(letter, "Open", mci);
+}
+
+void CloseCDDoor(char letter, platform::MediaControl& mci) {
+    sendDoorCommands(letter, "Closed", mci);
+}
+
+std::string OpenCaption(const std::string& root) {
+    return "Open [" + root.substr(0, 1) + ":]";
+}
+
+std::string CloseCaption(const std::string& root) {
+    return "Close [" + root.substr(0, 1) + ":]";
+}
+
+void DoorCommandFromCaption(const std::string& caption, platform::MediaControl& mci) {
+    size_t colon = caption.find(':');
+    if (colon == std::string::npos || colon == 0) return;
+    char letter = caption[colon - 1];
+    if (asciiUpper(caption[0]) == 'O')
+        OpenCDDoor(letter, mci);
+    else
+        CloseCDDoor(letter, mci);
+}
+
+} // namespace lumivane::modMain

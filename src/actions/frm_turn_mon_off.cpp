@@ -1,0 +1,53 @@
+#include "actions/frm_turn_mon_off.h"
+
+#include "platform/desktop.h"
+
+#include <cmath>
+
+namespace lumivane {
+
+int TwipsToPixels(int twips, int dpi) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
+}
+
+int PointsToPixels(int tenthsOfPoint, int dpi) {
+    return static_cast<int>(std::lround(static_cast<double>(tenthsOfPoint) * dpi / 720.0));
+}
+
+int RoundHalfEven(double value) {
+    double lower = std::floor(value);
+    double fraction = value - lower;
+    if (fraction > 0.5) return static_cast<int>(lower) + 1;
+    if (fraction < 0.5) return static_cast<int>(lower);
+    long long whole = static_cast<long long>(lower);
+    return static_cast<int>(whole % 2 == 0 ? whole : whole + 1);
+}
+
+PixelPoint CoverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, double twipsPerPixelY) {
+    double x = (outer.left + outer.width / 2 + 60) / twipsPerPixelX;
+    double y = (outer.top + outer.height / 2 + 260) / twipsPerPixelY;
+    return {RoundHalfEven(x), RoundHalfEven(y)};
+}
+
+void frmTurnMonOff::Form_Load() {
+    PixelPoint p = CoverCursorPoint(host_.outerRectTwips(), host_.twipsPerPixelX(), host_.twipsPerPixelY());
+    host_.setCursorPos(p.x, p.y);
+    host_.sendMonitorPower(platform::kMonitorOff);
+    mouseMoves_ = 0;
+}
+
+void frmTurnMonOff::countMove() {
+    if (mouseMoves_ < 2) {
+        ++mouseMoves_;
+        return;
+    }
+    mouseMoves_ = 0;
+    wakeAndClose();
+}
+
+void frmTurnMonOff::wakeAndClose() {
+    host_.sendMonitorPower(platform::kMonitorOn);
+    host_.closeWindow();
+}
+
+} // namespace lumivane

@@ -1,0 +1,92 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+namespace lumivane {
+
+// The cover window's design, in twips (15 to a pixel at 96 dots per inch).
+namespace turn_mon_off_layout {
+inline constexpr int kClientWidth = 3555;
+inline constexpr int kClientHeight = 2070;
+inline constexpr int kLabelLeft = 330, kLabelTop = 360, kLabelWidth = 2865, kLabelHeight = 375;
+inline constexpr int kCancelLeft = 2520, kCancelTop = 1560, kCancelWidth = 855, kCancelHeight = 375;
+inline constexpr std::string_view kLabelText = "Turning Monitor Off";
+inline constexpr std::string_view kCancelText = "Cancel";
+inline constexpr std::string_view kFontFace = "MS Sans Serif";
+inline constexpr int kFontTenthsOfPoint = 135;
+inline constexpr int kFontWeight = 700;
+} // namespace turn_mon_off_layout
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Pixels for a length in twips at the given dots per inch, to the nearest pixel.
+int TwipsToPixels(int twips, int dpi);
+// Character height in pixels (positive) of a font of tenths of a point.
+int PointsToPixels(int tenthsOfPoint, int dpi);
+
+// Rounds to the nearest integer, a half to the even neighbour (2.5 gives 2,
+// 3.5 gives 4), as the cursor formula asks.
+int RoundHalfEven(double value);
+
+struct TwipsRect {
+    double left = 0, top = 0, width = 0, height = 0;
+};
+struct PixelPoint {
+    int x = 0;
+    int y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+
+// Where the cover window puts the cursor: a little right of and below the
+// centre of its outer rectangle (4 and about 17 pixels at 15 twips a pixel).
+PixelPoint CoverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, double twipsPerPixelY);
+
+// What the cover window's logic needs of its real window.
+class TurnMonOffHost {
+public:
+    virtual ~TurnMonOffHost() = default;
+    virtual TwipsRect outerRectTwips() const = 0;
+    virtual double twipsPerPixelX() const = 0;
+    virtual double twipsPerPixelY() const = 0;
+    virtual void setCursorPos(int x, int y) = 0;
+    // WM_SYSCOMMAND / SC_MONITORPOWER with this lParam, sent to the window's own handle.
+    virtual void sendMonitorPower(std::intptr_t lParam) = 0;
+    // Closes and unloads the window.
+    virtual void closeWindow() = 0;
+};
+
+// frmTurnMonOff: switches the display off while it is shown and wakes it at the
+// first real input. The window's own arrival produces mouse moves, so the first
+// two are absorbed and the third counts as input.
+class frmTurnMonOff {
+public:
+    explicit frmTurnMonOff(TurnMonOffHost& host) : host_(host) {}
+
+    // Runs before the window becomes visible.
+    void Form_Load();
+    void Form_KeyDown() { wakeAndClose(); }
+    void Form_MouseDown() { wakeAndClose(); }
+    void Form_MouseMove() { countMove(); }
+    void cmdCancel_Click() { wakeAndClose(); }
+    void cmdCancel_KeyDown() { wakeAndClose(); }
+    void cmdCancel_MouseMove() { countMove(); }
+
+    std::int16_t mouseMoves() const { return mouseMoves_; }
+
+private:
+    void wakeAndClose();
+    void countMove();
+
+    TurnMonOffHost& host_;
+    std::int16_t mouseMoves_ = 0;  // shared by the window and its button
+};
+
+// How the menu shows the cover window: loads it when it is not loaded. Only
+// one exists at a time.
+class TurnMonOffForm {
+public:
+    virtual ~TurnMonOffForm() = default;
+    virtual void Show() = 0;
+};
+
+} // namespace lumivane

@@ -1,0 +1,204 @@
+#include "actions/turn_mon_off_window.h"
+
+#include "platform/win32/wide.h"
+
+#include <commctrl.h>
+
+namespace lumivane::win32 {
+
+namespace layout = turn_mon_off_layout;
+
+namespace {
+constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+constexpr UINT_PTR kCancelSubclassId = 1;
+constexpr int kLabelId = 100;
+
+HFONT makeFont(int tenthsOfPoint, int weight, int dpi) {
+    return ::CreateFontW(-PointsToPixels(tenthsOfPoint, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                         widen(layout::kFontFace).c_str());
+}
+} // namespace
+
+TurnMonOffWindow::~TurnMonOffWindow() {
+    // Closing it this way is not user input: nothing is sent.
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+void TurnMonOffWindow::Show() {
+    if (!hwnd_ && !create()) return;
+    form_.Form_Load();
+    ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+    ::UpdateWindow(hwnd_);
+    ::SetForegroundWindow(hwnd_);
+    ::SetFocus(cancel_);
+}
+
+bool TurnMonOffWindow::create() {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &TurnMonOffWindow::WndProc;
+    wc.hInstance = instance_;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kTurnMonOffClassName;
+    if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    {
+        WindowDC screen(nullptr);
+        dpiX_ = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
+        dpiY_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    }
+    RECT outer{0, 0, TwipsToPixels(layout::kClientWidth, dpiX_), TwipsToPixels(layout::kClientHeight, dpiY_)};
+    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
+    int width = outer.right - outer.left;
+    int height = outer.bottom - outer.top;
+    // Centred on the work area: the design position of a 640 by 480 screen
+    // means nothing on today's screens.
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int x = work.left + (work.right - work.left - width) / 2;
+    int y = work.top + (work.bottom - work.top - height) / 2;
+
+    ::CreateWindowExW(kExStyle, kTurnMonOffClassName, L"", kStyle, x, y, width, height, nullptr, nullptr, instance_,
+                      this);
+    return hwnd_ != nullptr;
+}
+
+void TurnMonOffWindow::createChildren() {
+    auto px = [](int twips, int dpi) { return TwipsToPixels(twips, dpi); };
+    labelFont_.reset(makeFont(layout::kFontTenthsOfPoint, layout::kFontWeight, dpiY_));
+    buttonFont_.reset(makeFont(80, FW_NORMAL, dpiY_));
+
+    // A plain static passes mouse input through to the window, so moves and
+    // clicks over the text count as the window's own.
+    HWND label = ::CreateWindowExW(0, L"STATIC", widen(layout::kLabelText).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER,
+                                   px(layout::kLabelLeft, dpiX_), px(layout::kLabelTop, dpiY_),
+                                   px(layout::kLabelWidth, dpiX_), px(layout::kLabelHeight, dpiY_), hwnd_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelId)), instance_, nullptr);
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
+
+    cancel_ = ::CreateWindowExW(0, L"BUTTON", widen(layout::kCancelText).c_str(),
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, px(layout::kCancelLeft, dpiX_),
+                                px(layout::kCancelTop, dpiY_), px(layout::kCancelWidth, dpiX_),
+                                px(layout::kCancelHeight, dpiY_), hwnd_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelButtonId)), instance_, nullptr);
+    ::SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
+    ::SetWindowSubclass(cancel_, &TurnMonOffWindow::CancelProc, kCancelSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+TwipsRect TurnMonOffWindow::outerRectTwips() const {
+    RECT r{};
+    ::GetWindowRect(hwnd_, &r);
+    double tx = twipsPerPixelX(), ty = twipsPerPixelY();
+    return {r.left * tx, r.top * ty, (r.right - r.left) * tx, (r.bottom - r.top) * ty};
+}
+
+double TurnMonOffWindow::twipsPerPixelX() const {
+    return static_cast<double>(kTwipsPerInch) / dpiX_;
+}
+
+double TurnMonOffWindow::twipsPerPixelY() const {
+    return static_cast<double>(kTwipsPerInch) / dpiY_;
+}
+
+void TurnMonOffWindow::setCursorPos(int x, int y) {
+    ::SetCursorPos(x, y);
+}
+
+void TurnMonOffWindow::sendMonitorPower(std::intptr_t lParam) {
+    if (hwnd_) ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(lParam));
+}
+
+void TurnMonOffWindow::closeWindow() {
+    if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK TurnMonOffWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TurnMonOffWindow* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<TurnMonOffWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<TurnMonOffWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    try {
+        return self->handleMessage(msg, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the window system's frames.
+        return 0;
+    }
+}
+
+LRESULT TurnMonOffWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND hwnd = hwnd_;
+    switch (msg) {
+    case WM_CREATE:
+        createChildren();
+        return 0;
+    case WM_ACTIVATE:
+        // The button is the only control that takes the focus, and keys reach
+        // it there.
+        if (LOWORD(wParam) != WA_INACTIVE && cancel_) ::SetFocus(cancel_);
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kCancelButtonId && HIWORD(wParam) == BN_CLICKED) form_.cmdCancel_Click();
+        return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        form_.Form_KeyDown();
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        form_.Form_MouseDown();
+        return 0;
+    case WM_XBUTTONDOWN:
+        form_.Form_MouseDown();
+        return TRUE;
+    case WM_MOUSEMOVE:
+        form_.Form_MouseMove();
+        return 0;
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        cancel_ = nullptr;
+        // The children that used the fonts are gone by now.
+        labelFont_.reset();
+        buttonFont_.reset();
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    default:
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK TurnMonOffWindow::CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                              DWORD_PTR refData) {
+    auto* self = reinterpret_cast<TurnMonOffWindow*>(refData);
+    try {
+        switch (msg) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            self->form_.cmdCancel_KeyDown();
+            return 0;
+        case WM_MOUSEMOVE:
+            self->form_.cmdCancel_MouseMove();
+            // The third move closes the window, and the button with it.
+            if (!::IsWindow(hwnd)) return 0;
+            break;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(hwnd, &TurnMonOffWindow::CancelProc, id);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        return 0;
+    }
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace lumivane::win32

@@ -1,0 +1,22 @@
+#pragma once
+#include "folders/folder_slots.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/process.h"
+
+#include <string>
+
+namespace lumivane {
+
+inline constexpr int kSwShowNormal = 1;
+
+// "Explorer " followed by the path exactly as the slot holds it: no quotes, so
+// a path with blanks reaches the file manager as typed.
+std::string ExplorerCommandLine(const std::string& path);
+
+// The action behind folder item k: reads slot k's path box now (not the
+// shortened caption, not the file), then opens it or says it is missing.
+void OpenFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
+                    platform::Processes& processes, platform::MessageBoxes& boxes);
+
+} // namespace lumivane
