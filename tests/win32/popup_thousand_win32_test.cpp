@@ -69,7 +69,8 @@ struct PopupOs {
     fakes::FakeOs fake;
     win32::Win32Tray tray;
     win32::CoolMenuEngine engine;
-    Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine};
+    Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine,
+                      fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff};
 };
 
 DWORD kernelHandles() {

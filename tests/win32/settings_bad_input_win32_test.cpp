@@ -35,7 +35,8 @@ struct RecordedBoxes final : platform::MessageBoxes {
 // The real file system and code page behind a hub whose other services are
 // the recording fakes.
 struct RealFiles {
-    explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine} {}
+    explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine,
+                 fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff} {}
     fakes::FakeOs fake;
     NoOtherCopy lock;
     RecordedBoxes boxes;
