@@ -19,7 +19,9 @@ void frmFolderBrowse::Form_Load() {
         host_.unload();
         return;
     }
+    LoadSettings();
     LoadCDDriveItems();
+    UpdateStartupCaption();
     SettingsPath = SettingsPathFor(os_.exeDirectory);
     if (!modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec)) {
         os_.boxes.show("The folders could not be read from " + SettingsPath +
@@ -46,6 +48,7 @@ void frmFolderBrowse::onMenuCommand(unsigned id) {
         return;
     }
     switch (id) {
+    case menu_id::kRunAtStartUp: mnuRunAtStartUp_Click(); break;
     case menu_id::kCustomize: mnuCustomize_Click(); break;
     case menu_id::kExit: mnuExit_Click(); break;
     case menu_id::kRunScr: mnuRunScr_Click(); break;

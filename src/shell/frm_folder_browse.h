@@ -4,11 +4,13 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/desktop.h"
+#include "platform/folder_picker.h"
 #include "platform/instance.h"
 #include "platform/media_control.h"
 #include "platform/menu_engine.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
+#include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
 #include "shell/menu_images.h"
@@ -47,6 +49,9 @@ struct Services {
     platform::DriveInfo& drives;
     platform::MediaControl& mci;
     TurnMonOffForm& turnMonOff;
+    platform::Registry& registry;
+    platform::FolderPicker& folderPicker;
+    std::string exeFileName;  // with its extension, as the platform reports it
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -92,6 +97,16 @@ public:
     void mnuFolder_Click(int slot);
     void mnuRunScr_Click();
     void mnuTurnMonOff_Click();
+    // Start with Windows.
+    void LoadSettings();
+    void UpdateStartupCaption();
+    void mnuRunAtStartUp_Click();
+
+    // The customize dialog's buttons.
+    void cmdBrowse_Click(int index);
+    void cmdClear_Click(int index);
+    void cmdOK_Click();
+    void cmdCancel_Click();
 
     std::string SettingsPath;
     bool RunAtStartup = false;

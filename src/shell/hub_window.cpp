@@ -51,6 +51,7 @@ void HubWindow::createChildren() {
         ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
         text1_[static_cast<size_t>(k)] = edit;
     }
+    createDialogControls();
 }
 
 std::string HubWindow::slotText(int slot) const {
@@ -67,7 +68,10 @@ void HubWindow::setSlotText(int slot, const std::string& text) {
 }
 
 void HubWindow::setVisible(bool visible) {
-    ::ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE);
+    if (visible)
+        showDialog();
+    else
+        ::ShowWindow(hwnd_, SW_HIDE);
 }
 
 bool HubWindow::isVisible() const {
@@ -113,6 +117,8 @@ bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (handleTrayMessage(msg, wParam, lParam)) return 0;
+    LRESULT result = 0;
+    if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
     case WM_CREATE:
         createChildren();

@@ -1,5 +1,6 @@
 #pragma once
 #include "shell/frm_folder_browse.h"
+#include "shell/hub_dialog.h"
 #include "shell/menu_icons.h"
 
 #include <windows.h>
@@ -35,12 +36,18 @@ private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void createChildren();
+    // The customize dialog (hub_dialog.cpp).
+    void createDialogControls();
+    void layoutDialog(int dpi);
+    void showDialog();
+    bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     Services& services_;
     frmFolderBrowse form_;
     HWND hwnd_ = nullptr;
     std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_
+    DialogControls dialog_;
     MenuIcons menuIcons_;             // the pictures of form_.ilsMenu
     UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
 };

@@ -2,20 +2,38 @@
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
+#include "platform/win32/folder_picker.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/media_control.h"
 #include "platform/win32/menu_engine.h"
 #include "platform/win32/process.h"
 #include "platform/win32/system_info.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
 #include <windows.h>
+#include <objbase.h>
+
+namespace {
+// COM for the folder picker, in a single-threaded apartment on the program's
+// one thread; released after every window is gone.
+struct ComApartment {
+    HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ComApartment() = default;
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(result)) ::CoUninitialize();
+    }
+};
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace lumivane;
+    ComApartment com;
     win32::NamedMutexInstanceLock instanceLock;
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;
@@ -28,8 +46,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32DriveInfo drives;
     win32::Win32MediaControl mci;
     win32::TurnMonOffWindow turnMonOff(instance);
-    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray,
-                      menuEngine, processes, desktop, osVersion, drives, mci, turnMonOff};
+    win32::Win32Registry registry;
+    win32::ShellFolderPicker folderPicker;
+    Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
+                      processes, desktop, osVersion, drives, mci, turnMonOff,
+                      registry, folderPicker, win32::moduleFileName()};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

@@ -4,7 +4,9 @@
 // order.
 #include "fakes/actions.h"
 #include "fakes/call_log.h"
+#include "fakes/folder_picker.h"
 #include "fakes/menu_engine.h"
+#include "fakes/registry.h"
 #include "fakes/tray.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
@@ -156,7 +158,10 @@ struct FakeOs {
     FakeDriveInfo drives{log};
     FakeMediaControl mci{log};
     FakeTurnMonOffForm turnMonOff{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop, osVersion, drives, mci, turnMonOff};
+    FakeRegistry registry{log};
+    FakeFolderPicker folderPicker{log};
+    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
+                      osVersion, drives, mci, turnMonOff, registry, folderPicker, "lumivane.exe"};
 };
 
 } // namespace lumivane::fakes

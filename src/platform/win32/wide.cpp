@@ -41,4 +41,9 @@ std::string moduleDirectory() {
     return dir;
 }
 
+std::string moduleFileName() {
+    std::string path = modulePath();
+    return path.substr(path.find_last_of('\\') + 1);
+}
+
 } // namespace lumivane::win32

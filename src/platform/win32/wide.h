@@ -12,5 +12,6 @@ std::string narrow(std::wstring_view utf16);
 // drive root reports one) and its file name.
 std::string modulePath();
 std::string moduleDirectory();
+std::string moduleFileName();
 
 } // namespace lumivane::win32

@@ -1,0 +1,44 @@
+#pragma once
+#include "folders/folder_slots.h"
+
+#include <array>
+
+// Where the customize dialog's controls sit, in pixels for a given screen
+// resolution. The design is in twips: 1440 to the inch, so 15 to a pixel at
+// 96 dots per inch.
+namespace lumivane::folder_dialog {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct Layout {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    Rect frame;  // "Select Folders"
+    std::array<Rect, kFolderSlotCount> label;   // Label1: "1." to "10."
+    std::array<Rect, kFolderSlotCount> text;    // Text1
+    std::array<Rect, kFolderSlotCount> browse;  // cmdBrowse
+    std::array<Rect, kFolderSlotCount> clear;   // cmdClear
+    Rect ok;
+    Rect cancel;
+    // Character heights in pixels (a font's negative LOGFONT height).
+    int formFontHeight = 0;  // Tahoma 8.25 pt: frame and buttons
+    int rowFontHeight = 0;   // Tahoma 9.75 pt: numbers (bold) and path boxes
+};
+
+int TwipsToPixels(int twips, int dpi);
+// Points given in hundredths (8.25 pt = 825).
+int PointsToPixels(int hundredthPoints, int dpi);
+
+// Every control in the window's client coordinates. The rows are designed in
+// the frame's coordinates and moved by its origin; edges are converted rather
+// than sizes, so neighbouring controls never drift apart when the resolution
+// does not divide the design evenly.
+Layout LayoutFor(int dpi);
+
+} // namespace lumivane::folder_dialog

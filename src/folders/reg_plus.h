@@ -1,0 +1,30 @@
+#pragma once
+#include "platform/registry.h"
+
+#include <string>
+#include <string_view>
+
+// RegPlus: the few registry routines the start-with-Windows setting needs.
+namespace lumivane::RegPlus {
+
+using platform::RegistryRoot;
+
+// The text up to its first NUL, or all of it when it holds none.
+std::string StripNul(std::string_view text);
+// UTF-16LE bytes as UTF-8; an odd last byte is dropped and a lone surrogate
+// becomes U+FFFD.
+std::string Utf16LeToUtf8(std::string_view bytes);
+
+// Type and size first, then the data into a buffer of exactly that size. Only
+// REG_SZ counts: a missing, unreadable or other-typed value gives "".
+std::string QueryStringValue(platform::RegistryKey& key, const std::string& valueName);
+// "" when the subkey cannot be opened.
+std::string GetStringValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
+                           const std::string& valueName);
+// Both return the system's status code, so the caller can say why a change failed.
+long SetStringValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
+                    const std::string& valueName, const std::string& data);
+long DeleteValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
+                 const std::string& valueName);
+
+} // namespace lumivane::RegPlus

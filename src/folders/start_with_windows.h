@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+// Start with Windows: the machine's Run value "Lumivane" and the caption of the
+// popup item that switches it.
+namespace lumivane::startup {
+
+inline constexpr const char* kRunSubkey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValueName = "Lumivane";
+
+// The setting in force now, not the action the item performs.
+std::string StartupCaption(bool runAtStartup);
+
+// The data of the Run value: the directory, "\", the file name without its
+// extension, all in double quotes so that a directory with blanks is not cut
+// at its first blank when Windows runs it.
+std::string RunValueData(const std::string& exeDirectory, const std::string& exeFileName);
+
+// What the user is told when switching to `wanted` did not take effect.
+std::string ChangeFailedText(bool wanted, long status);
+
+} // namespace lumivane::startup

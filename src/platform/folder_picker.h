@@ -1,0 +1,15 @@
+#pragma once
+#include <string>
+
+namespace lumivane::platform {
+
+class FolderPicker {
+public:
+    virtual ~FolderPicker() = default;
+    // Modal over the owner window (a native window handle, or null). The
+    // chosen folder's file-system path, or "" when the user cancelled or the
+    // choice has no file-system path.
+    virtual std::string BrowseForFolder(void* owner) = 0;
+};
+
+} // namespace lumivane::platform

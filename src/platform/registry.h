@@ -1,0 +1,47 @@
+#pragma once
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace lumivane::platform {
+
+enum class RegistryRoot { LocalMachine, CurrentUser };
+
+// Value types and status codes with their Win32 values.
+inline constexpr unsigned kRegSz = 1;
+inline constexpr unsigned kRegExpandSz = 2;
+inline constexpr long kRegSuccess = 0;
+inline constexpr long kRegFileNotFound = 2;
+inline constexpr long kRegAccessDenied = 5;
+
+struct ValueQuery {
+    long status = kRegFileNotFound;
+    unsigned type = 0;
+    std::size_t size = 0;  // in bytes
+    std::string bytes;     // the raw data; text types are UTF-16LE
+};
+
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+    // The value's type and size, without its data.
+    virtual ValueQuery queryTypeAndSize(const std::string& valueName) = 0;
+    // The value's data read into a buffer of exactly `size` bytes.
+    virtual ValueQuery queryData(const std::string& valueName, std::size_t size) = 0;
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    // The subkey opened for reading, or nothing when it cannot be opened. The
+    // key is closed when the object goes.
+    virtual std::unique_ptr<RegistryKey> openKey(RegistryRoot root, const std::string& subkey) = 0;
+    // Writes a REG_SZ value, creating the subkey when it is missing; returns the
+    // system's status code.
+    virtual long setString(RegistryRoot root, const std::string& subkey, const std::string& valueName,
+                           const std::string& data) = 0;
+    // Deletes the value; returns the system's status code.
+    virtual long deleteValue(RegistryRoot root, const std::string& subkey, const std::string& valueName) = 0;
+};
+
+} // namespace lumivane::platform

@@ -1,0 +1,188 @@
+// The hub window as the customize dialog: its controls, their layout and the
+// keyboard behaviour of a dialog box.
+#include "folders/folder_dialog_layout.h"
+#include "shell/hub_window.h"
+
+#include <string>
+#include <vector>
+
+namespace lumivane::win32 {
+
+namespace {
+
+UniqueFont tahoma(int pixelHeight, bool bold) {
+    return UniqueFont(::CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+}
+
+void place(HWND control, const folder_dialog::Rect& r) {
+    ::MoveWindow(control, r.left, r.top, r.width, r.height, FALSE);
+}
+
+void setFont(HWND control, const UniqueFont& font) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+}
+
+int screenDpi() {
+    WindowDC screen(nullptr);
+    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+bool isPushButton(HWND control) {
+    if (!control) return false;
+    LRESULT code = ::SendMessageW(control, WM_GETDLGCODE, 0, 0);
+    return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+} // namespace
+
+void HubWindow::createDialogControls() {
+    HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD exStyle = 0) {
+        return ::CreateWindowExW(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    };
+    DialogControls& d = dialog_;
+    // A group box paints only its border and caption. Transparent, it leaves the
+    // window's background under it to the window, which otherwise clips it away;
+    // kept below the rows and clipped by them, it never paints over them.
+    d.frame = child(L"BUTTON", L"Select Folders", BS_GROUPBOX | WS_CLIPSIBLINGS, dialog_id::kFrame,
+                    WS_EX_TRANSPARENT);
+    for (int i = 0; i < kFolderSlotCount; ++i) {
+        size_t k = static_cast<size_t>(i);
+        d.label[k] = child(L"STATIC", (std::to_wstring(i + 1) + L".").c_str(), SS_LEFT | SS_NOPREFIX,
+                           dialog_id::kLabel1Base + i);
+        d.browse[k] = child(L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kBrowseBase + i);
+        d.clear[k] = child(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kClearBase + i);
+        ::ShowWindow(text1_[k], SW_SHOWNA);
+    }
+    d.ok = child(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, dialog_id::kOK);
+    d.cancel = child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kCancel);
+
+    // Tab follows the order of the children: each row left to right, then OK and Cancel.
+    std::vector<HWND> order;
+    for (size_t k = 0; k < kFolderSlotCount; ++k) {
+        order.push_back(d.label[k]);
+        order.push_back(text1_[k]);
+        order.push_back(d.browse[k]);
+        order.push_back(d.clear[k]);
+    }
+    order.push_back(d.ok);
+    order.push_back(d.cancel);
+    order.push_back(d.frame);
+    for (HWND control : order)
+        ::SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    layoutDialog(screenDpi());
+}
+
+void HubWindow::layoutDialog(int dpi) {
+    folder_dialog::Layout layout = folder_dialog::LayoutFor(dpi);
+    DialogControls& d = dialog_;
+    d.formFont = tahoma(layout.formFontHeight, false);
+    d.rowFont = tahoma(layout.rowFontHeight, false);
+    d.numberFont = tahoma(layout.rowFontHeight, true);
+
+    place(d.frame, layout.frame);
+    setFont(d.frame, d.formFont);
+    for (size_t k = 0; k < kFolderSlotCount; ++k) {
+        place(d.label[k], layout.label[k]);
+        setFont(d.label[k], d.numberFont);
+        place(text1_[k], layout.text[k]);
+        setFont(text1_[k], d.rowFont);
+        place(d.browse[k], layout.browse[k]);
+        setFont(d.browse[k], d.formFont);
+        place(d.clear[k], layout.clear[k]);
+        setFont(d.clear[k], d.formFont);
+    }
+    place(d.ok, layout.ok);
+    setFont(d.ok, d.formFont);
+    place(d.cancel, layout.cancel);
+    setFont(d.cancel, d.formFont);
+
+    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
+    DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    ::SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HubWindow::showDialog() {
+    if (!::IsWindowVisible(hwnd_)) {
+        if (!dialog_.placed) {
+            // Centred in the work area of the monitor the mouse is on: the user just used the tray there.
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            MONITORINFO monitor{};
+            monitor.cbSize = sizeof(monitor);
+            ::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor);
+            RECT window{};
+            ::GetWindowRect(hwnd_, &window);
+            const RECT& area = monitor.rcWork;
+            int width = window.right - window.left;
+            int height = window.bottom - window.top;
+            ::SetWindowPos(hwnd_, nullptr, area.left + (area.right - area.left - width) / 2,
+                           area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            dialog_.placed = true;
+        }
+        dialog_.focus = text1_[0];
+        ::ShowWindow(hwnd_, SW_SHOW);
+        ::SetForegroundWindow(hwnd_);
+        ::SetFocus(dialog_.focus);
+        return;
+    }
+    // Already shown: only brought forward, with its focus and edits as they are.
+    ::SetForegroundWindow(hwnd_);
+}
+
+bool HubWindow::handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_COMMAND: {
+        if (HIWORD(wParam) != BN_CLICKED) return false;
+        int id = LOWORD(wParam);
+        if (id == dialog_id::kOK) {
+            form_.cmdOK_Click();
+        } else if (id == dialog_id::kCancel) {
+            form_.cmdCancel_Click();
+        } else if (id >= dialog_id::kBrowseBase && id < dialog_id::kBrowseBase + kFolderSlotCount) {
+            form_.cmdBrowse_Click(id - dialog_id::kBrowseBase);
+        } else if (id >= dialog_id::kClearBase && id < dialog_id::kClearBase + kFolderSlotCount) {
+            form_.cmdClear_Click(id - dialog_id::kClearBase);
+        } else {
+            return false;
+        }
+        result = 0;
+        return true;
+    }
+    case DM_GETDEFID: {
+        // As in a dialog box: Enter presses the push button that has the focus,
+        // and OK from anywhere else.
+        HWND focus = ::GetFocus();
+        int id = (focus && ::IsChild(hwnd_, focus) && isPushButton(focus)) ? ::GetDlgCtrlID(focus) : dialog_id::kOK;
+        result = MAKELRESULT(id, DC_HASDEFID);
+        return true;
+    }
+    case WM_ACTIVATE:
+        if (!::IsWindowVisible(hwnd_)) return false;
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus)) dialog_.focus = focus;
+            return false;
+        }
+        // Back to the control the user left, rather than to the window itself.
+        if (dialog_.focus && ::IsWindow(dialog_.focus)) {
+            ::SetFocus(dialog_.focus);
+            result = 0;
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+} // namespace lumivane::win32
