@@ -70,7 +70,8 @@ struct PopupOs {
     win32::Win32Tray tray;
     win32::CoolMenuEngine engine;
     Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine,
-                      fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff};
+                      fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff,
+                      fake.registry, fake.folderPicker, "lumivane.exe"};
 };
 
 DWORD kernelHandles() {

@@ -36,7 +36,8 @@ struct RecordedBoxes final : platform::MessageBoxes {
 // the recording fakes.
 struct RealFiles {
     explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine,
-                 fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff} {}
+                 fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff,
+                 fake.registry, fake.folderPicker, "lumivane.exe"} {}
     fakes::FakeOs fake;
     NoOtherCopy lock;
     RecordedBoxes boxes;
