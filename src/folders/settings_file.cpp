@@ -105,6 +105,11 @@ bool SaveFolders(const std::string& path, const FolderSlots& slots, platform::Fi
                  const platform::AnsiCodec& codec) {
     FolderList list;
     for (int k = 0; k < kFolderSlotCount; ++k) list[static_cast<size_t>(k)] = slots.slotText(k);
+    return SaveFolders(path, list, fs, codec);
+}
+
+bool SaveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
+                 const platform::AnsiCodec& codec) {
     return fs.replaceFile(path, FormatFolders(list, codec));
 }
 

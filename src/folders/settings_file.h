@@ -31,5 +31,7 @@ bool LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSyst
 // False when the file could not be replaced; the old file is then untouched.
 bool SaveFolders(const std::string& path, const FolderSlots& slots, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec);
+bool SaveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
+                 const platform::AnsiCodec& codec);
 
 } // namespace lumivane::modINI

@@ -29,6 +29,7 @@ void frmFolderBrowse::Form_Load() {
                            "saving them would replace the file.",
                        kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
     }
+    rememberSavedFolders();
     InitMenu();
     SetTrayIcon();
     // From here on the engine measures and draws the popup each time it opens;

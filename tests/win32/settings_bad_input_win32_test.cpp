@@ -154,6 +154,36 @@ TEST_CASE("bad settings files: the hub starts, leaves the file alone and loses n
 namespace {
 constexpr const wchar_t* kHoldPathVariable = L"LUMIVANE_HOLD_PATH";
 constexpr const wchar_t* kHeldEvent = L"Local\\Lumivane.SettingsHeld";
+// Starts another program that holds the file open without sharing it.
+win32::UniqueHandle holdFile(const std::string& path) {
+    ::SetEnvironmentVariableW(kHoldPathVariable, win32::widen(path).c_str());
+    win32::UniqueHandle held(::CreateEventW(nullptr, TRUE, FALSE, kHeldEvent));
+    ::ResetEvent(held.get());
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" --no-skip --test-case=\"hold settings child\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    REQUIRE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ::CloseHandle(pi.hThread);
+    win32::UniqueHandle process(pi.hProcess);
+    REQUIRE(::WaitForSingleObject(held.get(), 30000) == WAIT_OBJECT_0);
+    return process;
+}
+
+void release(win32::UniqueHandle& holder) {
+    ::TerminateProcess(holder.get(), 0);
+    ::WaitForSingleObject(holder.get(), 30000);
+    holder.reset();
+}
+
+void dropQuitMessages() {
+    // Each destroyed hub posted a quit message; none may reach a later loop.
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
 } // namespace
 
 // Not a test of its own: another program that holds the settings file open
@@ -176,19 +206,7 @@ TEST_CASE("a settings file another program holds at start-up: the user is told, 
     const std::string mine = kHead + "E:\\Mine\r\nF:\\Also mine\r\n";
     REQUIRE(fs.replaceFile(path, mine));
 
-    ::SetEnvironmentVariableW(kHoldPathVariable, win32::widen(path).c_str());
-    win32::UniqueHandle held(::CreateEventW(nullptr, TRUE, FALSE, kHeldEvent));
-    wchar_t self[MAX_PATH];
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\" --no-skip --test-case=\"hold settings child\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    REQUIRE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    win32::UniqueHandle process(pi.hProcess);
-    win32::UniqueHandle thread(pi.hThread);
-    REQUIRE(::WaitForSingleObject(held.get(), 30000) == WAIT_OBJECT_0);
-
+    win32::UniqueHandle process = holdFile(path);
     {
         RealFiles os(dir);
         auto& boxes = os.boxes;
@@ -201,12 +219,74 @@ TEST_CASE("a settings file another program holds at start-up: the user is told, 
         // While the file is held a save fails too, and the file stays the user's.
         CHECK_FALSE(modINI::SaveFolders(path, hub, fs, codec));
     }
-    ::TerminateProcess(process.get(), 0);
-    ::WaitForSingleObject(process.get(), 30000);
+    release(process);
     auto bytes = fs.readFile(path);
     REQUIRE(bytes);
     CHECK(*bytes == mine);
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    dropQuitMessages();
+}
+
+TEST_CASE("OK while another program holds the file: told, the dialog and the edit stay; OK again saves") {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    std::string dir = freshFolder("ok-held");
+    std::string path = dir + "\\lumivane.ini";
+    const std::string mine = kHead + "E:\\Mine\r\nF:\\Also mine\r\n";
+    REQUIRE(fs.replaceFile(path, mine));
+    {
+        RealFiles os(dir);
+        win32::HubWindow hub(os.services);
+        REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
+        hub.form().Form_Load();
+        hub.form().mnuCustomize_Click();
+        REQUIRE(hub.isVisible());
+        hub.setSlotText(2, "G:\\New \xC3\xA9t\xC3\xA9");
+
+        win32::UniqueHandle holder = holdFile(path);
+        hub.form().cmdOK_Click();
+        REQUIRE(os.boxes.shown.size() == 1);
+        CHECK(os.boxes.shown[0].rfind("The folders could not be saved to " + path + ".", 0) == 0);
+        CHECK(hub.isVisible());
+        CHECK(hub.slotText(2) == "G:\\New \xC3\xA9t\xC3\xA9");
+        release(holder);
+        CHECK(*fs.readFile(path) == mine);
+
+        hub.form().cmdOK_Click();
+        CHECK(os.boxes.shown.size() == 1);
+        CHECK_FALSE(hub.isVisible());
+        FolderList saved = modINI::ParseFolders(*fs.readFile(path), codec);
+        CHECK(saved[0] == "E:\\Mine");
+        CHECK(saved[1] == "F:\\Also mine");
+        CHECK(saved[2] == "G:\\New \xC3\xA9t\xC3\xA9");
     }
+    dropQuitMessages();
+}
+
+TEST_CASE("the file deleted while the program runs, then Cancel: the saved folders stay and are written back") {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    std::string dir = freshFolder("cancel-deleted");
+    std::string path = dir + "\\lumivane.ini";
+    const std::string mine = kHead + "E:\\Mine\r\n\r\nF:\\Also mine\r\n";
+    REQUIRE(fs.replaceFile(path, mine));
+    {
+        RealFiles os(dir);
+        win32::HubWindow hub(os.services);
+        REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
+        hub.form().Form_Load();
+        hub.form().mnuCustomize_Click();
+        hub.setSlotText(0, "X:\\Cancelled");
+        REQUIRE(::DeleteFileW(win32::widen(path).c_str()));
+
+        hub.form().cmdCancel_Click();
+        CHECK_FALSE(hub.isVisible());
+        CHECK(hub.slotText(0) == "E:\\Mine");
+        CHECK(hub.slotText(2) == "F:\\Also mine");
+        auto bytes = fs.readFile(path);
+        REQUIRE(bytes);
+        FolderList onDisk = modINI::ParseFolders(*bytes, codec);
+        CHECK(onDisk == modINI::ParseFolders(mine, codec));
+        CHECK(os.boxes.shown.empty());
+    }
+    dropQuitMessages();
 }
