@@ -1,11 +1,13 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace lumivane::platform {
 
-enum class RegistryRoot { LocalMachine, CurrentUser };
+// Root keys, with their Win32 handle values.
+enum class RegistryRoot : std::uint32_t { LocalMachine = 0x80000002u, CurrentUser = 0x80000001u };
 
 // Value types and status codes with their Win32 values.
 inline constexpr unsigned kRegSz = 1;

@@ -51,6 +51,7 @@ void frmFolderBrowse::onMenuCommand(unsigned id) {
     switch (id) {
     case menu_id::kRunAtStartUp: mnuRunAtStartUp_Click(); break;
     case menu_id::kCustomize: mnuCustomize_Click(); break;
+    case menu_id::kAbout: mnuAbout_Click(); break;
     case menu_id::kExit: mnuExit_Click(); break;
     case menu_id::kRunScr: mnuRunScr_Click(); break;
     case menu_id::kTurnMonOff: mnuTurnMonOff_Click(); break;
@@ -83,6 +84,10 @@ void frmFolderBrowse::mnuRunScr_Click() {
 
 void frmFolderBrowse::mnuTurnMonOff_Click() {
     modTurnMonitorOff::TurnMonitorOffCommand(os_.osVersion, os_.desktop, os_.turnMonOff);
+}
+
+void frmFolderBrowse::mnuAbout_Click() {
+    os_.aboutBox.show(AboutCount);
 }
 
 } // namespace lumivane

@@ -1,4 +1,5 @@
 #pragma once
+#include "about/about_box.h"
 #include "actions/frm_turn_mon_off.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
@@ -52,6 +53,7 @@ struct Services {
     platform::Registry& registry;
     platform::FolderPicker& folderPicker;
     std::string exeFileName;  // with its extension, as the platform reports it
+    about::AboutBox& aboutBox;
 };
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
@@ -87,6 +89,8 @@ public:
 
     void mnuCustomize_Click();
     void mnuExit_Click();
+    // Shows frmAbout modally, with no owner; returns when it is closed.
+    void mnuAbout_Click();
 
     // Start-up step 3: an "Open" and a "Close" item for every CD drive, behind
     // the CD heading.

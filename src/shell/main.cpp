@@ -1,3 +1,4 @@
+#include "about/about_dialog.h"
 #include "actions/turn_mon_off_window.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
@@ -7,8 +8,9 @@
 #include "platform/win32/media_control.h"
 #include "platform/win32/menu_engine.h"
 #include "platform/win32/process.h"
-#include "platform/win32/system_info.h"
 #include "platform/win32/registry.h"
+#include "platform/win32/registry_read.h"
+#include "platform/win32/system_info.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
@@ -48,9 +50,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::TurnMonOffWindow turnMonOff(instance);
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
+    win32::Win32RegistryReader registryReader;
+    // The About box says a failed start in its own words, or not at all.
+    win32::Win32Processes aboutStarts(win32::Win32Processes::OnFailure::Silent);
+    about::SysInfoServices sysInfo{registryReader, files, aboutStarts, boxes, win32::systemProgramDirectory()};
+    win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
     Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
                       processes, desktop, osVersion, drives, mci, turnMonOff,
-                      registry, folderPicker, win32::moduleFileName()};
+                      registry, folderPicker, win32::moduleFileName(), aboutBox};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;

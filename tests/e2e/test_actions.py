@@ -41,10 +41,10 @@ def open_menu(s, pid, timeout=20):
 
 
 def choose(s, pid, downs):
-    """Opens the menu and chooses the item that many lines from the top. The
-    lines are known from the test's own set-up: the CD heading and its door
-    items, the folder heading and one line per filled slot, the product
-    heading, "Run Screen Saver", "Turn Monitor Off"."""
+    """Opens the menu and chooses the item that many Down presses from the top.
+    Headings and separators are not stops; the items are known from the test's
+    own set-up: the CD door items, one line per filled slot, "Run Screen
+    Saver", "Turn Monitor Off"."""
     open_menu(s, pid)
     s.keys(*(["Down"] * downs), "Return")
     s.wait_for(lambda: s.find_window(cls="#32768", pid=pid, visible=True, timeout=0) is None,
@@ -52,7 +52,7 @@ def choose(s, pid, downs):
 
 
 def run_screen_saver_line(folders, cd_items=0):
-    return 1 + cd_items + 1 + folders + 1 + 1
+    return cd_items + folders + 1
 
 
 def turn_monitor_off_line(folders, cd_items=0):
@@ -74,9 +74,21 @@ def screen_saver(s, on):
 
 
 def start_logging_processes(s):
-    """Has Wine note every process the program starts, with its command line."""
+    """Has Wine note every process the program starts, with its command line,
+    and every media control command string."""
     s.start_desktop()
-    s.env["WINEDEBUG"] = "-all,+process"
+    s.env["WINEDEBUG"] = "-all,+process,+mci"
+
+
+def sent_mci_strings(s):
+    out = []
+    for log in sorted(s.work.glob("spawn-*.log")):
+        for line in log.read_text(errors="replace").splitlines():
+            # The call itself, "mciSendStringW (L"<command>", ...)", not the
+            # lines that trace its parsing.
+            if "mciSendStringW (L\"" in line:
+                out.append(line.split('(L"', 1)[1].split('"', 1)[0])
+    return out
 
 
 def started_command_lines(s):
@@ -98,7 +110,7 @@ def test_folder_items_open_the_file_manager_or_say_the_folder_is_missing():
         s.start()
         pid = program_pid(s)
 
-        choose(s, pid, 3)  # "1. C:\windows"
+        choose(s, pid, 1)  # "1. C:\windows"
         explorer = s.find_window(cls="ExplorerWClass", visible=True, timeout=20)
         assert explorer is not None, "no file manager window"
         assert explorer.pid != pid
@@ -106,7 +118,7 @@ def test_folder_items_open_the_file_manager_or_say_the_folder_is_missing():
         s.screenshot("file-manager")
         s.close_window(explorer)
 
-        choose(s, pid, 4)  # "2. C:\No Such Folder"
+        choose(s, pid, 2)  # "2. C:\No Such Folder"
         box = s.message_box("Folder Does Not Exist")
         assert box is not None, "no 'Folder Does Not Exist' message"
         assert box.pid == pid
@@ -183,13 +195,18 @@ def test_cd_drive_items_are_listed_and_answer_without_a_disc():
         s.wine("reg", "add", r"HKLM\Software\Wine\Drives", "/v", "d:", "/d", "cdrom", "/f", check=True)
         # The mount manager reads the drives when Wine starts.
         subprocess.run([s.wineserver, "-k"], env=s.env, timeout=30)
+        start_logging_processes(s)
         s.start()
         pid = program_pid(s)
 
         # Open [D:], Close [D:], Open [D:] again on the alias left open: with no
         # disc each fails quietly, and the program takes the next right click.
-        for downs in (2, 3, 2):
+        for downs in (1, 2, 1):
             choose(s, pid, downs)
+        open_ = "Open D: Alias DriveD Type CDAudio"
+        s.wait_for(lambda: len(sent_mci_strings(s)) >= 6, timeout=15, what="the door commands")
+        assert sent_mci_strings(s) == [open_, "Set DriveD Door Open", open_, "Set DriveD Door Closed",
+                                       open_, "Set DriveD Door Open"], sent_mci_strings(s)
         open_menu(s, pid, timeout=15)
         s.screenshot("cd-items")
         s.keys("Escape")

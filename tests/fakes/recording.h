@@ -143,6 +143,18 @@ private:
     CallLog& log_;
 };
 
+class FakeAboutBox final : public about::AboutBox {
+public:
+    explicit FakeAboutBox(CallLog& log) : log_(log) {}
+    void show(std::int16_t& aboutCount) override {
+        log_.add("aboutBox(" + std::to_string(aboutCount) + ")");
+        about::CountOpening(aboutCount);
+    }
+
+private:
+    CallLog& log_;
+};
+
 // Everything a hub needs, wired to one log.
 struct FakeOs {
     CallLog log;
@@ -160,8 +172,9 @@ struct FakeOs {
     FakeTurnMonOffForm turnMonOff{log};
     FakeRegistry registry{log};
     FakeFolderPicker folderPicker{log};
+    FakeAboutBox aboutBox{log};
     Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
-                      osVersion, drives, mci, turnMonOff, registry, folderPicker, "lumivane.exe"};
+                      osVersion, drives, mci, turnMonOff, registry, folderPicker, "lumivane.exe", aboutBox};
 };
 
 } // namespace lumivane::fakes

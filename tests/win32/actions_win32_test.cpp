@@ -68,7 +68,7 @@ struct RealHub {
     win32::Win32OsVersion version;
     win32::TurnMonOffWindow cover{::GetModuleHandleW(nullptr)};
     Services services{os.instance, boxes, files, os.codec, "C:\\Tools", os.tray, os.menuEngine, processes, desktop,
-                      version, os.drives, os.mci, cover, os.registry, os.folderPicker, "lumivane.exe"};
+                      version, os.drives, os.mci, cover, os.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
     fakes::FakeFormHost host{os.log};
     frmFolderBrowse form{host, services};
 };

@@ -55,7 +55,7 @@ struct RealDrivesHub {
     win32::Win32DriveInfo drives;
     win32::Win32MediaControl mci;
     Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Tools", os.tray, os.menuEngine, os.processes, os.desktop,
-                      os.osVersion, drives, mci, os.turnMonOff, os.registry, os.folderPicker, "lumivane.exe"};
+                      os.osVersion, drives, mci, os.turnMonOff, os.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
     fakes::FakeFormHost host{os.log};
     frmFolderBrowse form{host, services};
 };

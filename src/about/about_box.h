@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace lumivane::about {
+
+// The About box as the hub reaches it: shown modally, with no owner, counting
+// its opening in the hub's counter; returns when the box is closed.
+class AboutBox {
+public:
+    virtual ~AboutBox() = default;
+    virtual void show(std::int16_t& aboutCount) = 0;
+};
+
+// The opening the secret label appears on.
+inline constexpr int kSecretOpening = 8;
+
+// frmAbout's Form_Load: counts this opening; true when Label5 shows.
+bool CountOpening(std::int16_t& aboutCount);
+
+// The mail link's target and the web link's command line.
+std::string MailLinkTarget();
+std::string WebLinkCommand();
+
+} // namespace lumivane::about

@@ -1,0 +1,244 @@
+#include "about/about_dialog.h"
+
+#include "../../res/resource.h"
+#include "platform/win32/unique.h"
+#include "platform/win32/wide.h"
+
+#include <shellapi.h>
+
+namespace lumivane::win32 {
+
+namespace {
+// The dialog is built in code from its twips, so its template holds no
+// controls and no font. Templates must be DWORD aligned.
+struct alignas(4) EmptyTemplate {
+    DLGTEMPLATE dialog;
+    WORD menu;
+    WORD windowClass;
+    WCHAR title[9];
+};
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME;
+
+HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE instance) {
+    const about::DesignedControl& designed = *placed.control;
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    switch (designed.kind) {
+    case about::ControlKind::Button:
+        windowClass = L"BUTTON";
+        style |= WS_TABSTOP | (designed.id == about::control_id::cmdOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+    case about::ControlKind::Picture:
+        style |= SS_ICON | SS_REALSIZECONTROL;
+        break;
+    case about::ControlKind::Label:
+        // Addresses are shown as they are: an ampersand is no access key here.
+        style |= SS_LEFT | SS_NOPREFIX;
+        if (designed.id == about::control_id::lblWebPage || designed.id == about::control_id::Label2) style |= SS_NOTIFY;
+        if (designed.id == about::control_id::Label5) style &= ~WS_VISIBLE;
+        break;
+    }
+    const about::Rect& r = placed.pixels;
+    return ::CreateWindowExW(0, windowClass, widen(designed.text).c_str(), style, r.left, r.top, r.width, r.height, dialog,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(designed.id)), instance, nullptr);
+}
+
+bool isLink(int id) {
+    return id == about::control_id::lblWebPage || id == about::control_id::Label2;
+}
+
+UniqueIcon loadProgramIcon(HINSTANCE instance, int size) {
+    UniqueIcon icon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_LUMIVANE), IMAGE_ICON, size, size, 0)));
+    if (!icon) {
+        // Without an icon of its own the program shows the system's.
+        icon.reset(static_cast<HICON>(
+            ::CopyImage(::LoadIconW(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0)));
+    }
+    return icon;
+}
+
+UniqueFont createFont(int height, int weight) {
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    return UniqueFont(::CreateFontIndirectW(&lf));
+}
+
+void fillRect(HDC dc, const about::Rect& r, COLORREF colour) {
+    UniqueBrush brush(::CreateSolidBrush(colour));
+    RECT rc{r.left, r.top, r.left + r.width, r.top + r.height};
+    ::FillRect(dc, &rc, brush.get());
+}
+
+INT_PTR answer(HWND hwnd, LRESULT result) {
+    ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+} // namespace
+
+std::string systemProgramDirectory() {
+    wchar_t buffer[MAX_PATH];
+    BOOL wow64 = FALSE;
+    if (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64) {
+        UINT n = ::GetSystemWindowsDirectoryW(buffer, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH) return {};
+        return narrow(std::wstring_view(buffer, n)) + "\\Sysnative";
+    }
+    UINT n = ::GetSystemDirectoryW(buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return narrow(std::wstring_view(buffer, n));
+}
+
+int SystemDpi() {
+    WindowDC screen(nullptr);
+    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+    return dpi > 0 ? dpi : 96;
+}
+
+void DrawRule(HDC dc, const about::AboutLayout& layout) {
+    fillRect(dc, layout.greyLine, RGB(128, 128, 128));
+    fillRect(dc, layout.whiteLine, RGB(255, 255, 255));
+}
+
+// What one opening of the box owns; it ends with the dialog.
+struct AboutDialog::Opening {
+    AboutDialog& box;
+    std::int16_t& aboutCount;
+    about::AboutLayout layout;
+    UniqueFont labelFont;
+    UniqueFont secretFont;
+    UniqueIcon icon;
+
+    void initDialog(HWND hwnd);
+    void command(HWND hwnd, int id, int notification);
+};
+
+void AboutDialog::Opening::initDialog(HWND hwnd) {
+    HINSTANCE instance = box.instance_;
+    box.open_ = hwnd;
+    labelFont = createFont(layout.labelFontHeight, FW_NORMAL);
+    secretFont = createFont(layout.secretFontHeight, FW_BOLD);
+
+    const about::Rect* iconRect = nullptr;
+    for (const auto& placed : layout.controls) {
+        HWND control = createControl(hwnd, placed, instance);
+        ::SendMessageW(control, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(placed.control->id == about::control_id::Label5 ? secretFont.get()
+                                                                                             : labelFont.get()),
+                       FALSE);
+        if (placed.control->id == about::control_id::picIcon) iconRect = &placed.pixels;
+    }
+    icon = loadProgramIcon(instance, iconRect ? iconRect->width : ::GetSystemMetrics(SM_CXICON));
+    if (icon) {
+        ::SendDlgItemMessageW(hwnd, about::control_id::picIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+    }
+
+    // Form_Load: the counter lives on the hub for the whole run.
+    if (about::CountOpening(aboutCount)) ::ShowWindow(::GetDlgItem(hwnd, about::control_id::Label5), SW_SHOW);
+
+    // The client area is the design's; the frame is whatever the system adds.
+    RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
+    ::AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
+                   work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetFocus(::GetDlgItem(hwnd, about::control_id::cmdOK));
+}
+
+void AboutDialog::Opening::command(HWND hwnd, int id, int notification) {
+    switch (id) {
+    case about::control_id::cmdOK:
+    case IDCANCEL:  // Escape and the close box press OK
+        ::EndDialog(hwnd, IDOK);
+        break;
+    case about::control_id::cmdSysInfo:
+        if (notification == BN_CLICKED) about::StartSysInfo(box.sysInfo_);
+        break;
+    case about::control_id::lblWebPage:
+        // A failed link is not reported: the page is a courtesy, not a function.
+        if (notification == STN_CLICKED) box.links_.start(about::WebLinkCommand(), SW_SHOWMINIMIZED);
+        break;
+    case about::control_id::Label2:
+        if (notification == STN_CLICKED)
+            ::ShellExecuteW(hwnd, L"open", widen(about::MailLinkTarget()).c_str(), L"", L"", SW_SHOWMAXIMIZED);
+        break;
+    default:
+        break;
+    }
+}
+
+INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+    auto* opening = reinterpret_cast<Opening*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!opening) return FALSE;
+    try {
+        switch (msg) {
+        case WM_INITDIALOG:
+            opening->initDialog(hwnd);
+            return FALSE;  // focus is already on cmdOK
+        case WM_COMMAND:
+            opening->command(hwnd, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_CTLCOLORSTATIC: {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            if (isLink(id))
+                ::SetTextColor(dc, RGB(0, 0, 255));
+            else if (id == about::control_id::lblDisclaimer || id == about::control_id::lblTitle)
+                ::SetTextColor(dc, RGB(0, 0, 0));
+            else
+                ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
+            ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_SETCURSOR:
+            if (isLink(::GetDlgCtrlID(reinterpret_cast<HWND>(wParam))) && LOWORD(lParam) == HTCLIENT) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+                return answer(hwnd, TRUE);
+            }
+            return FALSE;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(hwnd, &ps);
+            DrawRule(dc, opening->layout);
+            ::EndPaint(hwnd, &ps);
+            return answer(hwnd, 0);
+        }
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        // Nothing may unwind through the dialog manager's frames.
+        return FALSE;
+    }
+}
+
+void AboutDialog::show(std::int16_t& aboutCount) {
+    if (open_) {
+        ::SetForegroundWindow(open_);
+        return;
+    }
+    EmptyTemplate tmpl{};
+    tmpl.dialog.style = kDialogStyle;
+    tmpl.dialog.dwExtendedStyle = kDialogExStyle;
+    tmpl.dialog.cx = 200;  // replaced by the laid-out size before the dialog shows
+    tmpl.dialog.cy = 120;
+    lstrcpynW(tmpl.title, L"Lumivane", 9);
+
+    Opening opening{*this, aboutCount, about::LayOutAbout(SystemDpi()), {}, {}, {}};
+    // No owner: the box stands on its own beside the hidden hub window.
+    ::DialogBoxIndirectParamW(instance_, &tmpl.dialog, nullptr, &AboutDialog::DialogProc,
+                              reinterpret_cast<LPARAM>(&opening));
+    open_ = nullptr;
+}
+
+} // namespace lumivane::win32

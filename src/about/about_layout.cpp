@@ -1,0 +1,68 @@
+#include "about/about_layout.h"
+
+#include "about/about_links.h"
+
+namespace lumivane::about {
+
+const std::vector<DesignedControl>& AboutControls() {
+    using K = ControlKind;
+    namespace id = control_id;
+    static const std::vector<DesignedControl> controls{
+        {"cmdOK", id::cmdOK, K::Button, "OK", {4245, 2625, 1260, 345}},
+        {"picIcon", id::picIcon, K::Picture, "", {240, 240, 480, 480}},
+        {"cmdSysInfo", id::cmdSysInfo, K::Button, "&System Info...", {4260, 3075, 1245, 345}},
+        {"lblDisclaimer", id::lblDisclaimer, K::Label, "Thanks to: ", {255, 2625, 3630, 225}},
+        {"lblTitle", id::lblTitle, K::Label, "Lumivane By Orrindale", {1080, 240, 3795, 240}},
+        {"lblVersion", id::lblVersion, K::Label, "Version 1.0", {1080, 600, 3885, 225}},
+        {"lblWebPage", id::lblWebPage, K::Label, kWebPageAddress, {1080, 1440, 2295, 255}},
+        {"Label2", id::Label2, K::Label, std::string("email: ") + kMailAddress, {1080, 1739, 2295, 255}},
+        {"Label3", id::Label3, K::Label, kCreditLine1, {255, 2850, 3630, 225}},
+        {"Label4", id::Label4, K::Label, kCreditLine2, {255, 3075, 3630, 225}},
+        {"Label5", id::Label5, K::Label, "This is The Secret", {3720, 1680, 1575, 495}},
+    };
+    return controls;
+}
+
+const DesignedControl* FindControl(int id) {
+    for (const auto& c : AboutControls())
+        if (c.id == id) return &c;
+    return nullptr;
+}
+
+int TwipsToPixels(int twips, int dpi) {
+    long long scaled = static_cast<long long>(twips) * dpi;
+    // Round half away from zero, as MulDiv does.
+    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : (scaled - 720) / 1440);
+}
+
+int FontHeightForPoints(int pointsX100, int dpi) {
+    long long scaled = static_cast<long long>(pointsX100) * dpi;
+    return -static_cast<int>((scaled + 3600) / 7200);
+}
+
+namespace {
+Rect toPixels(const Rect& r, int dpi) {
+    // Edges are converted, not sizes, so neighbouring controls keep their gaps.
+    int left = TwipsToPixels(r.left, dpi);
+    int top = TwipsToPixels(r.top, dpi);
+    return {left, top, TwipsToPixels(r.left + r.width, dpi) - left, TwipsToPixels(r.top + r.height, dpi) - top};
+}
+} // namespace
+
+AboutLayout LayOutAbout(int dpi) {
+    if (dpi <= 0) dpi = 96;
+    AboutLayout layout;
+    layout.clientWidth = TwipsToPixels(kClientWidthTwips, dpi);
+    layout.clientHeight = TwipsToPixels(kClientHeightTwips, dpi);
+    for (const auto& c : AboutControls()) layout.controls.push_back({&c, toPixels(c.twips, dpi)});
+
+    Rect rule = toPixels(kRuleTwips, dpi);
+    int thickness = dpi >= 192 ? dpi / 96 : 1;
+    layout.greyLine = {rule.left, rule.top, rule.width, thickness};
+    layout.whiteLine = {rule.left, rule.top + thickness, rule.width, thickness};
+    layout.labelFontHeight = FontHeightForPoints(kLabelFontPointsX100, dpi);
+    layout.secretFontHeight = FontHeightForPoints(kSecretFontPointsX100, dpi);
+    return layout;
+}
+
+} // namespace lumivane::about

@@ -1,0 +1,74 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace lumivane::about {
+
+enum class ControlKind { Button, Picture, Label };
+
+// Control identifiers. cmdOK is the dialog's IDOK, so Enter presses it.
+namespace control_id {
+inline constexpr int cmdOK = 1;
+inline constexpr int picIcon = 101;
+inline constexpr int cmdSysInfo = 102;
+inline constexpr int lblDisclaimer = 103;
+inline constexpr int lblTitle = 104;
+inline constexpr int lblVersion = 105;
+inline constexpr int lblWebPage = 106;
+inline constexpr int Label2 = 107;
+inline constexpr int Label3 = 108;
+inline constexpr int Label4 = 109;
+inline constexpr int Label5 = 110;
+} // namespace control_id
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const Rect&) const = default;
+};
+
+struct DesignedControl {
+    const char* name;
+    int id;
+    ControlKind kind;
+    std::string text;
+    Rect twips;
+};
+
+// The dialog's controls in tab order, placed in twips as designed.
+const std::vector<DesignedControl>& AboutControls();
+const DesignedControl* FindControl(int id);
+
+inline constexpr int kClientWidthTwips = 5730;
+inline constexpr int kClientHeightTwips = 3555;
+// The etched rule above the credits: a grey line with a white line below it.
+inline constexpr Rect kRuleTwips{84, 2415, 5560, 15};
+inline constexpr int kLabelFontPointsX100 = 825;   // the labels' and buttons' font
+inline constexpr int kSecretFontPointsX100 = 975;  // Label5, bold
+
+// Twips to pixels at the given dots per inch (1440 twips make an inch),
+// rounded to the nearest pixel.
+int TwipsToPixels(int twips, int dpi);
+// The font height to ask for (negative: character height) for a point size.
+int FontHeightForPoints(int pointsX100, int dpi);
+
+struct PlacedControl {
+    const DesignedControl* control;
+    Rect pixels;
+};
+
+struct AboutLayout {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    std::vector<PlacedControl> controls;
+    Rect greyLine;   // one line thick
+    Rect whiteLine;  // just below the grey one, as thick
+    int labelFontHeight = 0;
+    int secretFontHeight = 0;
+};
+
+AboutLayout LayOutAbout(int dpi);
+
+} // namespace lumivane::about
