@@ -71,7 +71,7 @@ struct PopupOs {
     win32::CoolMenuEngine engine;
     Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine,
                       fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff,
-                      fake.registry, fake.folderPicker, "lumivane.exe"};
+                      fake.registry, fake.folderPicker, "lumivane.exe", fake.aboutBox};
 };
 
 DWORD kernelHandles() {

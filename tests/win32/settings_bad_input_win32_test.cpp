@@ -37,7 +37,7 @@ struct RecordedBoxes final : platform::MessageBoxes {
 struct RealFiles {
     explicit RealFiles(std::string dir) : services{lock, boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine,
                  fake.processes, fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff,
-                 fake.registry, fake.folderPicker, "lumivane.exe"} {}
+                 fake.registry, fake.folderPicker, "lumivane.exe", fake.aboutBox} {}
     fakes::FakeOs fake;
     NoOtherCopy lock;
     RecordedBoxes boxes;
