@@ -2,7 +2,7 @@
 # Installs what building and testing need on a Debian 12 machine, only when
 # something is missing. Runs as root (CI) or through sudo.
 set -euo pipefail
-packages=(cmake ninja-build g++ clang python3 doctest-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev python3 doctest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
           wine wine64 xvfb xdotool imagemagick x11-utils zip)
 missing=()

@@ -14,6 +14,8 @@ configure() { # dir, extra args...
 }
 
 configure native -DCMAKE_BUILD_TYPE=Debug
+# libFuzzer targets of the pure logic: corpus replay and a short run each.
+CC=clang CXX=clang++ configure fuzz -DCMAKE_BUILD_TYPE=Debug -DLUMIVANE_FUZZ=ON -DLUMIVANE_TESTS=OFF
 # The shipped 32-bit program.
 configure mingw32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 # Where the kernel cannot run 32-bit Linux code, 32-bit Wine cannot start; the
@@ -27,6 +29,7 @@ fi
 
 status=0
 ctest --test-dir "$root/build/native" --output-on-failure -j"$jobs" || status=1
+ctest --test-dir "$root/build/fuzz" --output-on-failure -j"$jobs" || status=1
 if [ "$wine_tree" != mingw32 ]; then
     ctest --test-dir "$root/build/mingw32" --output-on-failure -R '^exe\.' || status=1
 fi

@@ -40,7 +40,12 @@ std::string RebuildCaption(const std::string& text, const std::string& help, boo
         caption.push_back(asCheck ? '#' : '*');
     else if (heading)
         caption.push_back('-');
-    if (!help.empty()) {
+    // Without a help part the text itself is read for a marker and for "|":
+    // an empty help part keeps such a text as it is.
+    bool textLooksMarked = !text.empty() && (text[0] == '-' || text[0] == '#' || text[0] == '*' ||
+                                             (text.size() >= 3 && text[0] == '&' && text[1] >= '1' &&
+                                              text[1] <= '9' && text[2] == ' '));
+    if (!help.empty() || text.find('|') != std::string::npos || (caption.empty() && textLooksMarked)) {
         caption += '|';
         caption += help;
         caption += '|';

@@ -32,8 +32,15 @@ void OnMenuSelect(Registries& registries, MenuAccess& menus, std::uintptr_t hwnd
             window->HelpObj->RaiseHelpEvent("", "", true);
     }
     if (flags == kSelectClosed && hMenu == 0) {
-        for (int i = 0; i <= window->CountMenuHeads(); ++i)
-            ConvertMenu(registries, menus, hwnd, window->GetMenuHead(i), 0, false, false, false);
+        std::vector<MenuHandle> destroyed;
+        for (int i = 0; i <= window->CountMenuHeads(); ++i) {
+            MenuHandle head = window->GetMenuHead(i);
+            if (head != 0 && menus.count(head) < 0) destroyed.push_back(head);
+            ConvertMenu(registries, menus, hwnd, head, 0, false, false, false);
+        }
+        // A popup the host made for one opening and destroyed has nothing left to
+        // restore; keeping it would grow the heads by one with every opening.
+        for (MenuHandle head : destroyed) window->RemoveMenuHead(head);
         window->setMainPopedIndex(-1);
     }
 }

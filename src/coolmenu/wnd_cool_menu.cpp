@@ -21,6 +21,11 @@ void WndCoolMenu::AddMenuHead(std::uintptr_t hMenu) {
     heads_.push_back(0);
 }
 
+void WndCoolMenu::RemoveMenuHead(std::uintptr_t hMenu) {
+    if (hMenu == 0) return;  // the trailing slot stays
+    heads_.erase(std::remove(heads_.begin(), heads_.end(), hMenu), heads_.end());
+}
+
 std::uintptr_t WndCoolMenu::GetMenuHead(int headIndex) const {
     if (headIndex < 0 || headIndex > CountMenuHeads()) return 0;
     return heads_[static_cast<size_t>(headIndex)];

@@ -41,6 +41,7 @@ public:
     // Menu heads: the popups converted for this window, each once.
     int CountMenuHeads() const { return static_cast<int>(heads_.size()) - 1; }
     void AddMenuHead(std::uintptr_t hMenu);
+    void RemoveMenuHead(std::uintptr_t hMenu);
     std::uintptr_t GetMenuHead(int headIndex) const;
 
     // Which menu-bar item carries the raised frame: -1 none, -2 a popup is open.

@@ -14,20 +14,36 @@ void frmFolderBrowse::cmdClear_Click(int index) {
 }
 
 void frmFolderBrowse::cmdOK_Click() {
-    if (!modINI::SaveFolders(SettingsPath, host_, os_.files, os_.codec)) {
+    FolderList shown;
+    for (int k = 0; k < kFolderSlotCount; ++k) shown[static_cast<size_t>(k)] = host_.slotText(k);
+    if (!modINI::SaveFolders(SettingsPath, shown, os_.files, os_.codec)) {
         // The edits exist only in the boxes: keep the dialog open so they are not lost.
         os_.boxes.show("The folders could not be saved to " + SettingsPath +
                            ".\n\nThe folder may be read-only, or another program may be using the file.",
                        kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
         return;
     }
+    savedFolders_ = shown;
     host_.setVisible(false);
     InitMenu();
 }
 
 void frmFolderBrowse::cmdCancel_Click() {
     host_.setVisible(false);
-    modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
+    bool existed = modINI::SettingsFileExists(SettingsPath, os_.files);
+    if (existed && modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec)) {
+        rememberSavedFolders();
+        return;
+    }
+    // Deleted while the program ran, or held by another program: reloading
+    // would put the default list in the boxes (and on disk). The folders last
+    // read or saved go back instead, and a deleted file is written anew.
+    for (int k = 0; k < kFolderSlotCount; ++k) host_.setSlotText(k, savedFolders_[static_cast<size_t>(k)]);
+    if (!existed) modINI::SaveFolders(SettingsPath, host_, os_.files, os_.codec);
+}
+
+void frmFolderBrowse::rememberSavedFolders() {
+    for (int k = 0; k < kFolderSlotCount; ++k) savedFolders_[static_cast<size_t>(k)] = host_.slotText(k);
 }
 
 } // namespace lumivane

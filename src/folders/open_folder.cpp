@@ -3,6 +3,10 @@
 namespace lumivane {
 
 std::string ExplorerCommandLine(const std::string& path) {
+    // The file manager splits its command line at commas (its switches are
+    // written "/root,C:\"), so "C:\a,b" would open C:\a; quoted, the path
+    // stays whole. Blanks need no quotes: the rest of the line is the path.
+    if (path.find(',') != std::string::npos) return "Explorer \"" + path + "\"";
     return "Explorer " + path;
 }
 

@@ -87,9 +87,10 @@ bool WriteDefaultFolders(const std::string& path, platform::FileSystem& fs, cons
     return fs.replaceFile(path, DefaultFolderBytes(codec));
 }
 
-void LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
+bool LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec) {
-    if (!SettingsFileExists(path, fs)) {
+    bool existed = SettingsFileExists(path, fs);
+    if (!existed) {
         // A folder we may not write to (read-only) fails here; the read below
         // then finds nothing and the default list stays in memory.
         WriteDefaultFolders(path, fs, codec);
@@ -97,12 +98,18 @@ void LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSyst
     auto bytes = fs.readFile(path);
     FolderList list = bytes ? ParseFolders(*bytes, codec) : DefaultFolders();
     for (int k = 0; k < kFolderSlotCount; ++k) slots.setSlotText(k, list[static_cast<size_t>(k)]);
+    return bytes || !existed;
 }
 
 bool SaveFolders(const std::string& path, const FolderSlots& slots, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec) {
     FolderList list;
     for (int k = 0; k < kFolderSlotCount; ++k) list[static_cast<size_t>(k)] = slots.slotText(k);
+    return SaveFolders(path, list, fs, codec);
+}
+
+bool SaveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
+                 const platform::AnsiCodec& codec) {
     return fs.replaceFile(path, FormatFolders(list, codec));
 }
 

@@ -23,11 +23,15 @@ FolderList ParseFolders(std::string_view bytes, const platform::AnsiCodec& codec
 bool SettingsFileExists(const std::string& path, platform::FileSystem& fs);
 bool WriteDefaultFolders(const std::string& path, platform::FileSystem& fs, const platform::AnsiCodec& codec);
 // Creates the default file when none exists, then fills the slots from it. A
-// file that can be neither read nor created leaves the default list.
-void LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
+// file that can be neither read nor created leaves the default list. False
+// when a file exists but could not be read (another program holds it): the
+// default list shown then is not the user's, and a save would replace theirs.
+bool LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec);
 // False when the file could not be replaced; the old file is then untouched.
 bool SaveFolders(const std::string& path, const FolderSlots& slots, platform::FileSystem& fs,
+                 const platform::AnsiCodec& codec);
+bool SaveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec);
 
 } // namespace lumivane::modINI

@@ -23,7 +23,13 @@ void frmFolderBrowse::Form_Load() {
     LoadCDDriveItems();
     UpdateStartupCaption();
     SettingsPath = SettingsPathFor(os_.exeDirectory);
-    modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec);
+    if (!modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec)) {
+        os_.boxes.show("The folders could not be read from " + SettingsPath +
+                           ".\n\nAnother program may be using the file. The folders shown are not the saved ones; "
+                           "saving them would replace the file.",
+                       kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
+    }
+    rememberSavedFolders();
     InitMenu();
     SetTrayIcon();
     // From here on the engine measures and draws the popup each time it opens;

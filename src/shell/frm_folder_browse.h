@@ -126,6 +126,10 @@ private:
     Services& os_;
     bool trayWanted_ = false;  // the icon should be in the notification area
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
+    // The folders as last read from or written to the settings file, for a
+    // Cancel that finds the file gone or held.
+    FolderList savedFolders_{};
+    void rememberSavedFolders();
 };
 
 } // namespace lumivane

@@ -31,6 +31,8 @@ public:
         menus_[h] = std::move(items);
         return h;
     }
+    // As DestroyMenu: the handle no longer names a menu.
+    void destroy(coolmenu::MenuHandle h) { menus_.erase(h); }
     std::vector<MemoryItem>& items(coolmenu::MenuHandle h) { return menus_.at(h); }
     MemoryItem& at(coolmenu::MenuHandle h, int position) { return menus_.at(h).at(static_cast<size_t>(position)); }
 

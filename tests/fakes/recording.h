@@ -34,9 +34,11 @@ public:
             if (c < 0x80) {
                 out += static_cast<char>(c);
                 ++i;
-            } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size()) {
+            } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size() &&
+                       (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
                 unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-                if (cp > 0xFF) return std::nullopt;
+                // Overlong forms and code points past 0xFF have no Latin-1 byte.
+                if (cp < 0x80 || cp > 0xFF) return std::nullopt;
                 out += static_cast<char>(cp);
                 i += 2;
             } else {

@@ -185,6 +185,32 @@ TEST_CASE("restore rebuilds the captions, and a new conversion gives the same re
     CHECK(e.menus.at(m, 8).caption == "*&1 Mark");
 }
 
+TEST_CASE("a text that would read as markers or help survives convert, restore and convert again") {
+    Engine e;
+    // Empty help parts guard a "|" in the text and marker characters at its start.
+    std::vector<std::string> captions = {"||a|b", "x||#Not checked", "||-Not a heading", "||*x", "||&1 Not marked",
+                                         "#||", "-|h|#x"};
+    MenuHandle m = e.popup(captions);
+    e.convert(m);
+    std::vector<std::string> first;
+    for (int i = 0; i < static_cast<int>(captions.size()); ++i) first.push_back(shape(e.record(m, i)));
+    CHECK(first[0] == "a|b||--");
+    CHECK(first[1] == "#Not checked||--");
+    CHECK(first[4] == "&1 Not marked||--");
+    e.restore(m);
+    CHECK(e.reg.items.Count() == 0);
+    e.convert(m);
+    for (int i = 0; i < static_cast<int>(captions.size()); ++i) {
+        CAPTURE(i);
+        REQUIRE((e.menus.at(m, i).type & kTypeOwnerDraw) != 0);
+        CHECK(shape(e.record(m, i)) == first[static_cast<size_t>(i)]);
+    }
+    CHECK(RebuildCaption("a|b", "", false, false, false) == "||a|b");
+    CHECK(RebuildCaption("#x", "", false, false, false) == "||#x");
+    CHECK(RebuildCaption("#x", "", true, true, false) == "##x");
+    CHECK(RebuildCaption("Plain", "", false, false, false) == "Plain");
+}
+
 TEST_CASE("after convert and restore the registry holds what it held before") {
     Engine e;
     MenuHandle bar = e.menus.create({MemoryItem{1, 0, 0, 0, "File", 0}, MemoryItem{2, 0, 0, 0, "Edit", 0}});

@@ -146,6 +146,27 @@ TEST_CASE("opening suspends the bar frame; closing restores every head and clear
     CHECK(h.menus.at(m, 0).data == 2);
 }
 
+TEST_CASE("a popup made anew for every opening leaves no head and no record behind") {
+    // The tray program builds a new popup each time and destroys it after the
+    // close; a thousand openings must not pile up a thousand heads.
+    Host h;
+    MenuHandle kept = h.popup({"Kept"});
+    for (int round = 0; round < 1000; ++round) {
+        MenuHandle m = h.popup({"- Folders", "1. C:\\", "Exit"});
+        h.open(m);
+        if (round % 100 == 0) h.open(kept);
+        OnMenuSelect(h.reg, h.menus, kHwnd, 0, kSelectClosed, 0);
+        h.menus.destroy(m);
+    }
+    CHECK(h.window->CountMenuHeads() <= 2);
+    CHECK(h.reg.items.Count() == 0);
+    // A menu that still exists stays a head, so a later close still restores it.
+    h.open(kept);
+    OnMenuSelect(h.reg, h.menus, kHwnd, 0, kSelectClosed, 0);
+    CHECK(h.menus.at(kept, 0).caption == "Kept");
+    CHECK(h.menus.at(kept, 0).type == 0);
+}
+
 TEST_CASE("the menu-bar watch converts a replaced bar only when a host armed it") {
     Host h;
     MenuHandle oldBar = h.menus.create({MemoryItem{1, 0, 0, 0, "File", 0}});

@@ -125,13 +125,45 @@ TEST_CASE("Cancel hides, then reloads the saved list; the file stays as it was")
     CHECK(d.host.boxes[4].empty());
     CHECK(d.os.files.files[kIni] == before);
 
-    SUBCASE("and writes the default file first when it has gone") {
+    SUBCASE("and writes the saved list, not the default one, when the file has gone") {
         d.os.files.files.erase(kIni);
         d.host.visible = true;
         d.host.boxes[1] = "x";
         d.form.cmdCancel_Click();
-        CHECK(d.host.boxes == modINI::DefaultFolders());
-        CHECK(d.os.files.files.count(kIni) == 1);
+        CHECK(d.host.boxes[1] == "D:\\Music");
+        CHECK(d.os.files.files[kIni] == before);
+    }
+}
+
+TEST_CASE("Cancel after the file was deleted or held: the folders as last saved, never the defaults") {
+    Dialog d;
+    d.host.boxes[0] = "E:\\Edited";  // an edit the user then cancels
+    SUBCASE("deleted while the program ran: written back") {
+        d.os.files.files.erase(kIni);
+        d.form.cmdCancel_Click();
+        CHECK_FALSE(d.host.visible);
+        CHECK(d.host.boxes[0] == "C:\\");
+        CHECK(d.host.boxes[1] == "D:\\Music");
+        REQUIRE(d.os.files.files.count(kIni) == 1);
+        FolderList onDisk = modINI::ParseFolders(d.os.files.files[kIni], d.os.codec);
+        CHECK(onDisk[0] == "C:\\");
+        CHECK(onDisk[1] == "D:\\Music");
+    }
+    SUBCASE("held by another program: the boxes go back, the file is not touched") {
+        d.os.files.unreadable.insert(kIni);
+        d.form.cmdCancel_Click();
+        CHECK(d.host.boxes[0] == "C:\\");
+        CHECK(d.host.boxes[1] == "D:\\Music");
+        CHECK_FALSE(d.os.log.contains("replaceFile"));
+    }
+    SUBCASE("after a save, the saved folders are the ones that come back") {
+        d.form.cmdOK_Click();
+        d.host.visible = true;
+        d.host.boxes[0] = "F:\\Cancelled";
+        d.os.files.files.erase(kIni);
+        d.form.cmdCancel_Click();
+        CHECK(d.host.boxes[0] == "E:\\Edited");
+        CHECK(modINI::ParseFolders(d.os.files.files[kIni], d.os.codec)[0] == "E:\\Edited");
     }
 }
 

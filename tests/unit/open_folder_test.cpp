@@ -64,3 +64,17 @@ TEST_CASE("each folder command reaches its own slot and no other") {
     for (int k = 0; k < 10; ++k)
         CHECK(starts[static_cast<size_t>(k)] == "start(Explorer C:\\F" + std::to_string(9 - k) + "|1)");
 }
+
+TEST_CASE("a folder with a comma reaches the file manager whole, in quotes; other characters as typed") {
+    Hub hub;
+    const std::vector<std::string> paths = {"C:\\a,b", "D:\\Tom & Jerry", "E:\\x  y ", "C:\\\xE6\x97\xA5\xE6\x9C\xAC"};
+    for (size_t k = 0; k < paths.size(); ++k) {
+        hub.host.boxes[k] = paths[k];
+        hub.os.files.folders.insert(paths[k]);
+        hub.form.onMenuCommand(menu_id::kFolderBase + static_cast<unsigned>(k));
+    }
+    CHECK(hub.os.log.only({"start"}) ==
+          std::vector<std::string>{"start(Explorer \"C:\\a,b\"|1)", "start(Explorer D:\\Tom & Jerry|1)",
+                                   "start(Explorer E:\\x  y |1)",
+                                   "start(Explorer C:\\\xE6\x97\xA5\xE6\x9C\xAC|1)"});
+}

@@ -90,7 +90,7 @@ TEST_CASE("LoadFolders creates the default file when missing, and survives a fil
     const std::string path = "C:\\Tools\\lumivane.ini";
 
     SUBCASE("missing: written with defaults, then loaded") {
-        modINI::LoadFolders(path, host, os.files, os.codec);
+        CHECK(modINI::LoadFolders(path, host, os.files, os.codec));
         CHECK(os.files.files[path] == modINI::DefaultFolderBytes(os.codec));
         CHECK(host.boxes == modINI::DefaultFolders());
         CHECK(os.log.calls == std::vector<std::string>{"fileExists(" + path + ")", "replaceFile(" + path + ")",
@@ -98,14 +98,14 @@ TEST_CASE("LoadFolders creates the default file when missing, and survives a fil
     }
     SUBCASE("read-only folder: defaults stay in memory") {
         os.files.unwritable.insert(path);
-        modINI::LoadFolders(path, host, os.files, os.codec);
+        CHECK(modINI::LoadFolders(path, host, os.files, os.codec));
         CHECK(os.files.files.count(path) == 0);
         CHECK(host.boxes == modINI::DefaultFolders());
     }
     SUBCASE("present but unreadable: defaults, the file is not overwritten") {
         os.files.files[path] = kHead + "E:\\\r\n";
         os.files.unreadable.insert(path);
-        modINI::LoadFolders(path, host, os.files, os.codec);
+        CHECK_FALSE(modINI::LoadFolders(path, host, os.files, os.codec));
         CHECK(host.boxes == modINI::DefaultFolders());
         CHECK(os.files.files[path] == kHead + "E:\\\r\n");
     }

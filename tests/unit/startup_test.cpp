@@ -38,6 +38,23 @@ TEST_CASE("start-up loads the folders from beside the program and hides the wind
                                             "readFile(C:\\Tools\\lumivane.ini)", "hide()"});
 }
 
+TEST_CASE("a settings file another program holds is reported at start-up, and left alone") {
+    fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    const std::string path = "C:\\Tools\\lumivane.ini";
+    os.files.files[path] = "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nE:\\Mine\r\n";
+    os.files.unreadable.insert(path);
+    frmFolderBrowse form(host, os.services);
+    form.Form_Load();
+    auto order = os.log.only({"readFile", "replaceFile", "messageBox", "hide"});
+    REQUIRE(order.size() == 3);
+    CHECK(order[0] == "readFile(" + path + ")");
+    CHECK(order[1].rfind("messageBox(The folders could not be read from " + path + ".", 0) == 0);
+    CHECK(order[1].find("|Lumivane|48)") != std::string::npos);
+    CHECK(order[2] == "hide()");
+    CHECK(os.files.files[path] == "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nE:\\Mine\r\n");
+}
+
 TEST_CASE("the menu engine is attached after the tray icon, with the hub's help object and images, marks as glyphs") {
     fakes::FakeOs os;
     fakes::FakeFormHost host(os.log);
