@@ -65,8 +65,8 @@ struct Case {
     std::optional<std::string> bytes;  // nothing: no file at all
 };
 
-std::string randomBytes(size_t n, unsigned seed) {
-    std::mt19937 random(seed);
+std::string randomBytes(size_t n, unsigned salt) {
+    std::mt19937 random(salt);
     std::string bytes(n, '\0');
     for (auto& b : bytes) b = static_cast<char>(random() & 0xFF);
     return bytes;

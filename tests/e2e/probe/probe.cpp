@@ -135,13 +135,13 @@ int main(int argc, char** argv) {
     if (cmd == "keys") {
         for (int i = 2; i < argc; ++i) {
             // "Shift+Tab": hold the modifiers while the last key is pressed.
-            std::string spec = argv[i];
+            std::string chord = argv[i];
             WORD codes[4] = {};
             int count = 0;
             size_t start = 0;
             while (count < 4) {
-                size_t plus = spec.find('+', start);
-                std::string part = spec.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
+                size_t plus = chord.find('+', start);
+                std::string part = chord.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
                 WORD vk = keyCode(part.c_str());
                 if (!vk) {
                     std::fprintf(stderr, "unknown key %s\n", part.c_str());
