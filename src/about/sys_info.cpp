@@ -1,5 +1,6 @@
 #include "about/sys_info.h"
 
+#include "platform/utf8.h"
 #include "shell/frm_folder_browse.h"
 
 namespace lumivane::about {
@@ -7,35 +8,17 @@ namespace lumivane::about {
 namespace {
 constexpr int kSwShowNormal = 1;
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 std::string utf16ToUtf8(const std::vector<char16_t>& units) {
     std::string out;
     for (size_t i = 0; i < units.size(); ++i) {
         std::uint32_t u = units[i];
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
+            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
             ++i;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
-            appendUtf8(out, 0xFFFD);  // a lone surrogate has no UTF-8 form
+            AppendUtf8(out, 0xFFFD);  // a lone surrogate has no UTF-8 form
         } else {
-            appendUtf8(out, u);
+            AppendUtf8(out, u);
         }
     }
     return out;
