@@ -8,22 +8,6 @@ namespace lumivane::about {
 namespace {
 constexpr int kSwShowNormal = 1;
 
-std::string utf16ToUtf8(const std::vector<char16_t>& units) {
-    std::string out;
-    for (size_t i = 0; i < units.size(); ++i) {
-        std::uint32_t u = units[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
-            ++i;
-        } else if (u >= 0xD800 && u <= 0xDFFF) {
-            AppendUtf8(out, 0xFFFD);  // a lone surrogate has no UTF-8 form
-        } else {
-            AppendUtf8(out, u);
-        }
-    }
-    return out;
-}
-
 std::string hexDigits(std::uint32_t n) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
@@ -37,12 +21,10 @@ std::string hexDigits(std::uint32_t n) {
 
 std::optional<std::string> KeyValueText(std::uint32_t type, const std::vector<unsigned char>& data) {
     if (type == platform::kRegSz) {
-        std::vector<char16_t> units;
-        for (size_t i = 0; i + 1 < data.size(); i += 2)
-            units.push_back(static_cast<char16_t>(data[i] | (data[i + 1] << 8)));
+        std::string text = Utf16LeToUtf8({reinterpret_cast<const char*>(data.data()), data.size()});
         // Values are stored with or without their terminating NUL.
-        if (!units.empty() && units.back() == 0) units.pop_back();
-        return utf16ToUtf8(units);
+        if (!text.empty() && text.back() == '\0') text.pop_back();
+        return text;
     }
     if (type == platform::kRegDword) {
         // All four bytes count, a zero high byte included.

@@ -11,10 +11,6 @@ using platform::RegistryRoot;
 
 // The text up to its first NUL, or all of it when it holds none.
 std::string StripNul(std::string_view text);
-// UTF-16LE bytes as UTF-8; an odd last byte is dropped and a lone surrogate
-// becomes U+FFFD.
-std::string Utf16LeToUtf8(std::string_view bytes);
-
 // Type and size first, then the data into a buffer of exactly that size. Only
 // REG_SZ counts: a missing, unreadable or other-typed value gives "".
 std::string QueryStringValue(platform::RegistryKey& key, const std::string& valueName);

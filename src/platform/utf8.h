@@ -1,26 +1,15 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace lumivane {
 
 // Appends one code point in UTF-8; registry texts arrive as UTF-16 and travel
 // as UTF-8 inside the program.
-inline void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
+void AppendUtf8(std::string& out, char32_t cp);
+
+// UTF-16LE bytes as UTF-8, whatever a program stored: an odd last byte is
+// dropped and a lone surrogate becomes U+FFFD.
+std::string Utf16LeToUtf8(std::string_view bytes);
 
 } // namespace lumivane

@@ -1,5 +1,6 @@
 #include "fakes/recording.h"
 #include "folders/reg_plus.h"
+#include "platform/utf8.h"
 #include "folders/start_with_windows.h"
 #include "shell/frm_folder_browse.h"
 
@@ -69,11 +70,11 @@ TEST_CASE("registry text: UTF-16LE to UTF-8 and StripNul") {
     CHECK(RegPlus::StripNul(std::string("ab\0cd", 5)) == "ab");
     CHECK(RegPlus::StripNul("abc") == "abc");
     CHECK(RegPlus::StripNul(std::string("\0x", 2)).empty());
-    CHECK(RegPlus::Utf16LeToUtf8(std::string("A\0\xE9\0", 4)) == "A\xC3\xA9");
-    CHECK(RegPlus::Utf16LeToUtf8(std::string("\xE5\x65", 2)) == "\xE6\x97\xA5");                  // U+65E5
-    CHECK(RegPlus::Utf16LeToUtf8(std::string("\x3D\xD8\x00\xDE", 4)) == "\xF0\x9F\x98\x80");   // U+1F600
-    CHECK(RegPlus::Utf16LeToUtf8(std::string("\x3D\xD8" "A\0", 4)) == "\xEF\xBF\xBD" "A");      // lone high surrogate
-    CHECK(RegPlus::Utf16LeToUtf8(std::string("A\0B", 3)) == "A");                                // odd last byte dropped
+    CHECK(Utf16LeToUtf8(std::string("A\0\xE9\0", 4)) == "A\xC3\xA9");
+    CHECK(Utf16LeToUtf8(std::string("\xE5\x65", 2)) == "\xE6\x97\xA5");                  // U+65E5
+    CHECK(Utf16LeToUtf8(std::string("\x3D\xD8\x00\xDE", 4)) == "\xF0\x9F\x98\x80");   // U+1F600
+    CHECK(Utf16LeToUtf8(std::string("\x3D\xD8" "A\0", 4)) == "\xEF\xBF\xBD" "A");      // lone high surrogate
+    CHECK(Utf16LeToUtf8(std::string("A\0B", 3)) == "A");                                // odd last byte dropped
 }
 
 TEST_CASE("the Run value holds the quoted path of the program without its extension") {
