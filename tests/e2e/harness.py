@@ -14,13 +14,17 @@ import subprocess
 import sys
 import tempfile
 import time
-from dataclasses import dataclass
+import traceback
+from collections import namedtuple
 from pathlib import Path
 
-PROGRAM_EXE = "lumivane.exe"
+PROGRAM_EXE, HUB = "lumivane.exe", "LumivaneHub"
 DESKTOP_SIZE = (800, 600)
 MENU, DIALOG = "#32768", "#32770"
 HEADING = b"Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n"
+# The popup's last items, chosen from the bottom: Exit, (separator), About, Customize, the start-up item.
+EXIT, ABOUT, CUSTOMIZE, START_WITH_WINDOWS = (("Up",) * n + ("Return",) for n in (1, 2, 3, 4))
+Window = namedtuple("Window", "hwnd pid visible x y w h cls title")
 
 
 def settings_bytes(*slots):
@@ -32,35 +36,17 @@ DEFAULT_BYTES = settings_bytes(b"C:\\")
 
 
 def _env(name):
-    value = os.environ.get(name)
-    if not value:
-        raise SystemExit(f"{name} is not set: run the end-to-end tests through ctest")
-    return value
-
-
-@dataclass
-class Window:
-    hwnd: int
-    pid: int
-    visible: bool
-    x: int
-    y: int
-    w: int
-    h: int
-    cls: str
-    title: str
-
-
-class TimeoutError_(AssertionError):
-    pass
+    return os.environ.get(name) or sys.exit(f"{name} is not set: run the end-to-end tests through ctest")
 
 
 class Session:
-    def __init__(self, name):
+    def __init__(self, name, screen_saver=True):
         self.exe = Path(_env("LUMIVANE_EXE"))
         self.probe_exe = Path(_env("LUMIVANE_PROBE"))
         self.template = Path(_env("LUMIVANE_WINE_TEMPLATE"))
         self.artifacts = Path(_env("LUMIVANE_ARTIFACTS")) / name
+        # Wine tells programs whether a screen saver is set from the X server's.
+        self._xvfb_args = [] if screen_saver else ["-s", "0"]
         self.arch = os.environ.get("LUMIVANE_WINE_ARCH", "win32")
         bits = "64" if self.arch == "win64" else ""
         self.wine_loader = "/usr/lib/wine/wine" + bits
@@ -77,9 +63,9 @@ class Session:
         shutil.rmtree(self.artifacts, ignore_errors=True)
         self.artifacts.mkdir(parents=True)
         read_fd, write_fd = os.pipe()
-        self._xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
+                                       "-nolisten", "tcp", *self._xvfb_args],
+                                      pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             display = pipe.readline().strip()
@@ -89,6 +75,8 @@ class Session:
                         WINELOADER=self.wine_loader, WINESERVER=self.wineserver, WINEDEBUG="-all")
         self.program_dir = self.prefix / "drive_c" / "Lumivane"
         self.settings_file = self.program_dir / "lumivane.ini"
+        self.program_dir.mkdir()
+        shutil.copy2(self.exe, self.program_dir / PROGRAM_EXE)
         return self
 
     def __exit__(self, exc_type, exc, tb):
@@ -97,10 +85,6 @@ class Session:
                 self.screenshot("failure")
             except Exception:  # the failure itself matters more than its picture
                 pass
-        self.stop()
-        return False
-
-    def stop(self):
         if self.env is not None:
             subprocess.run([self.wineserver, "-k"], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=30)
@@ -112,8 +96,7 @@ class Session:
             except subprocess.TimeoutExpired:
                 proc.kill()
         shutil.rmtree(self.work, ignore_errors=True)
-
-    # ----- Wine -----------------------------------------------------------------
+        return False
 
     def wine(self, *args, timeout=60, check=False):
         """Runs a Wine command in this prefix and waits for it. Output goes through
@@ -132,20 +115,11 @@ class Session:
         self._started.append(subprocess.Popen([self.wine_loader, *args], env=self.env, stdout=log,
                                               stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL))
 
-    def spawn_logs(self):
-        return [p.read_text(errors="replace") for p in sorted(self.work.glob("spawn-*.log"))]
-
     def probe(self, *args):
         result = self.wine(str(self.probe_exe), *args, timeout=30)
         if result.returncode not in (0, 1):
             raise RuntimeError(f"probe {' '.join(args)} failed: {result.stderr}")
         return result
-
-    # ----- the program --------------------------------------------------------
-
-    def install(self):
-        self.program_dir.mkdir(parents=True, exist_ok=True)
-        shutil.copy2(self.exe, self.program_dir / PROGRAM_EXE)
 
     def start_desktop(self):
         """Opens the Wine desktop with a keeper process, so the desktop stays while
@@ -158,17 +132,16 @@ class Session:
             self.wait_for(self.tray_window, timeout=30, what="the Wine taskbar")
 
     def start(self, wait=True):
-        """Starts lumivane.exe; returns the pid of its hub window's process."""
+        """Starts lumivane.exe; returns the pid of the new hub window's process."""
         self.start_desktop()
-        before = set(self.program_pids())
+        before = self.program_pids()
         self.spawn("C:\\Lumivane\\" + PROGRAM_EXE)
         if wait:
-            hub = self.wait_for(lambda: next((w for w in self.windows() if w.cls == "LumivaneHub"
-                                              and w.pid not in before), None), timeout=30, what="the hub window")
-            return hub.pid
+            return self.wait_for(lambda: next((w.pid for w in self.windows() if w.cls == HUB and w.pid not in before),
+                                              None), timeout=30, what="the hub window")
 
     def hub_window(self):
-        return self.find_window(cls="LumivaneHub", timeout=0)
+        return self.find_window(cls=HUB, timeout=0)
 
     def program_pids(self):
         rows = (line.split("\t") for line in self.probe("processes").stdout.splitlines())
@@ -177,24 +150,16 @@ class Session:
     def wait_exit(self):
         self.wait_for(lambda: not self.program_pids(), timeout=15, what="the program to end")
 
-    # ----- windows ------------------------------------------------------------
-
     def windows(self):
         rows = (line.split("\t") for line in self.probe("windows").stdout.splitlines())
         return [Window(int(p[0], 16), int(p[1]), p[2] == "1", *map(int, p[3:7]), p[7], p[8])
                 for p in rows if len(p) >= 9]
 
-    def find_window(self, title=None, cls=None, pid=None, visible=None, timeout=10):
-        """The first top-level window that matches, waiting up to timeout seconds;
-        None when none appears."""
-        def match():
-            return next((w for w in self.windows() if (title is None or w.title == title) and
-                         (cls is None or w.cls == cls) and (pid is None or w.pid == pid) and
-                         (visible is None or w.visible == visible)), None)
-        try:
-            return self.wait_for(match, timeout=timeout, what="a window")
-        except TimeoutError_:
-            return None
+    def find_window(self, timeout=10, **want):
+        """The first top-level window whose fields have the wanted values, within
+        timeout seconds; None when none comes."""
+        return self.poll(lambda: next((w for w in self.windows()
+                                       if all(getattr(w, k) == v for k, v in want.items())), None), timeout)
 
     def child_texts(self, window):
         """(id, class, text) of every child window."""
@@ -210,12 +175,9 @@ class Session:
     def message_box(self, text, timeout=10):
         """A visible "Lumivane" message box saying text, or None."""
         def match():
-            return next((w for w in self.windows() if w.cls == DIALOG and w.title == "Lumivane" and w.visible
+            return next((w for w in self.windows() if (w.cls, w.title, w.visible) == (DIALOG, "Lumivane", True)
                          and any(t == text for _, _, t in self.child_texts(w))), None)
-        try:
-            return self.wait_for(match, timeout=timeout, what="a message box")
-        except TimeoutError_:
-            return None
+        return self.poll(match, timeout)
 
     def answer_ok(self, box):
         """Checks that a message box shows an icon and only OK, and presses OK."""
@@ -224,10 +186,8 @@ class Session:
         buttons = [(cid, text) for cid, cls, text in controls if cls.lower() == "button"]
         assert buttons == [(1, "OK")], f"buttons: {buttons}"
         self.click_button(box, 1)
-        self.wait_for(lambda: self.find_window(cls=DIALOG, pid=box.pid, visible=True, timeout=0) is None,
+        self.wait_for(lambda: not self.find_window(cls=DIALOG, pid=box.pid, visible=True, timeout=0),
                       what="the message box to close")
-
-    # ----- input ----------------------------------------------------------------
 
     def keys(self, *names):
         """Presses keys from inside the prefix (SendInput), so they reach the
@@ -250,55 +210,52 @@ class Session:
         return self.find_window(cls="Shell_TrayWnd", visible=True, timeout=0)
 
     def tray_icon_point(self):
-        """Centre of the first notification-area icon: 20-pixel slots filled from
-        the taskbar's right end. Each call aims at another pixel of it, so that
-        every click really moves the pointer."""
+        """In the first notification-area icon: 20-pixel slots filled from the
+        taskbar's right end. Each call aims at another pixel of it, so that every
+        click really moves the pointer."""
         tray = self.tray_window()
         return tray.x + tray.w - 12 + next(self._aim) % 5, tray.y + tray.h // 2
 
-    def menu(self, pid):
-        return self.find_window(cls=MENU, pid=pid, visible=True, timeout=0)
-
-    def open_menu(self, pid, timeout=20):
-        """Right-clicks the tray icon until the popup shows: the icon appears a
-        moment after the hub window."""
-        def attempt():
-            self.click(*self.tray_icon_point(), button=3)
-            return self.find_window(cls=MENU, pid=pid, visible=True, timeout=1)
-        return self.wait_for(attempt, timeout=timeout, what="the popup menu")
+    def menu(self, pid, timeout=0):
+        return self.find_window(cls=MENU, pid=pid, visible=True, timeout=timeout)
 
     def choose(self, pid, *keys, shot=None):
-        """Opens the popup (taking a screenshot if named) and presses keys that
-        close it: "Escape", or arrows and "Return". Keys sent in the instant the
-        popup appears can reach it before it takes the keyboard; then it stays
-        open, and is closed and tried again. Returns the popup's window."""
+        """Right-clicks the tray icon until the popup shows, takes a screenshot if
+        named, and presses keys that close the popup. Keys sent in the instant it
+        appears can reach it before it takes the keyboard; then it stays open, and
+        is closed and tried again. Returns the popup."""
+        def right_click():
+            self.click(*self.tray_icon_point(), button=3)
+            return self.menu(pid, timeout=1)
         for _ in range(3):
-            menu = self.open_menu(pid)
+            menu = self.wait_for(right_click, timeout=20, what="the popup menu")
             if shot:
                 self.screenshot(shot)
             self.keys(*keys)
-            try:
-                self.wait_for(lambda: self.menu(pid) is None, timeout=8, what="the menu to close")
+            if self.poll(lambda: not self.menu(pid), timeout=8):
                 return menu
-            except TimeoutError_:
-                self.keys("Escape")
-                self.wait_for(lambda: self.menu(pid) is None, what="the menu to close")
+            self.keys("Escape")
+            self.wait_for(lambda: not self.menu(pid), what="the menu to close")
         raise AssertionError(f"the popup took no keys {keys}")
-
-    # ----- looking and waiting -----------------------------------------------------
 
     def screenshot(self, name):
         path = self.artifacts / f"{next(self._shots):02d}-{name}.png"
         subprocess.run(["import", "-window", "root", "-crop", f"{DESKTOP_SIZE[0]}x{DESKTOP_SIZE[1]}+0+0",
                         "+repage", str(path)], env=self.env, check=True, timeout=30)
 
-    def wait_for(self, condition, timeout=10, what="a condition"):
-        """Polls condition until it returns something true; fails after timeout."""
+    @staticmethod
+    def poll(condition, timeout):
+        """Calls condition until it returns something true, for up to timeout
+        seconds; None if it never does."""
         deadline = time.monotonic() + timeout
-        while not (value := condition()):
-            if time.monotonic() >= deadline:
-                raise TimeoutError_(f"timed out after {timeout} s waiting for {what}")
+        while not (value := condition()) and time.monotonic() < deadline:
             time.sleep(0.1)
+        return value or None
+
+    def wait_for(self, condition, timeout=10, what="a condition"):
+        value = self.poll(condition, timeout)
+        if value is None:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
         return value
 
 
@@ -312,6 +269,7 @@ def run(*tests):
             print(f"PASS {test.__name__} ({time.monotonic() - started:.1f} s)", flush=True)
         except Exception as exc:  # report every test, then fail the file
             failed += 1
+            traceback.print_exc()
             print(f"FAIL {test.__name__}: {type(exc).__name__}: {exc}", flush=True)
     print(f"{len(tests) - failed} passed, {failed} failed")
     sys.exit(1 if failed else 0)

@@ -22,13 +22,6 @@ std::string utf8(const wchar_t* w) {
     return s;
 }
 
-std::wstring wide(const char* s) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
-    std::wstring w(static_cast<size_t>(n > 0 ? n - 1 : 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
-    return w;
-}
-
 std::string windowText(HWND hwnd) {
     wchar_t buffer[1024] = {};
     // With a timeout: a hung window must not hang the probe.
@@ -108,7 +101,9 @@ int main(int argc, char** argv) {
             pressAndRelease(vk, 0);
         }
     } else if (cmd == "type" && argc == 3) {
-        for (wchar_t ch : wide(argv[2])) pressAndRelease(0, ch);
+        wchar_t text[1024] = {};
+        MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, text, 1023);
+        for (const wchar_t* ch = text; *ch; ++ch) pressAndRelease(0, *ch);
     } else if (cmd == "close" && argc == 3) {
         return PostMessageW(parseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     } else if (cmd == "processes") {
