@@ -39,6 +39,7 @@ def folders(s, pid):
         if name is None:
             box = s.message_box("Folder Does Not Exist")
             assert box is not None and box.pid == pid, f"{text}: no 'Folder Does Not Exist'"
+            s.screenshot(f"folder-{number}")
             s.answer_ok(box)
             continue
         explorer = s.find_window(cls="ExplorerWClass", visible=True, timeout=20)
