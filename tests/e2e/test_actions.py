@@ -118,8 +118,8 @@ def test_the_popup_commands():
         pid = s.start()
         for phase in (folders, screen_saver, monitor_off, about):
             phase(s, pid)
-        assert s.program_pids() == [pid]
-        assert s.settings_file.read_bytes() == content
+        assert (pids := s.program_pids()) == [pid], pids
+        assert (got := s.settings_file.read_bytes()) == content, got
 
 
 if __name__ == "__main__":

@@ -6,7 +6,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from harness import CUSTOMIZE, DEFAULT_BYTES, DIALOG, EXIT, HUB, Session, run, settings_bytes  # noqa: E402
+from harness import CUSTOMIZE, DIALOG, EXIT, HUB, Session, run, settings_bytes  # noqa: E402
 
 TEXT1, BROWSE, CLEAR, OK, CANCEL = 100, 140, 160, 1, 2
 TO_ROW_2 = ("Tab", "Tab", "Tab")  # the focus starts in row 1, then its Browse and Clear
@@ -38,7 +38,7 @@ def test_the_dialog_cancels_saves_and_exits():
         s.screenshot("customize-dialog")
         texts = {text for _, _, text in s.child_texts(dialog)}
         assert {"Select Folders", "1.", "10.", "Browse", "Clear", "OK", "Cancel"} <= texts, texts
-        assert dialog.title == "" and rows(s, dialog) == ("C:\\", "")
+        assert dialog.title == "" and (got := rows(s, dialog)) == ("C:\\", ""), (dialog.title, got)
         s.keys(*TO_ROW_2)
         s.type_text("discarded")
         # A click is posted, and posted messages go before typed keys: wait for the text first.
@@ -47,7 +47,7 @@ def test_the_dialog_cancels_saves_and_exits():
         s.wait_for(lambda: rows(s, dialog) == ("", "discarded"), what="row 1 to clear")
         s.keys("Escape")
         wait_hidden(s, "Escape to cancel")
-        assert rows(s) == ("C:\\", "")
+        assert (got := rows(s)) == ("C:\\", ""), got
 
         dialog = customize(s, pid)
         s.click_button(dialog, BROWSE)
@@ -57,13 +57,13 @@ def test_the_dialog_cancels_saves_and_exits():
         s.screenshot("picker")
         s.keys("Escape")
         s.wait_for(lambda: s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=0) is None, what="the picker")
-        assert rows(s, dialog) == ("C:\\", "") and s.hub_window().visible
+        assert (got := rows(s, dialog)) == ("C:\\", "") and s.hub_window().visible, got
         s.click_button(dialog, CLEAR)
         s.wait_for(lambda: rows(s, dialog) == ("", ""), what="row 1 to clear")
         s.click_button(dialog, CANCEL)
         wait_hidden(s, "Cancel")
-        assert rows(s) == ("C:\\", "")
-        assert s.settings_file.stat().st_mtime_ns == written and s.settings_file.read_bytes() == DEFAULT_BYTES
+        assert (got := rows(s)) == ("C:\\", ""), got
+        assert s.settings_file.stat().st_mtime_ns == written, "Escape or Cancel wrote the settings file"
 
         customize(s, pid)
         s.keys(*TO_ROW_2)
@@ -71,7 +71,7 @@ def test_the_dialog_cancels_saves_and_exits():
         s.screenshot("typed")
         s.keys("Return")
         wait_hidden(s, "Enter to press OK")
-        assert s.settings_file.read_bytes() == settings_bytes(b"C:\\", b"D:\\Typed Folder")
+        assert (got := s.settings_file.read_bytes()) == settings_bytes(b"C:\\", b"D:\\Typed Folder"), got
 
         dialog = customize(s, pid)
         s.click_button(dialog, CLEAR)
@@ -79,7 +79,7 @@ def test_the_dialog_cancels_saves_and_exits():
         s.wait_for(lambda: rows(s, dialog) == ("", ""), what="rows 1 and 2 to clear")
         s.click_button(dialog, OK)
         wait_hidden(s, "OK")
-        assert s.settings_file.read_bytes() == settings_bytes()
+        assert (got := s.settings_file.read_bytes()) == settings_bytes(), got
         assert s.choose(pid, "Escape").h < full_menu.h, "the popup still lists a folder"
 
         # "Customize" again while shown keeps the edit where it is; Exit saves nothing.
@@ -88,10 +88,10 @@ def test_the_dialog_cancels_saves_and_exits():
         s.type_text("X:\\Unsaved")
         s.wait_for(lambda: rows(s, dialog) == ("", "X:\\Unsaved"), what="the typed text")
         again = customize(s, pid)
-        assert (again.x, again.y, rows(s, again)) == (dialog.x, dialog.y, ("", "X:\\Unsaved"))
+        assert (got := (again.x, again.y, rows(s, again))) == (dialog.x, dialog.y, ("", "X:\\Unsaved")), got
         s.choose(pid, *EXIT)
         s.wait_exit()
-        assert s.settings_file.read_bytes() == settings_bytes()
+        assert (got := s.settings_file.read_bytes()) == settings_bytes(), got
 
 
 if __name__ == "__main__":

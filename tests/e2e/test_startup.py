@@ -25,8 +25,8 @@ def test_first_start_second_copy_shell_restarts_and_exit():
     with Session("startup") as s:
         pid = s.start()
         s.wait_for(s.settings_file.exists, what="the settings file")
-        assert s.settings_file.read_bytes() == DEFAULT_BYTES
-        assert [w for w in s.windows() if w.pid == pid and w.visible] == []
+        assert (got := s.settings_file.read_bytes()) == DEFAULT_BYTES, got
+        assert (shown := [w for w in s.windows() if w.pid == pid and w.visible]) == [], shown
         s.screenshot("idle-desktop")
 
         # The right button opens the popup, Escape closes it; the left button opens nothing.
@@ -42,7 +42,7 @@ def test_first_start_second_copy_shell_restarts_and_exit():
         s.screenshot("already-running")
         s.answer_ok(box)
         s.wait_for(lambda: s.program_pids() == [pid], timeout=15, what="the second copy to end")
-        assert s.settings_file.stat().st_mtime_ns == written
+        assert s.settings_file.stat().st_mtime_ns == written, "the second copy wrote the settings file"
 
         # A restarted shell has forgotten the icons and announces its new taskbar.
         hub = s.hub_window()
@@ -56,7 +56,7 @@ def test_first_start_second_copy_shell_restarts_and_exit():
 
         s.choose(pid, *EXIT)
         s.wait_exit()
-        assert s.settings_file.read_bytes() == DEFAULT_BYTES
+        assert (got := s.settings_file.read_bytes()) == DEFAULT_BYTES, got
 
 
 def test_start_with_windows_and_a_short_existing_file():
@@ -78,7 +78,7 @@ def test_start_with_windows_and_a_short_existing_file():
 
         s.close_window(s.hub_window())
         s.wait_exit()
-        assert s.settings_file.read_bytes() == content
+        assert (got := s.settings_file.read_bytes()) == content, got
 
 
 if __name__ == "__main__":
