@@ -1,76 +1,85 @@
-"""Start-up, the settings file beside the program, single instance, and the end
-of the program when its hub window closes."""
+"""Start-up and the tray icon: the settings file, a hidden program with only its
+icon, a second copy refused, the icon back after shell restarts, Start with
+Windows, and the two ways the program ends."""
 
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from harness import Session, run  # noqa: E402
+from harness import DEFAULT_BYTES, DIALOG, EXIT, HEADING, START_WITH_WINDOWS, Session, run  # noqa: E402
 
-DEFAULT_BYTES = b"Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nC:\\\r\n" + b"\r\n" * 9
+RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 
 
-def test_first_start_writes_default_file_and_shows_no_window():
-    with Session("startup-first") as s:
-        s.install()
-        assert not s.settings_file.exists()
-        s.start()
-        s.wait_for(lambda: s.settings_file.exists(), what="the settings file")
-        assert s.settings_file.read_bytes() == DEFAULT_BYTES
-        pids = s.program_pids()
-        assert len(pids) == 1
-        shown = [w for w in s.windows() if w.pid == pids[0] and w.visible]
-        assert shown == [], f"visible windows: {shown}"
+def run_value(s):
+    """The data of the Run value "Lumivane", or None; it must be a REG_SZ."""
+    for line in s.wine("reg", "query", RUN_KEY, "/v", "Lumivane").stdout.splitlines():
+        parts = line.split(None, 2)
+        if parts[:1] == ["Lumivane"]:
+            assert parts[1] == "REG_SZ", line
+            return parts[2] if len(parts) == 3 else ""
+    return None
+
+
+def test_first_start_second_copy_shell_restarts_and_exit():
+    with Session("startup") as s:
+        pid = s.start()
+        s.wait_for(s.settings_file.exists, what="the settings file")
+        assert (got := s.settings_file.read_bytes()) == DEFAULT_BYTES, got
+        assert (shown := [w for w in s.windows() if w.pid == pid and w.visible]) == [], shown
         s.screenshot("idle-desktop")
 
+        # The right button opens the popup, Escape closes it; the left button opens nothing.
+        s.choose(pid, "Escape", shot="menu-open")
+        assert not s.hub_window().visible, "Escape ran an action"
+        s.click(*s.tray_icon_point())
+        assert s.menu(pid, timeout=1.5) is None, "a left click opened a menu"
 
-def test_second_copy_says_already_running_and_ends():
-    with Session("startup-second-copy") as s:
-        s.install()
-        s.start()
-        s.wait_for(lambda: s.settings_file.exists(), what="the settings file")
-        first = s.program_pids()
-        before = s.settings_file.stat()
-
+        written = s.settings_file.stat().st_mtime_ns
         s.start(wait=False)
         box = s.message_box("Already running")
-        assert box is not None, "no 'Already running' message box"
-        controls = s.child_texts(box)
-        assert any(cid == 1088 for cid, _, _ in controls), "the box shows no icon"
-        buttons = [(cid, text) for cid, cls, text in controls if cls.lower() == "button"]
-        assert buttons == [(1, "OK")], f"buttons: {buttons}"
+        assert box is not None and box.pid != pid, f"no 'Already running' from a second copy: {box}"
         s.screenshot("already-running")
+        s.answer_ok(box)
+        s.wait_for(lambda: s.program_pids() == [pid], timeout=15, what="the second copy to end")
+        assert s.settings_file.stat().st_mtime_ns == written, "the second copy wrote the settings file"
 
-        s.click_button(box, 1)
-        s.wait_for(lambda: s.program_pids() == first, timeout=15, what="the second copy to end")
-        assert s.hub_window() is not None
-        after = s.settings_file.stat()
-        assert (after.st_mtime_ns, after.st_size) == (before.st_mtime_ns, before.st_size)
-        assert s.settings_file.read_bytes() == DEFAULT_BYTES
+        # A restarted shell has forgotten the icons and announces its new taskbar.
+        hub = s.hub_window()
+        for round_ in range(3):
+            assert s.probe("tray-delete", hex(hub.hwnd), "1").returncode == 0, f"round {round_}: no icon"
+            s.probe("taskbar-created")
+            s.choose(pid, "Escape")
+        assert s.probe("tray-delete", hex(hub.hwnd), "1").returncode == 0
+        assert s.probe("tray-delete", hex(hub.hwnd), "1").returncode != 0, "the icon was added twice"
+        s.probe("taskbar-created")
+
+        s.choose(pid, *EXIT)
+        s.wait_exit()
+        assert (got := s.settings_file.read_bytes()) == DEFAULT_BYTES, got
 
 
-def test_closing_the_hub_window_ends_the_program():
-    with Session("startup-close") as s:
-        s.install()
-        s.start()
+def test_start_with_windows_and_a_short_existing_file():
+    with Session("start-with-windows") as s:
+        content = HEADING + b" C:\\windows \r\n\r\nC:\\users\r\n"
+        s.settings_file.write_bytes(content)
+        # A value found at start counts as on, whatever path it names.
+        s.wine("reg", "add", RUN_KEY, "/v", "Lumivane", "/d", r"D:\Elsewhere\lumivane", "/f", check=True)
+        pid = s.start()
+
+        s.choose(pid, *START_WITH_WINDOWS)
+        s.wait_for(lambda: run_value(s) is None, what="the Run value to go")
+        s.choose(pid, *START_WITH_WINDOWS)
+        s.wait_for(lambda: run_value(s) == r'"C:\Lumivane\lumivane"', what="the Run value")
+        s.choose(pid, "Escape", shot="menu-load-at-startup")
+        s.choose(pid, *START_WITH_WINDOWS)
+        s.wait_for(lambda: run_value(s) is None, what="the Run value to go")
+        assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1) is None, "a message showed"
+
         s.close_window(s.hub_window())
         s.wait_exit()
-
-
-def test_existing_file_is_read_not_rewritten():
-    with Session("startup-existing") as s:
-        s.install()
-        content = b"Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n C:\\windows \r\n\r\nC:\\users\r\n"
-        s.settings_file.write_bytes(content)
-        s.start()
-        s.wait_for(lambda: s.hub_window() is not None)
-        assert s.settings_file.read_bytes() == content
+        assert (got := s.settings_file.read_bytes()) == content, got
 
 
 if __name__ == "__main__":
-    run([
-        test_first_start_writes_default_file_and_shows_no_window,
-        test_second_copy_says_already_running_and_ends,
-        test_closing_the_hub_window_ends_the_program,
-        test_existing_file_is_read_not_rewritten,
-    ])
+    run(test_first_start_second_copy_shell_restarts_and_exit, test_start_with_windows_and_a_short_existing_file)
