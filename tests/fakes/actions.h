@@ -8,111 +8,74 @@
 #include "platform/system_info.h"
 
 #include <map>
+#include <set>
 #include <string>
 
 namespace lumivane::fakes {
 
-class FakeProcesses final : public platform::Processes {
+class FakeProcesses final : public platform::Processes, Recorder {
 public:
-    explicit FakeProcesses(CallLog& log) : log_(log) {}
-    bool succeeds = true;
+    using Recorder::Recorder;
+    // Command lines that start; every other one fails, as a missing program does.
+    std::set<std::string> startable;
     bool start(const std::string& commandLine, int showCommand) override {
-        log_.add("start(" + commandLine + "|" + std::to_string(showCommand) + ")");
-        return succeeds;
+        return note("start(" + commandLine + "|" + std::to_string(showCommand) + ")", startable.count(commandLine) != 0);
     }
-
-private:
-    CallLog& log_;
 };
 
-class FakeDesktopWindow final : public platform::DesktopWindow {
+class FakeDesktopWindow final : public platform::DesktopWindow, Recorder {
 public:
-    explicit FakeDesktopWindow(CallLog& log) : log_(log) {}
+    using Recorder::Recorder;
     std::uint32_t screenSaveValue = 0;
-    std::uint32_t screenSaveActiveValue() override {
-        log_.add("screenSaveActive()");
-        return screenSaveValue;
-    }
+    std::uint32_t screenSaveActiveValue() override { return note("screenSaveActive()", screenSaveValue); }
     void sendSysCommand(unsigned command, std::intptr_t lParam) override {
-        log_.add("desktopSysCommand(" + std::to_string(command) + "|" + std::to_string(lParam) + ")");
+        log.add("desktopSysCommand(" + std::to_string(command) + "|" + std::to_string(lParam) + ")");
     }
-
-private:
-    CallLog& log_;
 };
 
-class FakeOsVersion final : public platform::OsVersionSource {
+class FakeOsVersion final : public platform::OsVersionSource, Recorder {
 public:
-    explicit FakeOsVersion(CallLog& log) : log_(log) {}
+    using Recorder::Recorder;
     platform::OsVersion version{6, 1, 2};
-    platform::OsVersion osVersion() override {
-        log_.add("osVersion()");
-        return version;
-    }
-
-private:
-    CallLog& log_;
+    platform::OsVersion osVersion() override { return note("osVersion()", version); }
 };
 
-class FakeDriveInfo final : public platform::DriveInfo {
+class FakeDriveInfo final : public platform::DriveInfo, Recorder {
 public:
-    explicit FakeDriveInfo(CallLog& log) : log_(log) {}
-    std::string strings;                   // as the system returns them, NULs included
+    using Recorder::Recorder;
+    std::string strings;                    // as the system returns them, NULs included
     std::map<std::string, unsigned> types;  // root -> type; others are fixed disks (3)
-    std::string logicalDriveStrings() override {
-        log_.add("logicalDriveStrings()");
-        return strings;
-    }
+    std::string logicalDriveStrings() override { return note("logicalDriveStrings()", strings); }
     unsigned driveType(const std::string& root) override {
-        log_.add("driveType(" + root + ")");
-        auto it = types.find(root);
-        return it == types.end() ? 3u : it->second;
+        return note("driveType(" + root + ")", types.count(root) ? types.at(root) : 3u);
     }
-
-private:
-    CallLog& log_;
 };
 
-class FakeMediaControl final : public platform::MediaControl {
+class FakeMediaControl final : public platform::MediaControl, Recorder {
 public:
-    explicit FakeMediaControl(CallLog& log) : log_(log) {}
-    void sendString(const std::string& command) override { log_.add("mci(" + command + ")"); }
-
-private:
-    CallLog& log_;
+    using Recorder::Recorder;
+    void sendString(const std::string& command) override { log.add("mci(" + command + ")"); }
 };
 
-class FakeTurnMonOffForm final : public TurnMonOffForm {
+class FakeTurnMonOffForm final : public TurnMonOffForm, Recorder {
 public:
-    explicit FakeTurnMonOffForm(CallLog& log) : log_(log) {}
-    void Show() override { log_.add("showTurnMonOff()"); }
-
-private:
-    CallLog& log_;
+    using Recorder::Recorder;
+    void Show() override { log.add("showTurnMonOff()"); }
 };
 
-// The cover window's real side: its outer rectangle and the screen's scale.
-class FakeTurnMonOffHost final : public TurnMonOffHost {
+// The cover window's real side, at 15 twips to the pixel.
+class FakeTurnMonOffHost final : public TurnMonOffHost, Recorder {
 public:
-    explicit FakeTurnMonOffHost(CallLog& log) : log_(log) {}
+    using Recorder::Recorder;
     TwipsRect outer{4395, 3090, 3645, 2160};
-    double tppX = 15, tppY = 15;
-    bool open = true;
-
     TwipsRect outerRectTwips() const override { return outer; }
-    double twipsPerPixelX() const override { return tppX; }
-    double twipsPerPixelY() const override { return tppY; }
+    double twipsPerPixelX() const override { return 15; }
+    double twipsPerPixelY() const override { return 15; }
     void setCursorPos(int x, int y) override {
-        log_.add("setCursorPos(" + std::to_string(x) + "," + std::to_string(y) + ")");
+        log.add("setCursorPos(" + std::to_string(x) + "," + std::to_string(y) + ")");
     }
-    void sendMonitorPower(std::intptr_t lParam) override { log_.add("monitorPower(" + std::to_string(lParam) + ")"); }
-    void closeWindow() override {
-        log_.add("closeWindow()");
-        open = false;
-    }
-
-private:
-    CallLog& log_;
+    void sendMonitorPower(std::intptr_t lParam) override { log.add("monitorPower(" + std::to_string(lParam) + ")"); }
+    void closeWindow() override { log.add("closeWindow()"); }
 };
 
 } // namespace lumivane::fakes

@@ -1,0 +1,311 @@
+#include "coolmenu/caption.h"
+#include "coolmenu/convert_menu.h"
+#include "coolmenu/menu_messages.h"
+#include "fakes/memory_menu.h"
+#include "fakes/menu_images.h"
+
+#include <doctest/doctest.h>
+
+using namespace lumivane;
+using namespace lumivane::coolmenu;
+using fakes::MemoryItem;
+using Lines = std::vector<std::string>;
+
+namespace {
+constexpr std::uintptr_t kHwnd = 0x40;
+
+struct Engine {
+    Registries reg;
+    fakes::MemoryMenus menus;
+    fakes::TagImages images = fakes::TagImages::program();
+    HelpCallBack help;
+    Lines events;
+    WndCoolMenu* window = nullptr;
+    Engine() {
+        auto w = std::make_unique<WndCoolMenu>();
+        w->hwnd = kHwnd;
+        w->ilHandle = &images;
+        w->HelpObj = &help;
+        window = w.get();
+        reg.addWindow(std::move(w));
+        help.MenuHelp = [this](std::string text, std::string helpText, bool enabled) {
+            events.push_back(text + "|" + helpText + "|" + (enabled ? "on" : "off"));
+        };
+    }
+    MenuHandle popup(const Lines& captions, std::uint32_t id = 100) {
+        std::vector<MemoryItem> items;
+        for (const auto& c : captions) items.push_back({id++, 0, 0, 0, c, 0});
+        return menus.create(std::move(items));
+    }
+    void convert(MenuHandle m, bool bar = false) { ConvertMenu(reg, menus, kHwnd, m, 0, false, true, bar); }
+    void restore(MenuHandle m) { ConvertMenu(reg, menus, kHwnd, m, 0, false, false, false); }
+    void open(MenuHandle m) { OnInitMenuPopup(reg, menus, kHwnd, m, 0, false); }
+    void close() { OnMenuSelect(reg, menus, kHwnd, 0, kSelectClosed, 0); }
+    const CMyItemData& record(MenuHandle m, int pos) {
+        CMyItemData* r = reg.item(menus.at(m, pos).data);
+        REQUIRE(r);
+        return *r;
+    }
+    Lines captions(MenuHandle m) {
+        Lines out;
+        for (const auto& item : menus.items(m)) out.push_back(item.caption);
+        return out;
+    }
+};
+
+// What a caption says, compactly: text|help|heading, mark.
+std::string shape(const std::optional<ParsedCaption>& p) {
+    if (!p) return "unreadable";
+    return p->text + "|" + p->help + "|" + (p->heading ? "H" : "-") + (p->asMark ? (p->asCheck ? "C" : "B") : "-");
+}
+} // namespace
+
+TEST_CASE("caption markers: heading, check mark, bullet, help part, and what is no marker") {
+    const std::pair<const char*, const char*> rows[] = {
+        {"- CD Drives", " CD Drives||H-"}, {"#Checked", "Checked||-C"}, {"*Bullet", "Bullet||-B"},
+        {"&1 One", "&1 One||-B"},          {"&0 Zero", "&0 Zero||--"},  {"&1x", "&1x||--"},
+        {"!Hidden", "!Hidden||--"},        {"-|help|text", "text|help|H-"}, {"ab|help|", "|help|--"},
+        {"&1 |h|t", "t|h|-B"},             {"", "||--"},                {"a|b", "unreadable"},
+    };
+    for (const auto& [caption, expected] : rows) {
+        CAPTURE(caption);
+        CHECK(shape(ParseCaption(caption)) == expected);
+    }
+}
+
+TEST_CASE("convert and restore give every caption back and leave the other records alone") {
+    Engine e;
+    MenuHandle bar = e.popup({"File", "Edit"}, 1);
+    e.convert(bar, true);
+    const CMyItemData* barRecord = e.reg.items.Item("1");
+    // Empty help parts guard a "|" in the text and marker characters at its start.
+    const Lines captions = {"- CD Drives", "#Checked", "Exit", "||a|b", "x||#Not checked", "||&1 Not marked", "-|h|#x",
+                            "&1 Mark", ""};
+    MenuHandle m = e.popup(captions);
+    e.menus.at(m, 8).type = kTypeSeparator;                            // the host's own separator
+    e.menus.items(m).push_back({9, kTypeOwnerDraw, 0, 0x77, "", 0});  // and an item it draws itself
+    e.convert(m);
+    CHECK(e.menus.at(m, 0).type == (kTypeOwnerDraw | kTypeSeparator));  // a heading
+    CHECK(e.menus.at(m, 0).data == 3);                                   // numbered after the bar's records
+    CHECK(e.record(m, 3).sMenuText == "a|b");
+    CHECK(e.record(m, 4).sMenuText == "#Not checked");
+    CHECK_FALSE(e.record(m, 4).bAsMark);
+    CHECK(e.menus.at(m, 9).data == 0x77);
+
+    e.restore(m);
+    CHECK(e.reg.items.Count() == 2);
+    CHECK(e.reg.items.Item("1") == barRecord);
+    Lines back = captions;
+    back[4] = "||#Not checked";  // what stood before the help part was never part of the item
+    back[7] = "*&1 Mark";        // the "&" + digit rule comes back as an explicit bullet
+    back.push_back("");
+    CHECK(e.captions(m) == back);
+    for (size_t i : {4u, 7u}) CHECK(shape(ParseCaption(back[i])) == shape(ParseCaption(captions[i])));
+    CHECK(e.menus.at(m, 8).type == kTypeSeparator);
+    CHECK(e.menus.at(m, 9).type == kTypeOwnerDraw);
+}
+
+TEST_CASE("a lone | or a failed write ends the conversion where it stands; the next one goes on") {
+    Engine e;
+    MenuHandle m = e.popup({"Run", "a|b", "Exit"});
+    e.convert(m);
+    CHECK(e.menus.at(m, 0).type == kTypeOwnerDraw);
+    CHECK(e.menus.at(m, 1).type == 0);
+    CHECK(e.menus.at(m, 2).type == 0);
+    CHECK(e.reg.items.Count() == 1);
+
+    e.menus.at(m, 1).caption = "a|b|c";
+    e.menus.failWriteAt = 2;
+    e.convert(m);
+    CHECK(e.menus.at(m, 2).data == 0);
+    CHECK(e.reg.items.Count() == 2);
+    e.convert(m);
+    CHECK(e.menus.at(m, 2).data == 3);
+    int writes = e.menus.writes;
+    e.convert(m);  // already converted: nothing written, the head recorded once
+    CHECK(e.menus.writes == writes);
+    CHECK(e.window->CountMenuHeads() == 1);
+}
+
+TEST_CASE("menu-bar and submenu records; nothing for an empty menu, a system menu or an unknown window") {
+    Engine e;
+    MenuHandle sub = e.popup({"Inner"});
+    MenuHandle bar = e.menus.create({{1, 0, 0, 0, "&File", sub}, {2, 0, 0, 0, "Turn", 0}});
+    e.convert(bar, true);
+    CHECK(e.record(bar, 0).bMainMenu);
+    CHECK_FALSE(e.record(bar, 0).bTrueSub);
+    CHECK(e.record(bar, 1).iButton == -1);  // no images on the menu bar
+    CHECK(e.window->CountMenuHeads() == 0);
+    MenuHandle m = e.menus.create({{10, 0, 0, 0, "More", sub}, {11, 0x4000, 0, 0, "Right", 0}});
+    e.convert(m);
+    CHECK(e.record(m, 0).bTrueSub);
+    CHECK(e.menus.at(m, 1).type == (0x4000u | kTypeOwnerDraw));  // other type bits stay
+
+    Engine none;
+    none.convert(none.menus.create());
+    none.convert(0);
+    ConvertMenu(none.reg, none.menus, kHwnd, none.popup({"Close"}), 0, true, true, false);
+    ConvertMenu(none.reg, none.menus, 0x99, none.popup({"Run"}), 0, false, true, false);
+    CHECK(none.menus.writes == 0);
+    CHECK(none.window->CountMenuHeads() == 0);
+}
+
+TEST_CASE("images are chosen by tag prefix, without regard to case, first in list order") {
+    auto images = fakes::TagImages::program();
+    CHECK(GetImageIndex(&images, "1. C:\\") == 1);
+    CHECK(GetImageIndex(&images, "10. D:\\Music") == 10);  // "1." does not match "10"
+    CHECK(GetImageIndex(&images, "Don't Load at Startup") == 14);
+    CHECK(GetImageIndex(&images, "exit") == 13);
+    CHECK(GetImageIndex(&images, "Ru") == 12);  // a text shorter than the tag matches its start
+    CHECK(GetImageIndex(&images, "") == 0);
+    CHECK(GetImageIndex(&images, " CD Drives") == -1);
+    CHECK(GetImageIndex(nullptr, "Run") == -1);
+    fakes::TagImages accented({"x", "\xC3\xA9t\xC3\xA9"});
+    CHECK(GetImageIndex(&accented, "\xC3\x89T\xC3\x89 long") == 1);
+}
+
+TEST_CASE("a mnemonic chooses one match, selects among several, and passes on none") {
+    Engine e;
+    MenuHandle m = e.popup({"&Open", "&Close", "E&xit", "&other", "- &Heading", "Amp at end&", "&\xC3\xA9t\xC3\xA9"});
+    e.open(m);
+    auto answer = [&](char32_t c) { return OnMenuChar(e.reg, e.menus, c, m); };
+    CHECK(answer(U'X') == ((kMenuCharExecute << 16) | 2));
+    CHECK(answer(U'h') == ((kMenuCharExecute << 16) | 4));  // headings are searched too
+    CHECK(answer(U'\u00C9') == ((kMenuCharExecute << 16) | 6));
+    CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 0));  // the first, unless the highlighted one matches
+    e.menus.at(m, 3).state = kStateHilite;
+    CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 3));
+    CHECK(answer(U'q') == 0);
+    CHECK(answer(U'&') == 0);
+    CHECK(OnMenuChar(e.reg, e.menus, U'o', e.popup({"&Open"})) == 0);  // not converted: not the engine's
+}
+
+TEST_CASE("selection reports help; opening and closing convert and restore every head") {
+    Engine e;
+    MenuHandle sub = e.popup({"#|Inner help|Inner"}, 200);
+    MenuHandle m = e.menus.create({{100, 0, 0, 0, "-|Heading help|Options", 0},
+                                   {101, 0, 0, 0, "|Starts it|Run", 0},
+                                   {102, 0, 0, 0, "More", sub},
+                                   {103, 0, kStateDisabled, 0, "Disabled", 0}});
+    e.open(m);
+    CHECK(e.window->MainPopedIndex() == "-2");
+    OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m);
+    OnMenuSelect(e.reg, e.menus, kHwnd, 100, 0x80, m);
+    OnMenuSelect(e.reg, e.menus, kHwnd, 2, kSelectPopup | 0x80, m);  // a submenu item comes by position
+    OnMenuSelect(e.reg, e.menus, kHwnd, 103, 0x80 | kStateDisabled, m);
+    e.open(sub);
+    e.open(m);  // again while open: converted once
+    OnMenuSelect(e.reg, e.menus, kHwnd, 200, 0x80, sub);
+    OnMenuSelect(e.reg, e.menus, kHwnd, 0, 0, 0);  // not the close
+    CHECK(e.reg.items.Count() == 5);
+    e.close();
+    CHECK(e.events == Lines{"Run|Starts it|on", "Options|Heading help|on", "||on", "Disabled||off",
+                            "Inner|Inner help|on", "||on", "||on"});
+    CHECK(e.window->MainPopedIndex() == "-1");
+    CHECK(e.reg.items.Count() == 0);
+    CHECK(e.captions(m) == Lines{"-|Heading help|Options", "|Starts it|Run", "More", "Disabled"});
+    CHECK(e.captions(sub) == Lines{"#|Inner help|Inner"});
+
+    // Without a help object nothing is reported, and the close still restores.
+    e.window->HelpObj = nullptr;
+    e.events.clear();
+    e.open(m);
+    OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m);
+    e.close();
+    CHECK(e.events.empty());
+    CHECK(e.menus.at(m, 1).caption == "|Starts it|Run");
+}
+
+TEST_CASE("a popup made anew for every opening leaves no head and no record behind") {
+    Engine e;
+    MenuHandle kept = e.popup({"Kept"});
+    for (int round = 0; round < 50; ++round) {
+        MenuHandle m = e.popup({"- Folders", "1. C:\\", "Exit"});
+        e.open(m);
+        if (round % 10 == 0) e.open(kept);
+        e.close();
+        e.menus.destroy(m);
+    }
+    CHECK(e.window->CountMenuHeads() <= 2);
+    CHECK(e.reg.items.Count() == 0);
+    e.open(kept);  // a menu that still exists stays a head, so the close restores it
+    e.close();
+    CHECK(e.captions(kept) == Lines{"Kept"});
+    CHECK(e.menus.at(kept, 0).type == 0);
+}
+
+TEST_CASE("a replaced menu bar is converted only when a host armed the watch") {
+    Engine e;
+    MenuHandle oldBar = e.popup({"File"}, 1);
+    MenuHandle newBar = e.popup({"Edit"}, 2);
+    e.window->SCMainMenu = -1;
+    WatchMenuBar(e.reg, e.menus, kHwnd, newBar);
+    e.window->SCMainMenu = static_cast<std::intptr_t>(newBar);
+    WatchMenuBar(e.reg, e.menus, kHwnd, newBar);
+    CHECK(e.menus.at(newBar, 0).type == 0);
+    e.window->SCMainMenu = static_cast<std::intptr_t>(oldBar);
+    WatchMenuBar(e.reg, e.menus, kHwnd, newBar);
+    CHECK(e.record(newBar, 0).bMainMenu);
+    CHECK(e.window->SCMainMenu == -1);
+}
+
+TEST_CASE("the raised frame follows the pointer across the menu bar, and not while a popup is open") {
+    struct Bar final : MenuBarView {
+        Lines drawn;
+        int itemAt(int x, int y) override { return y == 0 && x >= 0 && x < 40 ? x / 10 : -1; }
+        std::uint32_t itemType(int position) override { return position == 2 ? 0x900 : position == 3 ? 0x4100 : 0x100; }
+        void drawFrame(int position, bool raised) override {
+            drawn.push_back((raised ? "raise " : "flat ") + std::to_string(position));
+        }
+    } bar;
+    WndCoolMenu w;
+    // Same item twice, the next item, over the bar, a separator, a right-justified item, the client area twice, off the bar.
+    const int moves[][3] = {{5, 0, -1}, {7, 0, -1}, {15, 0, -1}, {0, 0, kHitMenu}, {25, 0, -1}, {5, 0, -1},
+                            {35, 0, -1}, {0, 0, 1}, {0, 0, 1}, {5, 0, -1}, {5, 50, -1}};
+    for (const auto& m : moves) TrackMenuBar(w, bar, m[0], m[1], m[2]);
+    CHECK(bar.drawn == Lines{"raise 0", "flat 0", "raise 1", "flat 1", "raise 0", "flat 0", "raise 0", "flat 0"});
+    CHECK(w.MainPopedIndex() == "-1");
+    bar.drawn.clear();
+    w.setMainPopedIndex(-2);
+    TrackMenuBar(w, bar, 5, 0, -1);
+    CHECK(bar.drawn.empty());
+}
+
+TEST_CASE("engine records: keys taken once, heads once each, a 16-bit frame index, fonts owned") {
+    CMyItemDatas items;
+    CMyItemData* one = items.Add("1");
+    CMyItemData* two = items.Add("2");
+    CHECK(items.Add("1") == nullptr);
+    CHECK(items.Item("1") == one);
+    CHECK(items.Remove("1"));
+    CHECK_FALSE(items.Remove("1"));
+    CHECK(items.Item(1) == two);  // positions close up
+    CHECK(items.Item(2) == nullptr);
+
+    static std::vector<void*> deleted;
+    static int rebuilds = 0;
+    {
+        WndCoolMenu w([](void* font) { deleted.push_back(font); }, [](WndCoolMenu&) { ++rebuilds; });
+        for (std::uintptr_t head : {0x11u, 0x22u, 0x11u, 0u}) w.AddMenuHead(head);
+        CHECK(w.CountMenuHeads() == 2);
+        CHECK(w.GetMenuHead(1) == 0x22);
+        CHECK(w.GetMenuHead(2) == 0);
+        CHECK(w.GetMenuHead(-1) == 0);
+        w.MainPopedIndex("3");
+        w.MainPopedIndex("70000");
+        w.MainPopedIndex("4x");
+        CHECK(w.MainPopedIndex() == "3");
+
+        void* a = reinterpret_cast<void*>(0xA);
+        w.MenuFont(a);
+        w.MenuFont(a);  // the same font again is no replacement
+        w.MenuFont(reinterpret_cast<void*>(0xB));
+        CHECK(deleted == std::vector<void*>{a});
+        w.MenuFontSep(reinterpret_cast<void*>(0x5));
+        w.FontName("Tahoma");
+        w.FontSize(10);
+        CHECK(rebuilds == 2);
+    }
+    CHECK(deleted == std::vector<void*>{reinterpret_cast<void*>(0xA), reinterpret_cast<void*>(0xB),
+                                        reinterpret_cast<void*>(0x5)});
+}
