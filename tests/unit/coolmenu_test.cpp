@@ -60,7 +60,7 @@ std::string shape(const std::optional<ParsedCaption>& p) {
 }
 } // namespace
 
-TEST_CASE("caption markers: heading, check mark, bullet, help part, and what is no marker") {
+TEST_CASE("caption markers: heading, check mark, bullet, help part, what is no marker; the image a text picks") {
     const std::pair<const char*, const char*> rows[] = {
         {"- CD Drives", " CD Drives||H-"}, {"#Checked", "Checked||-C"}, {"*Bullet", "Bullet||-B"},
         {"&1 One", "&1 One||-B"},          {"&0 Zero", "&0 Zero||--"},  {"&1x", "&1x||--"},
@@ -71,6 +71,14 @@ TEST_CASE("caption markers: heading, check mark, bullet, help part, and what is 
         CAPTURE(caption);
         CHECK(shape(ParseCaption(caption)) == expected);
     }
+    // Images by tag prefix, without regard to case, first in list order.
+    auto images = fakes::TagImages::program();
+    CHECK(GetImageIndex(&images, "10. D:\\Music") == 10);  // "1." does not match "10"
+    CHECK(GetImageIndex(&images, "exit") == 13);
+    CHECK(GetImageIndex(&images, "Ru") == 12);  // a text shorter than the tag matches its start
+    CHECK(GetImageIndex(&images, " CD Drives") == -1);
+    fakes::TagImages accented({"x", "\xC3\xA9t\xC3\xA9"});
+    CHECK(GetImageIndex(&accented, "\xC3\x89T\xC3\x89 long") == 1);
 }
 
 TEST_CASE("convert and restore give every caption back and leave the other records alone") {
@@ -105,68 +113,33 @@ TEST_CASE("convert and restore give every caption back and leave the other recor
     CHECK(e.menus.at(m, 9).type == kTypeOwnerDraw);
 }
 
-TEST_CASE("a lone | or a failed write ends the conversion where it stands; the next one goes on") {
+TEST_CASE("a lone | or a failed write ends a conversion where it stands; the next goes on; foreign menus untouched") {
     Engine e;
-    MenuHandle m = e.popup({"Run", "a|b", "Exit"});
+    MenuHandle m = e.menus.create({{100, 0x4000, 0, 0, "Run", 0}, {101, 0, 0, 0, "a|b", 0}, {102, 0, 0, 0, "Exit", 0}});
     e.convert(m);
-    CHECK(e.menus.at(m, 0).type == kTypeOwnerDraw);
-    CHECK(e.menus.at(m, 1).type == 0);
+    CHECK(e.menus.at(m, 0).type == (0x4000u | kTypeOwnerDraw));  // other type bits stay
     CHECK(e.menus.at(m, 2).type == 0);
-    CHECK(e.reg.items.Count() == 1);
-
     e.menus.at(m, 1).caption = "a|b|c";
     e.menus.failWriteAt = 2;
     e.convert(m);
-    CHECK(e.menus.at(m, 2).data == 0);
     CHECK(e.reg.items.Count() == 2);
     e.convert(m);
     CHECK(e.menus.at(m, 2).data == 3);
     int writes = e.menus.writes;
     e.convert(m);  // already converted: nothing written, the head recorded once
+    ConvertMenu(e.reg, e.menus, kHwnd, e.popup({"Close"}), 0, true, true, false);  // a system menu
+    ConvertMenu(e.reg, e.menus, 0x99, e.popup({"Run"}), 0, false, true, false);    // an unknown window
+    e.convert(0);
     CHECK(e.menus.writes == writes);
     CHECK(e.window->CountMenuHeads() == 1);
-}
-
-TEST_CASE("menu-bar and submenu records; nothing for an empty menu, a system menu or an unknown window") {
-    Engine e;
-    MenuHandle sub = e.popup({"Inner"});
-    MenuHandle bar = e.menus.create({{1, 0, 0, 0, "&File", sub}, {2, 0, 0, 0, "Turn", 0}});
-    e.convert(bar, true);
-    CHECK(e.record(bar, 0).bMainMenu);
-    CHECK_FALSE(e.record(bar, 0).bTrueSub);
-    CHECK(e.record(bar, 1).iButton == -1);  // no images on the menu bar
-    CHECK(e.window->CountMenuHeads() == 0);
-    MenuHandle m = e.menus.create({{10, 0, 0, 0, "More", sub}, {11, 0x4000, 0, 0, "Right", 0}});
-    e.convert(m);
-    CHECK(e.record(m, 0).bTrueSub);
-    CHECK(e.menus.at(m, 1).type == (0x4000u | kTypeOwnerDraw));  // other type bits stay
-
-    Engine none;
-    none.convert(none.menus.create());
-    none.convert(0);
-    ConvertMenu(none.reg, none.menus, kHwnd, none.popup({"Close"}), 0, true, true, false);
-    ConvertMenu(none.reg, none.menus, 0x99, none.popup({"Run"}), 0, false, true, false);
-    CHECK(none.menus.writes == 0);
-    CHECK(none.window->CountMenuHeads() == 0);
-}
-
-TEST_CASE("images are chosen by tag prefix, without regard to case, first in list order") {
-    auto images = fakes::TagImages::program();
-    CHECK(GetImageIndex(&images, "1. C:\\") == 1);
-    CHECK(GetImageIndex(&images, "10. D:\\Music") == 10);  // "1." does not match "10"
-    CHECK(GetImageIndex(&images, "Don't Load at Startup") == 14);
-    CHECK(GetImageIndex(&images, "exit") == 13);
-    CHECK(GetImageIndex(&images, "Ru") == 12);  // a text shorter than the tag matches its start
-    CHECK(GetImageIndex(&images, "") == 0);
-    CHECK(GetImageIndex(&images, " CD Drives") == -1);
-    CHECK(GetImageIndex(nullptr, "Run") == -1);
-    fakes::TagImages accented({"x", "\xC3\xA9t\xC3\xA9"});
-    CHECK(GetImageIndex(&accented, "\xC3\x89T\xC3\x89 long") == 1);
+    e.restore(m);
+    CHECK(e.menus.at(m, 0).type == 0x4000u);
 }
 
 TEST_CASE("a mnemonic chooses one match, selects among several, and passes on none") {
     Engine e;
-    MenuHandle m = e.popup({"&Open", "&Close", "E&xit", "&other", "- &Heading", "Amp at end&", "&\xC3\xA9t\xC3\xA9"});
+    MenuHandle m = e.popup({"&Open", "&Close", "E&xit", "&other", "- &Heading", "Amp at end&", "&\xC3\xA9t\xC3\xA9",
+                            "2. Tom && Jerry", "Tom && &Kim"});
     e.open(m);
     auto answer = [&](char32_t c) { return OnMenuChar(e.reg, e.menus, c, m); };
     CHECK(answer(U'X') == ((kMenuCharExecute << 16) | 2));
@@ -175,8 +148,8 @@ TEST_CASE("a mnemonic chooses one match, selects among several, and passes on no
     CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 0));  // the first, unless the highlighted one matches
     e.menus.at(m, 3).state = kStateHilite;
     CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 3));
-    CHECK(answer(U'q') == 0);
-    CHECK(answer(U'&') == 0);
+    CHECK(answer(U'&') == 0);  // neither "&&" nor an "&" at the end marks anything
+    CHECK(answer(U'k') == ((kMenuCharExecute << 16) | 8));
     CHECK(OnMenuChar(e.reg, e.menus, U'o', e.popup({"&Open"})) == 0);  // not converted: not the engine's
 }
 
@@ -206,13 +179,11 @@ TEST_CASE("selection reports help; opening and closing convert and restore every
     CHECK(e.captions(m) == Lines{"-|Heading help|Options", "|Starts it|Run", "More", "Disabled"});
     CHECK(e.captions(sub) == Lines{"#|Inner help|Inner"});
 
-    // Without a help object nothing is reported, and the close still restores.
-    e.window->HelpObj = nullptr;
-    e.events.clear();
+    e.window->HelpObj = nullptr;  // then nothing is reported, and the close still restores
     e.open(m);
     OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m);
     e.close();
-    CHECK(e.events.empty());
+    CHECK(e.events.size() == 7);
     CHECK(e.menus.at(m, 1).caption == "|Starts it|Run");
 }
 
@@ -234,78 +205,18 @@ TEST_CASE("a popup made anew for every opening leaves no head and no record behi
     CHECK(e.menus.at(kept, 0).type == 0);
 }
 
-TEST_CASE("a replaced menu bar is converted only when a host armed the watch") {
-    Engine e;
-    MenuHandle oldBar = e.popup({"File"}, 1);
-    MenuHandle newBar = e.popup({"Edit"}, 2);
-    e.window->SCMainMenu = -1;
-    WatchMenuBar(e.reg, e.menus, kHwnd, newBar);
-    e.window->SCMainMenu = static_cast<std::intptr_t>(newBar);
-    WatchMenuBar(e.reg, e.menus, kHwnd, newBar);
-    CHECK(e.menus.at(newBar, 0).type == 0);
-    e.window->SCMainMenu = static_cast<std::intptr_t>(oldBar);
-    WatchMenuBar(e.reg, e.menus, kHwnd, newBar);
-    CHECK(e.record(newBar, 0).bMainMenu);
-    CHECK(e.window->SCMainMenu == -1);
-}
-
-TEST_CASE("the raised frame follows the pointer across the menu bar, and not while a popup is open") {
-    struct Bar final : MenuBarView {
-        Lines drawn;
-        int itemAt(int x, int y) override { return y == 0 && x >= 0 && x < 40 ? x / 10 : -1; }
-        std::uint32_t itemType(int position) override { return position == 2 ? 0x900 : position == 3 ? 0x4100 : 0x100; }
-        void drawFrame(int position, bool raised) override {
-            drawn.push_back((raised ? "raise " : "flat ") + std::to_string(position));
-        }
-    } bar;
-    WndCoolMenu w;
-    // Same item twice, the next item, over the bar, a separator, a right-justified item, the client area twice, off the bar.
-    const int moves[][3] = {{5, 0, -1}, {7, 0, -1}, {15, 0, -1}, {0, 0, kHitMenu}, {25, 0, -1}, {5, 0, -1},
-                            {35, 0, -1}, {0, 0, 1}, {0, 0, 1}, {5, 0, -1}, {5, 50, -1}};
-    for (const auto& m : moves) TrackMenuBar(w, bar, m[0], m[1], m[2]);
-    CHECK(bar.drawn == Lines{"raise 0", "flat 0", "raise 1", "flat 1", "raise 0", "flat 0", "raise 0", "flat 0"});
-    CHECK(w.MainPopedIndex() == "-1");
-    bar.drawn.clear();
-    w.setMainPopedIndex(-2);
-    TrackMenuBar(w, bar, 5, 0, -1);
-    CHECK(bar.drawn.empty());
-}
-
-TEST_CASE("engine records: keys taken once, heads once each, a 16-bit frame index, fonts owned") {
-    CMyItemDatas items;
-    CMyItemData* one = items.Add("1");
-    CMyItemData* two = items.Add("2");
-    CHECK(items.Add("1") == nullptr);
-    CHECK(items.Item("1") == one);
-    CHECK(items.Remove("1"));
-    CHECK_FALSE(items.Remove("1"));
-    CHECK(items.Item(1) == two);  // positions close up
-    CHECK(items.Item(2) == nullptr);
-
-    static std::vector<void*> deleted;
+TEST_CASE("the window record owns its two fonts: a replaced one and the last ones are deleted, once each") {
+    static std::vector<std::uintptr_t> deleted;
     static int rebuilds = 0;
     {
-        WndCoolMenu w([](void* font) { deleted.push_back(font); }, [](WndCoolMenu&) { ++rebuilds; });
-        for (std::uintptr_t head : {0x11u, 0x22u, 0x11u, 0u}) w.AddMenuHead(head);
-        CHECK(w.CountMenuHeads() == 2);
-        CHECK(w.GetMenuHead(1) == 0x22);
-        CHECK(w.GetMenuHead(2) == 0);
-        CHECK(w.GetMenuHead(-1) == 0);
-        w.MainPopedIndex("3");
-        w.MainPopedIndex("70000");
-        w.MainPopedIndex("4x");
-        CHECK(w.MainPopedIndex() == "3");
-
-        void* a = reinterpret_cast<void*>(0xA);
-        w.MenuFont(a);
-        w.MenuFont(a);  // the same font again is no replacement
-        w.MenuFont(reinterpret_cast<void*>(0xB));
-        CHECK(deleted == std::vector<void*>{a});
+        WndCoolMenu w([](void* font) { deleted.push_back(reinterpret_cast<std::uintptr_t>(font)); },
+                      [](WndCoolMenu&) { ++rebuilds; });
+        for (std::uintptr_t font : {0xA, 0xA, 0xB}) w.MenuFont(reinterpret_cast<void*>(font));
         w.MenuFontSep(reinterpret_cast<void*>(0x5));
+        CHECK(deleted == std::vector<std::uintptr_t>{0xA});
         w.FontName("Tahoma");
         w.FontSize(10);
         CHECK(rebuilds == 2);
     }
-    CHECK(deleted == std::vector<void*>{reinterpret_cast<void*>(0xA), reinterpret_cast<void*>(0xB),
-                                        reinterpret_cast<void*>(0x5)});
+    CHECK(deleted == std::vector<std::uintptr_t>{0xA, 0xB, 0x5});
 }
