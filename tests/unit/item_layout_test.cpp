@@ -86,10 +86,6 @@ TEST_CASE("items ask for their text's width plus the columns, headings for a lin
 TEST_CASE("an item with an image: column, icon, selection bar and text colour in every state") {
     CHECK(plan(kEject, {.selected = true}) == Lines{"fill 10,20,28,40 sys4", "edge 10,20,28,40 4/15", "icon 5 at 11,22",
                                                     "fill 29,20,210,40 #C08040", "text 'Eject' 31,20,192,40 sys14"});
-    // Without FullSelect the bar's place stays menu-coloured and the text takes SelectColor.
-    CHECK(plan(kEject, {.selected = true}, {.fullSelect = false, .selectColor = kSelect}) ==
-          Lines{"fill 10,20,28,40 sys4", "edge 10,20,28,40 4/15", "icon 5 at 11,22", "fill 29,20,210,40 sys4",
-                "text 'Eject' 31,20,192,40 #C08040"});
     CHECK(plan(kEject, {.checked = true}) == Lines{"fill 10,20,28,40 sys22", "edge 10,20,28,40 2/15",
                                                    "icon 5 at 11,22", "text 'Eject' 31,20,192,40 sys7"});
     CHECK(plan(kEject, {.selected = true, .grayed = true}) ==
@@ -97,23 +93,14 @@ TEST_CASE("an item with an image: column, icon, selection bar and text colour in
     // Losing the selection erases the bar.
     CHECK(plan(kEject, {.actionSelect = true}) == Lines{"fill 10,20,28,40 sys4", "icon 5 at 11,22",
                                                         "fill 29,20,210,40 sys4", "text 'Eject' 31,20,192,40 sys7"});
-    CHECK(plan(kEject, {}, {.foreColor = 0x00112233}).back() == "text 'Eject' 31,20,192,40 #112233");
-}
-
-TEST_CASE("right to left mirrors column, bar, text and the submenu arrow") {
-    ItemModel sub{.text = "Folders\tF", .trueSub = true, .image = 0};
-    CHECK(plan(sub, {.selected = true}, {.rightToLeft = true, .selectColor = kSelect}) ==
-          Lines{"fill 192,20,210,40 sys4", "edge 192,20,210,40 4/15", "icon 1 at 193,22", "fill 10,20,191,40 #C08040",
-                "text 'Folders\tF' 28,20,189,40 sys14 rtl", "glyph 3 12,22,210,40 sys14 fmt32", "exclude 10,20,210,40"});
-    CHECK(plan(sub, {}).end()[-2] == "glyph 4 10,22,208,40 sys7 fmt34");
-}
-
-TEST_CASE("marks: flat glyphs on a dither, or the system's check boxes and radio buttons") {
+    // Without an image the bar covers the column too; a submenu item keeps the system's arrow out.
     CHECK(plan(kPlain, {.selected = true}) == Lines{"fill 10,20,210,40 #C08040", "text 'Plain' 31,20,192,40 sys14"});
-    // An own check bitmap is the system's to draw, but the column is kept.
-    CHECK(plan(kMark, {.selected = true}, kLook, true) ==
-          Lines{"fill 29,20,210,40 #C08040", "text 'Mark' 31,20,192,40 sys14"});
+    CHECK(plan({.text = "More", .trueSub = true}, {}) ==
+          Lines{"text 'More' 31,20,192,40 sys7", "glyph 4 10,22,208,40 sys7 fmt34", "exclude 10,20,210,40"});
+    CHECK(plan(kEject, {.selected = true}, {.rightToLeft = true, .selectColor = kSelect})[3] == "fill 10,20,191,40 #C08040");
+}
 
+TEST_CASE("marks: a glyph on a dither in a sunken frame, only when checked; the system's cells when asked for") {
     CHECK(plan(kMark, {}, kFlatMarks) == Lines{"text 'Mark' 31,20,192,40 sys7"});
     CHECK(plan(kMark, {.checked = true}, kFlatMarks) ==
           Lines{"dither 10,20,28,40 sys4/sys20", "glyph a 10,20,28,40 sys7 fmt37", "edge 10,20,28,40 2/15",
@@ -122,48 +109,29 @@ TEST_CASE("marks: flat glyphs on a dither, or the system's check boxes and radio
     CHECK(plan(kPlain, {.selected = true, .checked = true}, kFlatMarks) ==
           Lines{"fill 10,20,28,40 sys4", "glyph h 10,20,28,40 sys7 fmt37", "edge 10,20,28,40 2/15",
                 "fill 29,20,210,40 #C08040", "text 'Plain' 31,20,192,40 sys14"});
-    CHECK(describe(planMark(imageColumn(R, false), {.grayed = true, .checked = true}, true, false, kFlatMarks)) ==
+    CHECK(plan(kMark, {.grayed = true, .checked = true}, kFlatMarks) ==
           Lines{"dither 10,20,28,40 sys4/sys20", "glyph a 11,21,29,41 sys20 fmt37", "glyph a 10,20,28,40 sys17 fmt37",
-                "edge 10,20,28,40 2/15"});
-
-    CHECK(plan(kMark, {}) == Lines{"fill 9,20,29,40 sys4", "box 0,0 at 13,23", "text 'Mark' 31,20,192,40 sys7"});
-    auto mark = [](const Rect& column, const ItemState& s, bool asCheck, const LookSettings& l = kLook) {
-        return describe(planMark(column, s, asCheck, false, l));
-    };
-    CHECK(mark(imageColumn(R, false), {.checked = true}, false) == Lines{"fill 9,20,29,40 sys4", "radio 13,13 at 13,23"});
-    CHECK(mark(imageColumn(R, false), {.grayed = true, .checked = true}, true) ==
-          Lines{"fill 9,20,29,40 sys4", "box 39,0 at 13,23"});
-    CHECK(mark(imageColumn(R, true), {.grayed = true}, false) == Lines{"fill 191,20,211,40 sys4", "radio 26,13 at 195,23"});
-    // The widened ground joins the bar only with FullSelect and when enabled.
-    CHECK(mark(imageColumn(R, false), {.selected = true}, true)[0] == "fill 9,20,29,40 #C08040");
-    CHECK(mark(imageColumn(R, false), {.selected = true}, true, {.fullSelect = false})[0] == "fill 9,20,29,40 sys4");
-    CHECK(mark(imageColumn(R, false), {.selected = true, .grayed = true}, true)[0] == "fill 9,20,29,40 sys4");
-    CHECK(plan(kPlain, {}) == Lines{"text 'Plain' 31,20,192,40 sys7"});
+                "edge 10,20,28,40 2/15", "text 'Mark' 32,21,193,41 sys20", "text 'Mark' 31,20,192,40 sys17"});
+    // An own check bitmap is the system's to draw, but the column is kept.
+    CHECK(plan(kMark, {.selected = true}, kFlatMarks, true)[0] == "fill 29,20,210,40 #C08040");
+    CHECK(plan(kMark, {.grayed = true, .checked = true}) ==
+          Lines{"fill 9,20,29,40 sys4", "box 39,0 at 13,23", "text 'Mark' 32,21,193,41 sys20",
+                "text 'Mark' 31,20,192,40 sys17"});
 }
 
-TEST_CASE("menu-bar items, headings and hidden items") {
-    ItemModel bar{.text = "&File", .mainMenu = true};
-    CHECK(plan(bar, {.selected = true}) ==
-          Lines{"fill 10,20,210,40 sys4", "edge 10,20,210,40 2/15", "text '&File' 12,21,212,41 sys7 bar"});
-    CHECK(plan(bar, {.selected = true, .grayed = true}) ==
-          Lines{"fill 10,20,210,40 sys4", "text '&File' 11,21,211,41 sys20 bar", "text '&File' 10,20,210,40 sys17 bar"});
-
+TEST_CASE("headings: an etched line and engraved text; hidden items paint nothing") {
     CHECK(plan({.text = "CD Drives", .heading = true}, {.selected = true}) ==
           Lines{"edge 25,29,195,40 6/2", "heading ' CD Drives ' 11,21,211,41 sys22 opaque",
                 "heading ' CD Drives ' 10,20,210,40 sys16"});
-    CHECK(plan({.heading = true}, {}, {.rightToLeft = true}) == Lines{"edge 25,29,195,40 6/2"});
+    CHECK(plan({.heading = true}, {}) == Lines{"edge 25,29,195,40 6/2"});
     CHECK(plan({.text = "!Hidden", .trueSub = true, .image = 1}, {.selected = true, .checked = true}).empty());
 }
 
 TEST_CASE("item text splits at the first tab; label and shortcut go to opposite ends") {
     const unsigned line = textfmt::kVCenter | textfmt::kSingleLine;
-    MenuTextLayout rtl = layoutMenuText("A\tB\tC", true, true);
-    CHECK(rtl.label == "A");
-    CHECK(rtl.shortcut == "B\tC");
-    CHECK(rtl.labelFormat == (line | textfmt::kRight));
-    CHECK(rtl.shortcutFormat == (line | textfmt::kLeft));
+    MenuTextLayout ltr = layoutMenuText("A\tB\tC", true, false);
+    CHECK(ltr.label + "|" + ltr.shortcut == "A|B\tC");
+    CHECK(ltr.labelFormat == (line | textfmt::kLeft));
+    CHECK(ltr.shortcutFormat == (line | textfmt::kRight));
     CHECK(layoutMenuText("Go\t", true, false).hasShortcut);  // an empty shortcut still counts
-    MenuTextLayout bar = layoutMenuText("&File", false, true);
-    CHECK_FALSE(bar.hasShortcut);
-    CHECK(bar.labelFormat == (line | textfmt::kCenter));
 }

@@ -38,13 +38,10 @@ TEST_CASE("a second copy says so, ends, and touches nothing else") {
 
 TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu engine, then hidden") {
     Hub hub;
-    CHECK(hub.os.log.only({"anotherInstanceRunning", "regOpen", "logicalDriveStrings", "fileExists", "replaceFile", "readFile",
-                           "trayAdd", "AttachCoolMenu", "CoolMenuComplexChecks", "hide", "show", "messageBox"}) ==
-          Calls{"anotherInstanceRunning()", "regOpen(SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run)",
-                "logicalDriveStrings()", "fileExists(" + kIni + ")",
-                "replaceFile(" + kIni + ")", "readFile(" + kIni + ")", "trayAdd()", "AttachCoolMenu(true)",
-                "CoolMenuComplexChecks(false)", "hide()"});
-    CHECK(hub.form.SettingsPath == kIni);
+    CHECK(hub.os.log.calls == Calls{"anotherInstanceRunning()", "regOpen(SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run)",
+                                    "logicalDriveStrings()", "fileExists(" + kIni + ")", "replaceFile(" + kIni + ")",
+                                    "readFile(" + kIni + ")", "trayAdd()", "AttachCoolMenu(true)",
+                                    "CoolMenuComplexChecks(false)", "hide()"});
     CHECK(hub.form.mnuPopup.folder(0).caption == "1. C:\\");
     const auto& record = hub.os.tray.added.at(0);
     CHECK(record.window == fakes::FakeFormHost::kWindow);
@@ -64,32 +61,28 @@ TEST_CASE("a settings file another program holds is reported at start-up, and le
     REQUIRE(calls.size() == 3);
     CHECK(calls[1].rfind("messageBox(The folders could not be read from " + kIni + ".", 0) == 0);
     CHECK(calls[1].find("|Lumivane|48)") != std::string::npos);
-    CHECK(calls[2] == "hide()");
     CHECK(hub.os.files.files[kIni] == "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nE:\\Mine\r\n");
 }
 
-TEST_CASE("the tray record: 88 bytes for the single-byte shell call, 152 for the wide one, the tip's NUL kept") {
+TEST_CASE("the tray record of the 32-bit program field by field, its tip cut so that the NUL survives") {
     auto record = modSystray::FillIconData(handle(0x12345), 1, 7, 0x8001, handle(0x0BADF00D), "Lumivane");
-    auto bytes = platform::TrayRecordBytes(record, platform::kTrayRecordAnsi32);
-    REQUIRE(bytes.size() == 88);
-    CHECK(std::vector<std::uint32_t>{le32(bytes, 0), le32(bytes, 4), le32(bytes, 8), le32(bytes, 12), le32(bytes, 16),
-                                     le32(bytes, 20)} == std::vector<std::uint32_t>{88, 0x12345, 1, 7, 0x8001, 0x0BADF00D});
-    CHECK(std::string(bytes.begin() + 24, bytes.end()) == std::string("Lumivane") + '\0' + std::string(55, ' '));
     auto wide = platform::TrayRecordBytes(record, {4, 2});
     REQUIRE(wide.size() == 152);
-    CHECK(le32(wide, 0) == 152);
-    CHECK(std::vector<unsigned char>(wide.begin() + 38, wide.begin() + 42) == std::vector<unsigned char>{'e', 0, 0, 0});
-    CHECK(wide[24 + 63 * 2] == ' ');
+    for (auto [at, value] : {std::pair{0, 152u}, {4, 0x12345u}, {8, 1u}, {12, 7u}, {16, 0x8001u}, {20, 0x0BADF00Du}})
+        CHECK(le32(wide, size_t(at)) == value);
+    CHECK(std::vector<unsigned char>(wide.begin() + 38, wide.begin() + 44) == std::vector<unsigned char>{'e', 0, 0, 0, ' ', 0});
+    auto ansi = platform::TrayRecordBytes(record, platform::kTrayRecordAnsi32);
+    CHECK(std::string(ansi.begin() + 24, ansi.end()) == std::string("Lumivane") + '\0' + std::string(55, ' '));
 
     CHECK(tipText(modSystray::FillIconData(nullptr, 1, 7, 0, nullptr, std::string(70, 'x'))) == std::u16string(63, u'x'));
-    CHECK(tipText(modSystray::FillIconData(nullptr, 1, 7, 0, nullptr, "L\xC3\xBCm \xF0\x9F\x98\x80")) == u"L\u00FCm \U0001F600");
+    CHECK(tipText(modSystray::FillIconData(nullptr, 1, 7, 0, nullptr, "L\xC3\xBCm \xF0\x9F\x98\x80")) ==
+          u"L\u00FCm \U0001F600");
 }
 
 TEST_CASE("only the right button's release opens the menu; the chosen item runs after it closes") {
     Hub hub;
     hub.os.log.calls.clear();
-    for (unsigned message : {0x0200u, 0x0201u, 0x0202u, 0x0203u, 0x0204u, 0x0206u, 0x0400u, kRightButtonUp + 0x10000u})
-        hub.form.onTrayMessage(message);
+    for (unsigned message : {0x0201u, 0x0202u, 0x0204u, 0x0206u, kRightButtonUp + 0x10000u}) hub.form.onTrayMessage(message);
     CHECK(hub.os.log.calls.empty());
 
     hub.form.onTrayMessage(kRightButtonUp);  // dismissed
@@ -101,8 +94,7 @@ TEST_CASE("only the right button's release opens the menu; the chosen item runs 
     hub.form.onTrayMessage(kRightButtonUp);
     CHECK(hub.os.log.calls == Calls{"popup(68140)", "popup(68140)", "show()", "popup(68140)", "show()", "popup(68140)",
                                     "trayRemove()", "unload()"});
-    CHECK(hub.os.tray.removed.at(0).window == fakes::FakeFormHost::kWindow);
-    CHECK(hub.os.tray.removed[0].id == hub.os.tray.added[0].id);
+    CHECK(hub.os.tray.removed.at(0).window == hub.os.tray.added.at(0).window);
     hub.form.onWindowGone();  // the window's end after Exit removes nothing a second time
     CHECK(hub.os.tray.removed.size() == 1);
 }
