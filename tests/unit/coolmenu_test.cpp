@@ -17,14 +17,12 @@ constexpr std::uintptr_t kHwnd = 0x40;
 struct Engine {
     Registries reg;
     fakes::MemoryMenus menus;
-    fakes::TagImages images = fakes::TagImages::program();
     HelpCallBack help;
     Lines events;
     WndCoolMenu* window = nullptr;
     Engine() {
         auto w = std::make_unique<WndCoolMenu>();
         w->hwnd = kHwnd;
-        w->ilHandle = &images;
         w->HelpObj = &help;
         window = w.get();
         reg.addWindow(std::move(w));
@@ -41,11 +39,6 @@ struct Engine {
     void restore(MenuHandle m) { ConvertMenu(reg, menus, kHwnd, m, 0, false, false, false); }
     void open(MenuHandle m) { OnInitMenuPopup(reg, menus, kHwnd, m, 0, false); }
     void close() { OnMenuSelect(reg, menus, kHwnd, 0, kSelectClosed, 0); }
-    const CMyItemData& record(MenuHandle m, int pos) {
-        CMyItemData* r = reg.item(menus.at(m, pos).data);
-        REQUIRE(r);
-        return *r;
-    }
     Lines captions(MenuHandle m) {
         Lines out;
         for (const auto& item : menus.items(m)) out.push_back(item.caption);
@@ -95,9 +88,6 @@ TEST_CASE("convert and restore give every caption back and leave the other recor
     e.convert(m);
     CHECK(e.menus.at(m, 0).type == (kTypeOwnerDraw | kTypeSeparator));  // a heading
     CHECK(e.menus.at(m, 0).data == 3);                                   // numbered after the bar's records
-    CHECK(e.record(m, 3).sMenuText == "a|b");
-    CHECK(e.record(m, 4).sMenuText == "#Not checked");
-    CHECK_FALSE(e.record(m, 4).bAsMark);
     CHECK(e.menus.at(m, 9).data == 0x77);
 
     e.restore(m);
@@ -144,7 +134,6 @@ TEST_CASE("a mnemonic chooses one match, selects among several, and passes on no
     auto answer = [&](char32_t c) { return OnMenuChar(e.reg, e.menus, c, m); };
     CHECK(answer(U'X') == ((kMenuCharExecute << 16) | 2));
     CHECK(answer(U'h') == ((kMenuCharExecute << 16) | 4));  // headings are searched too
-    CHECK(answer(U'\u00C9') == ((kMenuCharExecute << 16) | 6));
     CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 0));  // the first, unless the highlighted one matches
     e.menus.at(m, 3).state = kStateHilite;
     CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 3));
@@ -179,12 +168,10 @@ TEST_CASE("selection reports help; opening and closing convert and restore every
     CHECK(e.captions(m) == Lines{"-|Heading help|Options", "|Starts it|Run", "More", "Disabled"});
     CHECK(e.captions(sub) == Lines{"#|Inner help|Inner"});
 
-    e.window->HelpObj = nullptr;  // then nothing is reported, and the close still restores
+    e.help.MenuHelp = nullptr;  // as the hub leaves it: nothing reported, nothing thrown
     e.open(m);
-    OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m);
-    e.close();
+    CHECK_NOTHROW(OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m));
     CHECK(e.events.size() == 7);
-    CHECK(e.menus.at(m, 1).caption == "|Starts it|Run");
 }
 
 TEST_CASE("a popup made anew for every opening leaves no head and no record behind") {
