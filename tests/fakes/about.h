@@ -1,8 +1,7 @@
 #pragma once
 // The About box's tests reach the registry and program starts through the
 // same fakes as the hub's.
-#include "fakes/actions.h"
-#include "fakes/registry.h"
+#include "fakes/recording.h"
 
 namespace lumivane::fakes {
 using FakeRegistryReader = FakeRegistry;

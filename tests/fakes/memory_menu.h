@@ -12,8 +12,7 @@ namespace lumivane::fakes {
 
 using MemoryItem = coolmenu::MenuItemView;  // caption kept as written
 
-class MemoryMenus final : public coolmenu::MenuAccess {
-public:
+struct MemoryMenus final : coolmenu::MenuAccess {
     coolmenu::MenuHandle create(std::vector<MemoryItem> items = {}) {
         menus_[next_] = std::move(items);
         return next_++;

@@ -65,10 +65,10 @@ TEST_CASE("caption markers: heading, check mark, bullet, help part, what is no m
         CHECK(shape(ParseCaption(caption)) == expected);
     }
     // Images by tag prefix, without regard to case, first in list order.
-    auto images = fakes::TagImages::program();
-    CHECK(GetImageIndex(&images, "10. D:\\Music") == 10);  // "1." does not match "10"
-    CHECK(GetImageIndex(&images, "exit") == 13);
-    CHECK(GetImageIndex(&images, "Ru") == 12);  // a text shorter than the tag matches its start
+    fakes::TagImages images({"About", "1.", "10.", "Run", "Exit"});
+    CHECK(GetImageIndex(&images, "10. D:\\Music") == 2);  // "1." does not match "10"
+    CHECK(GetImageIndex(&images, "exit") == 4);
+    CHECK(GetImageIndex(&images, "Ru") == 3);  // a text shorter than the tag matches its start
     CHECK(GetImageIndex(&images, " CD Drives") == -1);
     fakes::TagImages accented({"x", "\xC3\xA9t\xC3\xA9"});
     CHECK(GetImageIndex(&accented, "\xC3\x89T\xC3\x89 long") == 1);
