@@ -57,7 +57,9 @@ std::uint32_t OnMenuChar(const Registries& registries, const MenuAccess& menus, 
         const CMyItemData* record = registries.item(view.data);
         if (!record) continue;
         const std::string& text = record->sMenuText;
+        // "&&" draws as one "&" (a folder named "Tom & Jerry"), so it marks no mnemonic.
         size_t amp = text.find('&');
+        while (amp != std::string::npos && amp + 1 < text.size() && text[amp + 1] == '&') amp = text.find('&', amp + 2);
         if (amp == std::string::npos || amp + 1 >= text.size()) continue;
         size_t next = amp + 1;
         if (upperCase(nextCodePoint(text, next)) == upperCase(typed)) matches.push_back(position);

@@ -10,26 +10,12 @@
 
 namespace lumivane::fakes {
 
-struct MemoryItem {
-    std::uint32_t id = 0;
-    std::uint32_t type = 0;
-    std::uint32_t state = 0;
-    std::uintptr_t data = 0;
-    std::string caption;
-    coolmenu::MenuHandle submenu = 0;
-};
+using MemoryItem = coolmenu::MenuItemView;  // caption kept as written
 
-class MemoryMenus final : public coolmenu::MenuAccess {
-public:
-    coolmenu::MenuHandle create() {
-        coolmenu::MenuHandle h = next_++;
-        menus_[h];
-        return h;
-    }
-    coolmenu::MenuHandle create(std::vector<MemoryItem> items) {
-        coolmenu::MenuHandle h = create();
-        menus_[h] = std::move(items);
-        return h;
+struct MemoryMenus final : coolmenu::MenuAccess {
+    coolmenu::MenuHandle create(std::vector<MemoryItem> items = {}) {
+        menus_[next_] = std::move(items);
+        return next_++;
     }
     // As DestroyMenu: the handle no longer names a menu.
     void destroy(coolmenu::MenuHandle h) { menus_.erase(h); }
@@ -37,25 +23,21 @@ public:
     MemoryItem& at(coolmenu::MenuHandle h, int position) { return menus_.at(h).at(static_cast<size_t>(position)); }
 
     int writes = 0;
-    // A write to this position fails, once.
-    int failWriteAt = -1;
+    int failWriteAt = -1;  // a write to this position fails, once
 
     int count(coolmenu::MenuHandle menu) const override {
-        auto it = menus_.find(menu);
-        return it == menus_.end() ? -1 : static_cast<int>(it->second.size());
+        return menus_.count(menu) ? static_cast<int>(menus_.at(menu).size()) : -1;
     }
     bool readAt(coolmenu::MenuHandle menu, int position, coolmenu::MenuItemView& out) const override {
-        auto it = menus_.find(menu);
-        if (it == menus_.end() || position < 0 || position >= static_cast<int>(it->second.size())) return false;
-        fill(it->second[static_cast<size_t>(position)], out);
+        if (position < 0 || position >= count(menu)) return false;
+        out = view(menus_.at(menu)[static_cast<size_t>(position)]);
         return true;
     }
     bool readCommand(coolmenu::MenuHandle menu, std::uint32_t id, coolmenu::MenuItemView& out) const override {
-        auto it = menus_.find(menu);
-        if (it == menus_.end()) return false;
-        for (const auto& item : it->second) {
+        if (!menus_.count(menu)) return false;
+        for (const auto& item : menus_.at(menu)) {
             if (item.id == id && item.submenu == 0) {
-                fill(item, out);
+                out = view(item);
                 return true;
             }
             if (item.submenu && readCommand(item.submenu, id, out)) return true;
@@ -64,14 +46,13 @@ public:
     }
     bool write(coolmenu::MenuHandle menu, int position, std::uint32_t type, const std::string& caption, bool setData,
                std::uintptr_t data) override {
-        auto it = menus_.find(menu);
-        if (it == menus_.end() || position < 0 || position >= static_cast<int>(it->second.size())) return false;
+        if (position < 0 || position >= count(menu)) return false;
         if (position == failWriteAt) {
             failWriteAt = -1;
             return false;
         }
         ++writes;
-        auto& item = it->second[static_cast<size_t>(position)];
+        auto& item = menus_.at(menu)[static_cast<size_t>(position)];
         item.type = type;
         item.caption = nonText(type) ? std::string() : caption;
         if (setData) item.data = data;
@@ -79,16 +60,10 @@ public:
     }
 
 private:
-    static bool nonText(std::uint32_t type) {
-        return (type & (coolmenu::kTypeOwnerDraw | coolmenu::kTypeSeparator)) != 0;
-    }
-    static void fill(const MemoryItem& item, coolmenu::MenuItemView& out) {
-        out.id = item.id;
-        out.type = item.type;
-        out.state = item.state;
-        out.data = item.data;
-        out.caption = nonText(item.type) ? std::string() : item.caption;
-        out.submenu = item.submenu;
+    static bool nonText(std::uint32_t type) { return type & (coolmenu::kTypeOwnerDraw | coolmenu::kTypeSeparator); }
+    static MemoryItem view(MemoryItem item) {
+        if (nonText(item.type)) item.caption.clear();
+        return item;
     }
 
     std::map<coolmenu::MenuHandle, std::vector<MemoryItem>> menus_;

@@ -7,19 +7,11 @@
 namespace lumivane::fakes {
 
 // An image list of tags only; icon n is the number n itself.
-class TagImages final : public coolmenu::MenuImages {
-public:
+struct TagImages final : coolmenu::MenuImages {
     explicit TagImages(std::vector<std::string> tags) : tags_(std::move(tags)) {}
     int count() const override { return static_cast<int>(tags_.size()); }
     std::string tag(int n) const override { return tags_.at(static_cast<size_t>(n - 1)); }
     void* icon(int n) const override { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(n)); }
-
-    // The tags of the tray program's image list, in list order.
-    static TagImages program() {
-        return TagImages({"About", "1.", "2.", "3.", "4.", "5.", "6.", "7.", "8.", "9.", "10.",
-                          "Load at Startup", "Run", "Exit", "Don't Load at Startup", "Turn", "Close",
-                          "Customize", "Open"});
-    }
 
 private:
     std::vector<std::string> tags_;

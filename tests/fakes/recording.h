@@ -2,157 +2,344 @@
 // Recording fakes of the operating-system seam: every call lands in one shared
 // log, so tests can check which operations ran, with which arguments, in which
 // order.
-#include "fakes/actions.h"
-#include "fakes/call_log.h"
-#include "fakes/folder_picker.h"
-#include "fakes/menu_engine.h"
-#include "fakes/registry.h"
-#include "fakes/tray.h"
+#include "actions/frm_turn_mon_off.h"
 #include "folders/folder_slots.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/folder_picker.h"
 #include "platform/instance.h"
+#include "platform/media_control.h"
+#include "platform/menu_engine.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/registry_read.h"
+#include "platform/system_info.h"
 #include "platform/text_codec.h"
+#include "platform/tray.h"
 #include "shell/frm_folder_browse.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace lumivane::fakes {
 
+struct CallLog {
+    std::vector<std::string> calls;
+    void add(std::string call) { calls.push_back(std::move(call)); }
+    bool contains(const std::string& prefix) const {
+        return std::any_of(calls.begin(), calls.end(), [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
+    }
+    // The calls that begin with one of the given prefixes, in order.
+    std::vector<std::string> only(std::initializer_list<std::string> prefixes) const {
+        std::vector<std::string> out;
+        for (const auto& c : calls)
+            if (std::any_of(prefixes.begin(), prefixes.end(), [&](const std::string& p) { return c.rfind(p, 0) == 0; }))
+                out.push_back(c);
+        return out;
+    }
+};
+
+// The part every recording fake shares: the log its calls land in.
+struct Recorder {
+    explicit Recorder(CallLog& log) : log(log) {}
+    CallLog& log;
+    // Logs the call and gives the fake's answer to it.
+    template <class T>
+    T note(std::string call, T answer) {
+        log.add(std::move(call));
+        return answer;
+    }
+};
+
+struct FakeProcesses final : platform::Processes, Recorder {
+    using Recorder::Recorder;
+    // Command lines that start; every other one fails, as a missing program does.
+    std::set<std::string> startable;
+    bool start(const std::string& commandLine, int showCommand) override {
+        return note("start(" + commandLine + "|" + std::to_string(showCommand) + ")", startable.count(commandLine) != 0);
+    }
+};
+
+struct FakeDesktopWindow final : platform::DesktopWindow, Recorder {
+    using Recorder::Recorder;
+    std::uint32_t screenSaveValue = 0;
+    std::uint32_t screenSaveActiveValue() override { return note("screenSaveActive()", screenSaveValue); }
+    void sendSysCommand(unsigned command, std::intptr_t lParam) override {
+        log.add("desktopSysCommand(" + std::to_string(command) + "|" + std::to_string(lParam) + ")");
+    }
+};
+
+struct FakeOsVersion final : platform::OsVersionSource, Recorder {
+    using Recorder::Recorder;
+    platform::OsVersion version{6, 1, 2};
+    platform::OsVersion osVersion() override { return note("osVersion()", version); }
+};
+
+struct FakeDriveInfo final : platform::DriveInfo, Recorder {
+    using Recorder::Recorder;
+    std::string strings;                    // as the system returns them, NULs included
+    std::map<std::string, unsigned> types;  // root -> type; others are fixed disks (3)
+    std::string logicalDriveStrings() override { return note("logicalDriveStrings()", strings); }
+    unsigned driveType(const std::string& root) override {
+        return note("driveType(" + root + ")", types.count(root) ? types.at(root) : 3u);
+    }
+};
+
+struct FakeMediaControl final : platform::MediaControl, Recorder {
+    using Recorder::Recorder;
+    void sendString(const std::string& command) override { log.add("mci(" + command + ")"); }
+};
+
+struct FakeTurnMonOffForm final : TurnMonOffForm, Recorder {
+    using Recorder::Recorder;
+    void Show() override { log.add("showTurnMonOff()"); }
+};
+
+// The cover window's real side, at 15 twips to the pixel.
+struct FakeTurnMonOffHost final : TurnMonOffHost, Recorder {
+    using Recorder::Recorder;
+    TwipsRect outer{4395, 3090, 3645, 2160};
+    TwipsRect outerRectTwips() const override { return outer; }
+    double twipsPerPixelX() const override { return 15; }
+    double twipsPerPixelY() const override { return 15; }
+    void setCursorPos(int x, int y) override {
+        log.add("setCursorPos(" + std::to_string(x) + "," + std::to_string(y) + ")");
+    }
+    void sendMonitorPower(std::intptr_t lParam) override { log.add("monitorPower(" + std::to_string(lParam) + ")"); }
+    void closeWindow() override { log.add("closeWindow()"); }
+};
+
+// UTF-8 (ASCII and Latin-1 are enough for the tests) as the UTF-16LE bytes of
+// a registry text, with the terminating NUL the system stores.
+inline std::string utf16Bytes(std::string_view text, bool terminate = true) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned cp = static_cast<unsigned char>(text[i]);
+        if ((cp & 0xE0) == 0xC0 && i + 1 < text.size()) cp = ((cp & 0x1Fu) << 6) | (text[++i] & 0x3Fu);
+        out += {static_cast<char>(cp & 0xFF), static_cast<char>(cp >> 8)};
+    }
+    if (terminate) out.append(2, '\0');
+    return out;
+}
+
+// A registry in memory: values keyed by root, subkey and name, with their type
+// and raw bytes. Refusals are set per operation.
+struct FakeRegistry final : platform::Registry, platform::RegistryReader, Recorder {
+    using Recorder::Recorder;
+    struct Value {
+        unsigned type = platform::kRegSz;
+        std::string bytes;
+    };
+    std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value> values;
+    std::set<std::pair<platform::RegistryRoot, std::string>> subkeys;
+    long refuseSet = platform::kRegSuccess;     // status a write fails with
+    long refuseDelete = platform::kRegSuccess;  // status a delete fails with
+    bool grewBetweenQueries = false;            // the data read is larger than the size first reported
+
+    void putString(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
+                   const std::string& text, unsigned type = platform::kRegSz, bool terminate = true) {
+        subkeys.insert({root, subkey});
+        values[{root, subkey, name}] = Value{type, utf16Bytes(text, terminate)};
+    }
+    // A text of the machine's, as the About box reads it.
+    void setText(const std::string& key, const std::string& name, const std::string& text, bool terminate = true) {
+        putString(platform::RegistryRoot::LocalMachine, key, name, text, platform::kRegSz, terminate);
+    }
+    const Value* find(platform::RegistryRoot root, const std::string& subkey, const std::string& name) const {
+        auto it = values.find({root, subkey, name});
+        return it == values.end() ? nullptr : &it->second;
+    }
+
+    std::unique_ptr<platform::RegistryKey> openKey(platform::RegistryRoot root, const std::string& subkey) override {
+        log.add("regOpen(" + subkey + ")");
+        if (!subkeys.count({root, subkey})) return nullptr;
+        return std::make_unique<OpenKey>(*this, root, subkey);
+    }
+    long setString(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
+                   const std::string& data) override {
+        log.add("regSet(" + name + "=" + data + ")");
+        if (refuseSet != platform::kRegSuccess) return refuseSet;
+        putString(root, subkey, name, data);
+        return platform::kRegSuccess;
+    }
+    std::optional<platform::RegistryValue> readValue(platform::RegistryRoot root, const std::string& key,
+                                                     const std::string& name) override {
+        log.add("readValue(" + std::to_string(static_cast<std::uint32_t>(root)) + "|" + key + "|" + name + ")");
+        const Value* v = find(root, key, name);
+        if (!v) return std::nullopt;
+        return platform::RegistryValue{v->type, {v->bytes.begin(), v->bytes.end()}};
+    }
+    long deleteValue(platform::RegistryRoot root, const std::string& subkey, const std::string& name) override {
+        log.add("regDelete(" + name + ")");
+        if (refuseDelete != platform::kRegSuccess) return refuseDelete;
+        return values.erase({root, subkey, name}) ? platform::kRegSuccess : platform::kRegFileNotFound;
+    }
+
+private:
+    struct OpenKey final : platform::RegistryKey {
+        OpenKey(FakeRegistry& reg, platform::RegistryRoot root, std::string subkey)
+            : reg(reg), root(root), subkey(std::move(subkey)) {}
+        platform::ValueQuery queryTypeAndSize(const std::string& name) override {
+            reg.log.add("regQueryInfo(" + name + ")");
+            const Value* v = reg.find(root, subkey, name);
+            if (!v) return {};
+            return {platform::kRegSuccess, v->type, v->bytes.size(), {}};
+        }
+        platform::ValueQuery queryData(const std::string& name, std::size_t size) override {
+            reg.log.add("regQueryData(" + name + "," + std::to_string(size) + ")");
+            const Value* v = reg.find(root, subkey, name);
+            if (!v) return {};
+            std::size_t actual = v->bytes.size() + (reg.grewBetweenQueries ? 2 : 0);
+            // ERROR_MORE_DATA, as the system answers a buffer that is too small.
+            if (actual > size) return {234, v->type, actual, {}};
+            return {platform::kRegSuccess, v->type, v->bytes.size(), v->bytes};
+        }
+        FakeRegistry& reg;
+        platform::RegistryRoot root;
+        std::string subkey;
+    };
+};
+
 // Latin-1 stands in for the ANSI code page: code points above 0xFF have no form.
-class Latin1Codec final : public platform::AnsiCodec {
-public:
+struct Latin1Codec final : platform::AnsiCodec {
     std::optional<std::string> toAnsi(std::string_view utf8) const override {
         std::string out;
-        for (size_t i = 0; i < utf8.size();) {
-            unsigned char c = static_cast<unsigned char>(utf8[i]);
+        for (size_t i = 0; i < utf8.size(); ++i) {
+            auto c = static_cast<unsigned char>(utf8[i]);
             if (c < 0x80) {
                 out += static_cast<char>(c);
-                ++i;
-            } else if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size() &&
-                       (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80) {
-                unsigned cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
-                // Overlong forms and code points past 0xFF have no Latin-1 byte.
-                if (cp < 0x80 || cp > 0xFF) return std::nullopt;
-                out += static_cast<char>(cp);
-                i += 2;
-            } else {
-                return std::nullopt;
+                continue;
             }
+            // Lead bytes C2 and C3 are the only well-formed starts of U+0080..U+00FF.
+            if ((c != 0xC2 && c != 0xC3) || i + 1 == utf8.size() || (utf8[i + 1] & 0xC0) != 0x80) return std::nullopt;
+            out += static_cast<char>(((c & 0x03) << 6) | (utf8[++i] & 0x3F));
         }
         return out;
     }
     std::string fromAnsi(std::string_view ansi) const override {
         std::string out;
         for (unsigned char c : ansi) {
-            if (c < 0x80) {
-                out += static_cast<char>(c);
-            } else {
-                out += static_cast<char>(0xC0 | (c >> 6));
-                out += static_cast<char>(0x80 | (c & 0x3F));
-            }
+            if (c >= 0x80) out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
         }
         return out;
     }
 };
 
-class FakeFileSystem final : public platform::FileSystem {
-public:
-    explicit FakeFileSystem(CallLog& log) : log_(log) {}
+struct FakeFileSystem final : platform::FileSystem, Recorder {
+    using Recorder::Recorder;
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     std::set<std::string> unwritable;  // paths whose replace fails
     std::set<std::string> unreadable;
 
-    bool fileExists(const std::string& path) override {
-        log_.add("fileExists(" + path + ")");
-        return files.count(path) != 0;
-    }
+    bool fileExists(const std::string& path) override { return note("fileExists(" + path + ")", files.count(path) != 0); }
     bool folderExists(const std::string& path) override {
-        log_.add("folderExists(" + path + ")");
-        return folders.count(path) != 0;
+        return note("folderExists(" + path + ")", folders.count(path) != 0);
     }
     std::optional<std::string> readFile(const std::string& path) override {
-        log_.add("readFile(" + path + ")");
-        if (unreadable.count(path) || !files.count(path)) return std::nullopt;
-        return files[path];
+        bool readable = files.count(path) && !unreadable.count(path);
+        return note("readFile(" + path + ")", readable ? std::optional(files[path]) : std::nullopt);
     }
     bool replaceFile(const std::string& path, std::string_view bytes) override {
-        log_.add("replaceFile(" + path + ")");
-        if (unwritable.count(path)) return false;
-        files[path] = std::string(bytes);
+        if (!unwritable.count(path)) files[path] = std::string(bytes);
+        return note("replaceFile(" + path + ")", !unwritable.count(path));
+    }
+};
+
+struct FakeMessageBoxes final : platform::MessageBoxes, Recorder {
+    using Recorder::Recorder;
+    void show(const std::string& text, const std::string& title, unsigned style) override {
+        log.add("messageBox(" + text + "|" + title + "|" + std::to_string(style) + ")");
+    }
+};
+
+struct FakeInstanceLock final : platform::InstanceLock, Recorder {
+    using Recorder::Recorder;
+    bool othersRunning = false;
+    bool anotherInstanceRunning() override { return note("anotherInstanceRunning()", othersRunning); }
+};
+
+// The notification area: the shell's answer to an add and the user's choice
+// in the next popup (0: dismissed) are set by the test.
+struct FakeTray final : platform::Tray, Recorder {
+    using Recorder::Recorder;
+    bool accepts = true;
+    unsigned choice = 0;
+    std::vector<platform::TrayRecord> added, removed;
+    std::vector<std::vector<platform::PopupLine>> popups;
+
+    bool add(const platform::TrayRecord& record) override {
+        added.push_back(record);
+        return note("trayAdd()", accepts);
+    }
+    bool remove(const platform::TrayRecord& record) override {
+        removed.push_back(record);
+        return note("trayRemove()", true);
+    }
+    unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override {
+        popups.push_back(lines);
+        return note("popup(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ")", choice);
+    }
+};
+
+struct FakeMenuEngine final : platform::MenuEngine, Recorder {
+    using Recorder::Recorder;
+    const coolmenu::HelpCallBack* helpObj = nullptr;
+    const coolmenu::MenuImages* images = nullptr;
+    bool AttachCoolMenu(void*, bool subClass, const coolmenu::HelpCallBack* help,
+                        const coolmenu::MenuImages* list) override {
+        log.add(std::string("AttachCoolMenu(") + (subClass ? "true" : "false") + ")");
+        helpObj = help;
+        images = list;
         return true;
     }
-
-private:
-    CallLog& log_;
+    bool CoolMenuComplexChecks(void*, bool value) override {
+        return note(std::string("CoolMenuComplexChecks(") + (value ? "true" : "false") + ")", value);
+    }
 };
 
-class FakeMessageBoxes final : public platform::MessageBoxes {
-public:
-    explicit FakeMessageBoxes(CallLog& log) : log_(log) {}
-    void show(const std::string& text, const std::string& title, unsigned style) override {
-        log_.add("messageBox(" + text + "|" + title + "|" + std::to_string(style) + ")");
+// Answers with the folder the test chose; "" stands for a cancelled picker.
+struct FakeFolderPicker final : platform::FolderPicker, Recorder {
+    using Recorder::Recorder;
+    std::string answer;
+    std::string BrowseForFolder(void* owner) override {
+        return note("browseForFolder(" + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) + ")", answer);
     }
-
-private:
-    CallLog& log_;
-};
-
-class FakeInstanceLock final : public platform::InstanceLock {
-public:
-    explicit FakeInstanceLock(CallLog& log) : log_(log) {}
-    bool othersRunning = false;
-    bool anotherInstanceRunning() override {
-        log_.add("anotherInstanceRunning()");
-        return othersRunning;
-    }
-
-private:
-    CallLog& log_;
 };
 
 // The hub window's side: ten path boxes and visibility.
-class FakeFormHost final : public FormHost {
-public:
-    explicit FakeFormHost(CallLog& log) : log_(log) {}
+struct FakeFormHost final : FormHost, Recorder {
+    using Recorder::Recorder;
+    static inline void* const kWindow = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x10A2C));
     FolderList boxes;
     bool visible = true;  // a window is loaded visible until start-up hides it
-    bool unloaded = false;
 
     std::string slotText(int slot) const override { return boxes[static_cast<size_t>(slot)]; }
     void setSlotText(int slot, const std::string& text) override { boxes[static_cast<size_t>(slot)] = text; }
     void setVisible(bool v) override {
-        log_.add(v ? "show()" : "hide()");
+        log.add(v ? "show()" : "hide()");
         visible = v;
     }
     bool isVisible() const override { return visible; }
     void* hWnd() const override { return kWindow; }
-    static inline void* const kWindow = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x10A2C));
-    void unload() override {
-        log_.add("unload()");
-        unloaded = true;
-    }
-
-private:
-    CallLog& log_;
+    void unload() override { log.add("unload()"); }
 };
 
-class FakeAboutBox final : public about::AboutBox {
-public:
-    explicit FakeAboutBox(CallLog& log) : log_(log) {}
+struct FakeAboutBox final : about::AboutBox, Recorder {
+    using Recorder::Recorder;
     void show(std::int16_t& aboutCount) override {
-        log_.add("aboutBox(" + std::to_string(aboutCount) + ")");
+        log.add("aboutBox(" + std::to_string(aboutCount) + ")");
         about::CountOpening(aboutCount);
     }
-
-private:
-    CallLog& log_;
 };
 
 // Everything a hub needs, wired to one log.
@@ -175,6 +362,13 @@ struct FakeOs {
     FakeAboutBox aboutBox{log};
     Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
                       osVersion, drives, mci, turnMonOff, registry, folderPicker, "lumivane.exe", aboutBox};
+};
+
+// The hub's logic on the fakes, not yet loaded.
+struct FakeHub {
+    FakeOs os;
+    FakeFormHost host{os.log};
+    frmFolderBrowse form{host, os.services};
 };
 
 } // namespace lumivane::fakes

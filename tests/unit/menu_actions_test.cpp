@@ -1,0 +1,123 @@
+#include "actions/cd_drives.h"
+#include "actions/frm_turn_mon_off.h"
+#include "fakes/recording.h"
+
+#include <doctest/doctest.h>
+
+using namespace lumivane;
+using namespace std::string_literals;
+using Calls = std::vector<std::string>;
+
+namespace {
+Calls cdCaptions(fakes::FakeHub& hub) {
+    hub.form.Form_Load();
+    Calls out;
+    for (const auto& item : hub.form.mnuPopup.items())
+        if (item.name == "mnuCDEject") out.push_back(std::to_string(item.index) + " " + item.caption);
+    return out;
+}
+} // namespace
+
+TEST_CASE("a folder item opens its box's text with Explorer, quoted only for a comma; a missing folder is named") {
+    fakes::FakeHub hub;
+    const Calls paths = {"C:\\", "C:\\a,b", "D:\\Tom & Jerry", "E:\\x  y ", "C:\\\xE6\x97\xA5\xE6\x9C\xAC"};
+    for (size_t k = 0; k < paths.size(); ++k) {
+        hub.host.boxes[k] = paths[k];
+        hub.os.files.folders.insert(paths[k]);
+    }
+    hub.host.boxes[5] = "C:\\Gone";
+    hub.host.boxes[6] = "C:\\boot.ini";
+    hub.os.files.files["C:\\boot.ini"] = "x";
+    hub.form.mnuPopup.folder(4).caption = "1. Old";  // the box counts, not the caption
+    for (unsigned slot : {4u, 0u, 1u, 2u, 3u, 5u, 6u, 9u}) hub.form.onMenuCommand(menu_id::kFolderBase + slot);
+    const std::string missing = "messageBox(Folder Does Not Exist|Lumivane|16)";
+    CHECK(hub.os.log.only({"start", "messageBox"}) ==
+          Calls{"start(Explorer C:\\\xE6\x97\xA5\xE6\x9C\xAC|1)", "start(Explorer C:\\|1)",
+                "start(Explorer \"C:\\a,b\"|1)", "start(Explorer D:\\Tom & Jerry|1)", "start(Explorer E:\\x  y |1)",
+                missing, missing, missing});
+    CHECK(hub.os.log.calls[0] == "folderExists(C:\\\xE6\x97\xA5\xE6\x9C\xAC)");
+    CHECK(hub.os.log.only({"folderExists"}).back() == "folderExists()");
+}
+
+TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; each sends its drive's commands") {
+    fakes::FakeHub hub;
+    hub.os.drives.strings = "a:\\\0C:\\\0e:\\\0D:\\\0"s;
+    hub.os.drives.types = {{"a:\\", 2}, {"e:\\", 5}, {"D:\\", 5}};
+    // In the system's order, upper-cased, before the folder heading.
+    CHECK(cdCaptions(hub) == Calls{"0 - CD Drives", "1 Open [E:]", "2 Close [E:]", "3 Open [D:]", "4 Close [D:]"});
+    CHECK(hub.form.mnuPopup.items()[5].name == "zmnuSep2");
+    hub.os.log.calls.clear();
+    for (unsigned index : {0u, 1u, 4u}) hub.form.onMenuCommand(menu_id::kCDEjectBase + index);
+    CHECK(hub.os.log.calls == Calls{"mci(Open E: Alias DriveE Type CDAudio)", "mci(Set DriveE Door Open)",
+                                   "mci(Open D: Alias DriveD Type CDAudio)", "mci(Set DriveD Door Closed)"});
+
+    fakes::FakeHub none, failed;
+    none.os.drives.strings = "C:\\\0"s;
+    CHECK(cdCaptions(none) == Calls{"0 - CD Drives"});
+    CHECK(cdCaptions(failed) == Calls{"0 - CD Drives"});
+}
+
+TEST_CASE("a door caption: O in either case opens, the drive is the letter before the first colon, or nothing") {
+    fakes::CallLog log;
+    fakes::FakeMediaControl mci(log);
+    for (const char* caption : {"open [F:]", "Close [G:] :", "Open", ":Open"})
+        modMain::DoorCommandFromCaption(caption, mci);
+    CHECK(log.calls == Calls{"mci(Open F: Alias DriveF Type CDAudio)", "mci(Set DriveF Door Open)",
+                            "mci(Open G: Alias DriveG Type CDAudio)", "mci(Set DriveG Door Closed)"});
+}
+
+TEST_CASE("Run Screen Saver: SC_SCREENSAVE to the desktop when one is active, else the message and Display settings") {
+    for (std::uint32_t active : {1u, 0u, 2u}) {
+        CAPTURE(active);
+        fakes::FakeHub hub;
+        hub.os.desktop.screenSaveValue = active;
+        hub.form.onMenuCommand(menu_id::kRunScr);
+        Calls inactive{"screenSaveActive()", "messageBox(No Screen Saver is selected.|Lumivane|0)",
+                       "start(rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1|2)"};
+        CHECK(hub.os.log.calls == (active == 1 ? Calls{"screenSaveActive()", "desktopSysCommand(61760|0)"} : inactive));
+    }
+}
+
+TEST_CASE("Turn Monitor Off: straight to the desktop on XP and 2000, through the cover window on any other version") {
+    // 5.2 and later minors of 5 are neither; 0.0.0 is a system that cannot be asked.
+    for (platform::OsVersion version : {platform::OsVersion{5, 1, 2}, {5, 0, 0}, {5, 2, 2}, {6, 0, 2}, {4, 90, 1},
+                                        {4, 0, 2}, {0, 0, 0}}) {
+        CAPTURE(version.major);
+        CAPTURE(version.minor);
+        fakes::FakeHub hub;
+        hub.os.osVersion.version = version;
+        hub.form.onMenuCommand(menu_id::kTurnMonOff);
+        bool direct = version.major == 5 && version.minor < 2;
+        CHECK(hub.os.log.calls == Calls{"osVersion()", direct ? "desktopSysCommand(61808|2)" : "showTurnMonOff()"});
+    }
+}
+
+TEST_CASE("the cover window turns the display off; two moves are absorbed, the third or any key or click wakes it") {
+    fakes::CallLog log;
+    fakes::FakeTurnMonOffHost host(log);
+    frmTurnMonOff form(host);
+    form.Form_Load();
+    // Right of and below the centre: (6217.5 + 60) / 15 = 418.5 rounds to even, (4170 + 260) / 15 = 295.33.
+    CHECK(log.calls == Calls{"setCursorPos(418,295)", "monitorPower(2)"});
+    host.outer = {-1000 * 15.0, 0, 239 * 15.0, 140 * 15.0};  // left of the primary screen: -876.5 to even
+    form.Form_Load();
+    CHECK(log.calls[2] == "setCursorPos(-876,87)");
+    log.calls.clear();
+    form.Form_MouseMove();
+    form.cmdCancel_MouseMove();  // the window and its button share the count
+    CHECK(log.calls.empty());
+    form.Form_MouseMove();
+    CHECK(log.calls == Calls{"monitorPower(-1)", "closeWindow()"});
+
+    for (auto input : {&frmTurnMonOff::Form_KeyDown, &frmTurnMonOff::Form_MouseDown, &frmTurnMonOff::cmdCancel_Click,
+                       &frmTurnMonOff::cmdCancel_KeyDown}) {
+        form.Form_MouseMove();
+        form.Form_Load();  // a new showing counts from 0 again
+        log.calls.clear();
+        form.Form_MouseMove();
+        form.Form_MouseMove();
+        REQUIRE(log.calls.empty());
+        (form.*input)();
+        CHECK(log.calls == Calls{"monitorPower(-1)", "closeWindow()"});
+    }
+}
