@@ -2,8 +2,6 @@
 
 #include "platform/win32/wide.h"
 
-#include <commctrl.h>
-
 namespace lumivane::win32 {
 
 namespace layout = turn_mon_off_layout;
@@ -11,7 +9,6 @@ namespace layout = turn_mon_off_layout;
 namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
-constexpr UINT_PTR kCancelSubclassId = 1;
 constexpr int kLabelId = 100;
 
 HFONT makeFont(int tenthsOfPoint, int weight, int dpi) {
@@ -85,7 +82,11 @@ void TurnMonOffWindow::createChildren() {
                                 px(layout::kCancelHeight, dpiY_), hwnd_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelButtonId)), instance_, nullptr);
     ::SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
-    ::SetWindowSubclass(cancel_, &TurnMonOffWindow::CancelProc, kCancelSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed directly rather than through the common controls' helpers,
+    // which would load that library with every start of the program.
+    ::SetWindowLongPtrW(cancel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    buttonProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(cancel_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TurnMonOffWindow::CancelProc)));
 }
 
 TwipsRect TurnMonOffWindow::outerRectTwips() const {
@@ -175,9 +176,10 @@ LRESULT TurnMonOffWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-LRESULT CALLBACK TurnMonOffWindow::CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                              DWORD_PTR refData) {
-    auto* self = reinterpret_cast<TurnMonOffWindow*>(refData);
+LRESULT CALLBACK TurnMonOffWindow::CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TurnMonOffWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    // Read before anything runs: the button may be destroyed on the way.
+    WNDPROC buttonProc = self->buttonProc_;
     try {
         switch (msg) {
         case WM_KEYDOWN:
@@ -190,7 +192,8 @@ LRESULT CALLBACK TurnMonOffWindow::CancelProc(HWND hwnd, UINT msg, WPARAM wParam
             if (!::IsWindow(hwnd)) return 0;
             break;
         case WM_NCDESTROY:
-            ::RemoveWindowSubclass(hwnd, &TurnMonOffWindow::CancelProc, id);
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buttonProc));
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             break;
         default:
             break;
@@ -198,7 +201,7 @@ LRESULT CALLBACK TurnMonOffWindow::CancelProc(HWND hwnd, UINT msg, WPARAM wParam
     } catch (...) {
         return 0;
     }
-    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    return ::CallWindowProcW(buttonProc, hwnd, msg, wParam, lParam);
 }
 
 } // namespace lumivane::win32

@@ -37,14 +37,15 @@ private:
     bool create();
     void createChildren();
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR refData);
+    // The Cancel button's own keys and moves; the rest goes on to buttonProc_.
+    static LRESULT CALLBACK CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
     frmTurnMonOff form_{*this};
     HWND hwnd_ = nullptr;
     HWND cancel_ = nullptr;
+    WNDPROC buttonProc_ = nullptr;  // the button class's procedure, under CancelProc
     UniqueFont labelFont_;
     UniqueFont buttonFont_;
     int dpiX_ = 96;

@@ -8,8 +8,9 @@ inline constexpr int kFolderSlotCount = 10;
 using FolderList = std::array<std::string, kFolderSlotCount>;
 
 // The ten folder slots. Their one copy is the text of the hub window's ten path
-// boxes; the settings file, the dialog, the menu and the open action all go
-// through this interface to reach them.
+// boxes (kept by the window itself until the dialog is first shown); the
+// settings file, the dialog, the menu and the open action all go through this
+// interface to reach them.
 class FolderSlots {
 public:
     virtual ~FolderSlots() = default;

@@ -1,6 +1,7 @@
 // The hub window as the customize dialog: its controls, their layout and the
 // keyboard behaviour of a dialog box.
 #include "folders/folder_dialog_layout.h"
+#include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
 #include <string>
@@ -45,6 +46,16 @@ void HubWindow::createDialogControls() {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     };
     DialogControls& d = dialog_;
+    for (int i = 0; i < kFolderSlotCount; ++i) {
+        size_t k = static_cast<size_t>(i);
+        HWND edit = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, dialog_id::kText1Base + i, WS_EX_CLIENTEDGE);
+        // The program imposes no length limit on a path.
+        ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+        ::SetWindowTextW(edit, widen(slots_[k]).c_str());
+        text1_[k] = edit;
+        // From here on the box holds the slot.
+        slots_[k].clear();
+    }
     // A group box paints only its border and caption. Transparent, it leaves the
     // window's background under it to the window, which otherwise clips it away;
     // kept below the rows and clipped by them, it never paints over them.
@@ -56,7 +67,6 @@ void HubWindow::createDialogControls() {
                            dialog_id::kLabel1Base + i);
         d.browse[k] = child(L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kBrowseBase + i);
         d.clear[k] = child(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kClearBase + i);
-        ::ShowWindow(text1_[k], SW_SHOWNA);
     }
     d.ok = child(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, dialog_id::kOK);
     d.cancel = child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kCancel);
@@ -112,6 +122,7 @@ void HubWindow::layoutDialog(int dpi) {
 
 void HubWindow::showDialog() {
     if (!::IsWindowVisible(hwnd_)) {
+        if (!text1_[0]) createDialogControls();
         if (!dialog_.placed) {
             // Centred in the work area of the monitor the mouse is on: the user just used the tray there.
             POINT cursor{};

@@ -8,7 +8,6 @@
 namespace lumivane::win32 {
 
 namespace {
-constexpr int kText1IdBase = 100;  // + slot
 constexpr UINT kTrayCallback = WM_APP + 1;
 static_assert(kTrayCallback == modSystray::kTrayCallbackMessage);
 } // namespace
@@ -42,21 +41,9 @@ bool HubWindow::create(HINSTANCE instance) {
     return hwnd_ != nullptr;
 }
 
-void HubWindow::createChildren() {
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    for (int k = 0; k < kFolderSlotCount; ++k) {
-        HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL,
-                                      0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kText1IdBase + k)),
-                                      instance, nullptr);
-        // The program imposes no length limit on a path.
-        ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
-        text1_[static_cast<size_t>(k)] = edit;
-    }
-    createDialogControls();
-}
-
 std::string HubWindow::slotText(int slot) const {
     HWND edit = text1_[static_cast<size_t>(slot)];
+    if (!edit) return slots_[static_cast<size_t>(slot)];
     int length = ::GetWindowTextLengthW(edit);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     int got = ::GetWindowTextW(edit, text.data(), length + 1);
@@ -65,7 +52,15 @@ std::string HubWindow::slotText(int slot) const {
 }
 
 void HubWindow::setSlotText(int slot, const std::string& text) {
-    ::SetWindowTextW(text1_[static_cast<size_t>(slot)], widen(text).c_str());
+    size_t k = static_cast<size_t>(slot);
+    std::wstring wide = widen(text);
+    if (text1_[k]) {
+        ::SetWindowTextW(text1_[k], wide.c_str());
+        return;
+    }
+    // Kept as the path box will hold it: up to a NUL, and as UTF-16 carries it.
+    if (size_t nul = wide.find(L'\0'); nul != std::wstring::npos) wide.resize(nul);
+    slots_[k] = narrow(wide);
 }
 
 void HubWindow::setVisible(bool visible) {
@@ -122,9 +117,6 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
-    case WM_CREATE:
-        createChildren();
-        return 0;
     case WM_CLOSE:
         form_.Form_Unload();
         ::DestroyWindow(hwnd_);

@@ -35,8 +35,8 @@ public:
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    void createChildren();
-    // The customize dialog (hub_dialog.cpp).
+    // The customize dialog (hub_dialog.cpp). Its controls are made when it is
+    // first shown: most runs never show it.
     void createDialogControls();
     void layoutDialog(int dpi);
     void showDialog();
@@ -46,7 +46,8 @@ private:
     Services& services_;
     frmFolderBrowse form_;
     HWND hwnd_ = nullptr;
-    std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_
+    std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_, once the dialog was shown
+    FolderList slots_{};                           // the slots' texts until then
     DialogControls dialog_;
     MenuIcons menuIcons_;             // the pictures of form_.ilsMenu
     UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears

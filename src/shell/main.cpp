@@ -18,26 +18,10 @@
 #include "shell/hub_window.h"
 
 #include <windows.h>
-#include <objbase.h>
-
-namespace {
-// COM for the folder picker, in a single-threaded apartment on the program's
-// one thread; released after every window is gone.
-struct ComApartment {
-    HRESULT result = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    ComApartment() = default;
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(result)) ::CoUninitialize();
-    }
-};
-} // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     using namespace lumivane;
     timing::mark(timing::Mark::entered);
-    ComApartment com;
     win32::NamedMutexInstanceLock instanceLock;
     win32::Win32MessageBoxes boxes;
     win32::Win32FileSystem files;

@@ -90,6 +90,11 @@ std::wstring windowText(HWND hwnd) {
 TEST_CASE("the dialog: no title, no window buttons, controls where the design puts them") {
     Hub hub;
     CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
+    // The controls come with the first showing, filled from the folder list.
+    CHECK(::GetWindow(hub.hwnd(), GW_CHILD) == nullptr);
+    CHECK(hub.window.slotText(0) == "C:\\");
+    hub.window.setVisible(true);
+    CHECK(hub.text(kText1Base) == "C:\\");
     CHECK(windowText(hub.hwnd()).empty());
     LONG_PTR style = ::GetWindowLongPtrW(hub.hwnd(), GWL_STYLE);
     CHECK((style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
@@ -122,6 +127,7 @@ TEST_CASE("the dialog: no title, no window buttons, controls where the design pu
 
 TEST_CASE("the dialog's fonts: Tahoma 9.75 pt for the rows, bold for the numbers, 8.25 pt elsewhere") {
     Hub hub;
+    hub.window.setVisible(true);
     auto layout = folder_dialog::LayoutFor(screenDpi());
     LOGFONTW number = fontOf(hub.item(kLabel1Base + 9));
     LOGFONTW path = fontOf(hub.item(kText1Base));

@@ -3,11 +3,57 @@
 #include "platform/win32/wide.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shlobj.h>
+
+#include <string>
 
 namespace lumivane::win32 {
 
+namespace {
+
+using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID reserved, DWORD flags);
+using CoUninitializeFn = void(WINAPI*)();
+
+// COM's library is loaded on the first picker rather than with the program:
+// most runs never browse, and it lengthens every start. Loaded from the system
+// folder by its full path, and kept for the rest of the run.
+HMODULE ole32() {
+    static const HMODULE module = []() -> HMODULE {
+        wchar_t folder[MAX_PATH];
+        UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return nullptr;
+        std::wstring path(folder, length);
+        path += L"\\ole32.dll";
+        return ::LoadLibraryW(path.c_str());
+    }();
+    return module;
+}
+
+template <typename Fn>
+Fn ole32Function(const char* name) {
+    HMODULE module = ole32();
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
+} // namespace
+
+ShellFolderPicker::~ShellFolderPicker() {
+    if (!entered_) return;
+    if (auto uninitialize = ole32Function<CoUninitializeFn>("CoUninitialize")) uninitialize();
+}
+
+void ShellFolderPicker::enterApartment() {
+    if (tried_) return;
+    tried_ = true;
+    auto initialize = ole32Function<CoInitializeExFn>("CoInitializeEx");
+    // S_FALSE (already in an apartment of this kind) counts too: each success is undone once.
+    entered_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+}
+
 std::string ShellFolderPicker::BrowseForFolder(void* owner) {
+    // Without COM the picker may still work, with fewer of the shell's folders.
+    enterApartment();
     BROWSEINFOW info{};
     info.hwndOwner = static_cast<HWND>(owner);
     info.lpszTitle = L"Please select a folder:";
@@ -17,8 +63,9 @@ std::string ShellFolderPicker::BrowseForFolder(void* owner) {
     // Long paths beyond MAX_PATH are not returned by this call; the buffer is its documented size.
     wchar_t path[MAX_PATH] = {};
     BOOL ok = ::SHGetPathFromIDListW(list, path);
-    // Freed whether or not the list had a file-system path.
-    ::CoTaskMemFree(list);
+    // Freed whether or not the list had a file-system path; the shell's own
+    // release, so that COM's library need not be linked.
+    ::ILFree(list);
     return ok ? narrow(path) : std::string();
 }
 
