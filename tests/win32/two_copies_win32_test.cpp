@@ -1,7 +1,7 @@
 // Two copies of the real program started at the same instant, again and again:
-// exactly one may survive, the other says "Already running" and ends.
+// exactly one may survive, the other says "Already running" and ends. Every
+// round after the first also shows that an ended copy leaves no lock behind.
 #include "platform/win32/unique.h"
-#include "platform/win32/wide.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -11,8 +11,6 @@
 using namespace lumivane;
 
 namespace {
-
-constexpr int kRounds = 20;
 
 // The build's program, copied into the prefix so its settings file is written
 // there and not into the build tree.
@@ -27,14 +25,13 @@ std::wstring installedProgram() {
     std::wstring dir = std::wstring(base) + L"lmv-two-copies";
     ::CreateDirectoryW(dir.c_str(), nullptr);
     std::wstring target = dir + L"\\lumivane.exe";
-    if (!::CopyFileW(source.c_str(), target.c_str(), FALSE)) return {};
-    return target;
+    return ::CopyFileW(source.c_str(), target.c_str(), FALSE) ? target : std::wstring();
 }
 
 struct Found {
     DWORD pid;
     const wchar_t* cls;
-    const wchar_t* title;
+    const wchar_t* title;  // null: any
     HWND hwnd = nullptr;
 };
 
@@ -52,33 +49,18 @@ BOOL CALLBACK matchWindow(HWND hwnd, LPARAM param) {
     return TRUE;
 }
 
-// Polls for a top-level window of that process, class and title; bounded.
-HWND waitForWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, DWORD timeoutMs) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 20) {
-        Found want{pid, cls, title};
-        ::EnumWindows(&matchWindow, reinterpret_cast<LPARAM>(&want));
-        if (want.hwnd) return want.hwnd;
-        ::Sleep(20);
-    }
-    return nullptr;
-}
-
-std::wstring staticText(HWND box) {
-    wchar_t text[128] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, text, 128);
-    return text;
+HWND windowOf(DWORD pid, const wchar_t* cls, const wchar_t* title) {
+    Found want{pid, cls, title};
+    ::EnumWindows(&matchWindow, reinterpret_cast<LPARAM>(&want));
+    return want.hwnd;
 }
 
 } // namespace
 
 TEST_CASE("two copies started at the same instant leave exactly one running") {
     std::wstring exe = installedProgram();
-    if (exe.empty()) {
-        MESSAGE("LUMIVANE_EXE is not set or cannot be copied: run this test through ctest");
-        FAIL("no program to start");
-    }
-    int firstWon = 0;
-    for (int round = 0; round < kRounds; ++round) {
+    REQUIRE_MESSAGE(!exe.empty(), "LUMIVANE_EXE is not set or cannot be copied: run this test through ctest");
+    for (int round = 0; round < 20; ++round) {
         CAPTURE(round);
         // Both are created suspended and resumed back to back, so they reach the
         // single-instance check together.
@@ -95,38 +77,33 @@ TEST_CASE("two copies started at the same instant leave exactly one running") {
         ::ResumeThread(thread[0].get());
         ::ResumeThread(thread[1].get());
 
-        // The refused copy shows its box; whichever it is, the other must be alive.
+        // The refused copy shows its box; whichever it is, the other must live.
         HWND box = nullptr;
         int refused = -1;
         for (DWORD waited = 0; !box && waited < 30000; waited += 20) {
-            for (int k = 0; k < 2 && !box; ++k) {
-                Found want{pi[k].dwProcessId, L"#32770", L"Lumivane"};
-                ::EnumWindows(&matchWindow, reinterpret_cast<LPARAM>(&want));
-                if (want.hwnd) {
-                    box = want.hwnd;
-                    refused = k;
-                }
-            }
+            for (int k = 0; k < 2 && !box; ++k)
+                if ((box = windowOf(pi[k].dwProcessId, L"#32770", L"Lumivane")) != nullptr) refused = k;
             if (!box) ::Sleep(20);
         }
         REQUIRE(box != nullptr);
         int survivor = 1 - refused;
-        if (survivor == 0) ++firstWon;
-        CHECK(staticText(box) == L"Already running");
-        HWND hub = waitForWindow(pi[survivor].dwProcessId, L"LumivaneHub", nullptr, 30000);
+        wchar_t text[128] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 128);
+        CHECK(std::wstring(text) == L"Already running");
+        HWND hub = nullptr;
+        for (DWORD waited = 0; !hub && waited < 30000; waited += 20) {
+            if (!(hub = windowOf(pi[survivor].dwProcessId, L"LumivaneHub", nullptr))) ::Sleep(20);
+        }
         CHECK(hub != nullptr);
-        // The survivor shows no box of its own.
-        CHECK(waitForWindow(pi[survivor].dwProcessId, L"#32770", L"Lumivane", 0) == nullptr);
+        CHECK(windowOf(pi[survivor].dwProcessId, L"#32770", L"Lumivane") == nullptr);
 
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         CHECK(::WaitForSingleObject(process[refused].get(), 15000) == WAIT_OBJECT_0);
         CHECK(::WaitForSingleObject(process[survivor].get(), 0) == WAIT_TIMEOUT);
-
         if (hub) ::PostMessageW(hub, WM_CLOSE, 0, 0);
         if (::WaitForSingleObject(process[survivor].get(), 15000) != WAIT_OBJECT_0) {
             ::TerminateProcess(process[survivor].get(), 1);
             ::WaitForSingleObject(process[survivor].get(), 15000);
         }
     }
-    MESSAGE("rounds: " << kRounds << ", the first-created copy won " << firstWon << " of them");
 }
