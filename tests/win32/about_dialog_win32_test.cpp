@@ -16,31 +16,23 @@ namespace id = about::control_id;
 
 namespace {
 // The About box runs its own modal loop; the dialog manager shows every
-// message of that loop to a message filter hook, which drives the box.
-struct Driver {
-    std::function<void(HWND)> onDialog;
-    bool ran = false;
-    int calls = 0;
-};
-Driver* g_driver = nullptr;
+// message of that loop to a message filter hook, which drives the box once.
+std::function<void(HWND)> g_onDialog;
+int g_calls = 0;
 
 LRESULT CALLBACK filterHook(int code, WPARAM wParam, LPARAM lParam) {
-    MSG* msg = reinterpret_cast<MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && g_driver && msg->hwnd) {
-        HWND root = ::GetAncestor(msg->hwnd, GA_ROOT);
-        wchar_t cls[16] = {};
-        ::GetClassNameW(root, cls, 16);
-        if (!g_driver->ran && std::wstring(cls) == L"#32770" && textOf(root) == L"Lumivane") {
-            g_driver->ran = true;
-            try {
-                g_driver->onDialog(root);
-            } catch (...) {
-                ::EndDialog(root, IDABORT);
-            }
-        } else if (++g_driver->calls > 20000) {
-            // A driver that failed to close the box must not hang the run.
+    HWND hwnd = reinterpret_cast<MSG*>(lParam)->hwnd;
+    HWND root = hwnd ? ::GetAncestor(hwnd, GA_ROOT) : nullptr;
+    if (code == MSGF_DIALOGBOX && root && g_onDialog && textOf(root) == L"Lumivane") {
+        auto onDialog = std::move(g_onDialog);
+        g_onDialog = nullptr;
+        try {
+            onDialog(root);
+        } catch (...) {
             ::EndDialog(root, IDABORT);
         }
+    } else if (code == MSGF_DIALOGBOX && root && ++g_calls > 20000) {
+        ::EndDialog(root, IDABORT);  // a driver that failed to close the box must not hang the run
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -58,19 +50,19 @@ struct Rig {
     std::int16_t count = 0;
 
     void open(std::function<void(HWND)> onDialog) {
-        Driver driver{std::move(onDialog)};
-        g_driver = &driver;
+        g_onDialog = std::move(onDialog);
+        g_calls = 0;
         HHOOK hook = ::SetWindowsHookExW(WH_MSGFILTER, &filterHook, nullptr, ::GetCurrentThreadId());
         REQUIRE(hook);
         box.show(count);
         ::UnhookWindowsHookEx(hook);
-        g_driver = nullptr;
-        CHECK(driver.ran);
+        CHECK_FALSE(g_onDialog);  // the box came up and was driven
+        g_onDialog = nullptr;
     }
 };
 } // namespace
 
-TEST_CASE("the About box: unowned, controls at the layout's rectangles, blue links with a hand, OK first") {
+TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first, blue links that open with a hand") {
     Rig rig;
     auto layout = about::LayOutAbout(win32::SystemDpi());
     rig.open([&](HWND dialog) {
@@ -112,30 +104,18 @@ TEST_CASE("the About box: unowned, controls at the layout's rectangles, blue lin
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
         CHECK(setCursorOver(id::Label3) != hand);
         CHECK(setCursorOver(id::Label2) == hand);
-        escape(dialog);
-    });
-    CHECK(rig.count == 1);
-}
 
-TEST_CASE("System Info and the web link start their programs, and the box stays open") {
-    Rig rig;
-    rig.registry.setText(about::kSysInfoKey, about::kSysInfoValue, "C:\\windows\\system32\\msinfo32.exe");
-    rig.processes.startable = {"C:\\windows\\system32\\msinfo32.exe"};
-    bool openAfterClicks = false;
-    rig.open([&](HWND dialog) {
-        ::SendMessageW(::GetDlgItem(dialog, id::cmdSysInfo), BM_CLICK, 0, 0);
         HWND web = ::GetDlgItem(dialog, id::lblWebPage);
         ::SendMessageW(web, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         ::SendMessageW(web, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        openAfterClicks = ::IsWindow(dialog) != FALSE;
+        CHECK(::IsWindow(dialog));
         escape(dialog);
     });
-    CHECK(openAfterClicks);
-    auto starts = rig.log.only({"start("});
-    REQUIRE(starts.size() >= 2);
-    CHECK(starts[0] == "start(C:\\windows\\system32\\msinfo32.exe|1)");
+    CHECK(rig.count == 1);
     // However many clicks the static control reports, each one is the web link.
-    for (size_t i = 1; i < starts.size(); ++i) CHECK(starts[i] == "start(explorer https://example.org/lumivane|2)");
+    auto starts = rig.log.only({"start("});
+    REQUIRE_FALSE(starts.empty());
+    for (const auto& start : starts) CHECK(start == "start(explorer https://example.org/lumivane|2)");
 }
 
 TEST_CASE("About again while open brings the box forward uncounted; a quit ends the box and stays queued") {
@@ -157,22 +137,4 @@ TEST_CASE("About again while open brings the box forward uncounted; a quit ends 
     CHECK(msg.wParam == 7);
     rig.open(escape);
     CHECK(rig.count == 3);
-}
-
-TEST_CASE("the etched rule: a grey line with a white line just below, nothing else") {
-    auto layout = about::LayOutAbout(96);
-    const COLORREF ground = RGB(0x12, 0x34, 0x56);
-    testing::Canvas canvas(layout.clientWidth, layout.clientHeight, ground);
-    win32::DrawRule(canvas.dc(), layout);
-    int y = layout.greyLine.top;
-    int left = layout.greyLine.left;
-    int right = left + layout.greyLine.width - 1;
-    for (int x : {left, layout.clientWidth / 2, right}) {
-        CHECK(canvas.at(x, y) == RGB(0x80, 0x80, 0x80));
-        CHECK(canvas.at(x, y + 1) == RGB(0xFF, 0xFF, 0xFF));
-        CHECK(canvas.at(x, y - 1) == ground);
-        CHECK(canvas.at(x, y + 2) == ground);
-    }
-    CHECK(canvas.at(left - 1, y) == ground);
-    CHECK(canvas.at(right + 1, y) == ground);
 }

@@ -23,74 +23,46 @@ using namespace lumivane::coolmenu;
 
 namespace {
 
-class RunImage final : public MenuImages {
-public:
+struct RunImage final : MenuImages {
     int count() const override { return 1; }
     std::string tag(int) const override { return "Run"; }
     void* icon(int) const override { return ::LoadIconW(nullptr, IDI_APPLICATION); }
 };
 
-// What the host's own window procedure saw, and how it answers.
-struct HostLog {
-    int measureItems = 0;
-    int drawItems = 0;
-    int probes = 0;
+// A host window with the engine attached, noting what its own procedure sees.
+struct Host {
+    static inline Host* current = nullptr;
+    int measures = 0, draws = 0;
     const void* lastStruct = nullptr;
     std::vector<HMENU> initPopups;
-    std::function<void(HWND owner, HWND menuWindow)> onIdle;  // the first idle of each popup
-    std::function<void(HWND owner)> onProbe;
     bool idled = false;
-};
-HostLog* hostLog = nullptr;
-
-constexpr UINT kProbe = WM_APP + 5;
-
-LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    HostLog* log = hostLog;
-    if (log && msg == WM_MEASUREITEM) {
-        ++log->measureItems;
-        log->lastStruct = reinterpret_cast<const void*>(lParam);
-        reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemWidth = 77;
-        return 0x1234;
-    }
-    if (log && msg == WM_DRAWITEM) {
-        ++log->drawItems;
-        log->lastStruct = reinterpret_cast<const void*>(lParam);
-        return 0x4321;
-    }
-    if (log && msg == WM_INITMENUPOPUP) log->initPopups.push_back(reinterpret_cast<HMENU>(wParam));
-    if (log && msg == WM_ENTERIDLE && !log->idled && log->onIdle) {
-        log->idled = true;
-        log->onIdle(hwnd, reinterpret_cast<HWND>(lParam));
-    }
-    if (log && msg == kProbe) {
-        ++log->probes;
-        if (log->onProbe) log->onProbe(hwnd);
-        return 0x55;
-    }
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-// A host window with the engine attached.
-struct Host {
-    HostLog log;
+    std::function<void(HWND menuWindow)> onIdle;  // at the first idle of each popup
+    std::function<void()> onProbe;                 // at a WM_APP posted behind input
     HWND hwnd = nullptr;
 
     explicit Host(const MenuImages* images = nullptr, const HelpCallBack* help = nullptr) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = hostProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"LmvCoolMenuHost";
-        ::RegisterClassW(&wc);  // fails harmlessly after the first time
-        hostLog = &log;
-        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr, nullptr,
-                                 wc.hInstance, nullptr);
-        REQUIRE(hwnd);
+        current = this;
+        hwnd = testing::makeWindow(L"LmvCoolMenuHost", proc);
         REQUIRE(AttachCoolMenu(hwnd, true, help, images));
     }
     ~Host() {
         ::DestroyWindow(hwnd);
-        hostLog = nullptr;
+        current = nullptr;
+    }
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        Host* h = current;
+        if (h && (msg == WM_MEASUREITEM || msg == WM_DRAWITEM)) {
+            ++(msg == WM_MEASUREITEM ? h->measures : h->draws);
+            h->lastStruct = reinterpret_cast<const void*>(lParam);
+            return msg == WM_MEASUREITEM ? 0x1234 : 0x4321;
+        }
+        if (h && msg == WM_INITMENUPOPUP) h->initPopups.push_back(reinterpret_cast<HMENU>(wParam));
+        if (h && msg == WM_ENTERIDLE && !h->idled && h->onIdle) {
+            h->idled = true;
+            h->onIdle(reinterpret_cast<HWND>(lParam));
+        }
+        if (h && msg == WM_APP && h->onProbe) h->onProbe();
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     void convert(HMENU menu, bool on) {
         win32::Win32Menu menus;
@@ -99,7 +71,7 @@ struct Host {
     }
     // Runs the popup modally, then handles what its script left queued.
     UINT track(HMENU popup) {
-        log.idled = false;
+        idled = false;
         UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD, 100, 100, 0, hwnd, nullptr));
         testing::pump();
         return chosen;
@@ -123,17 +95,22 @@ ItemRead readItem(HMENU menu, int position) {
     return ItemRead{info.fType, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
 }
 
-// Items as the tray program builds them: headings, a true separator, ids from 1000.
+// Items as the tray program builds them (headings, a true separator, ids
+// from 1000), with a check, a radio mark and a submenu besides.
 const std::vector<std::string> kCaptions = {"- F o l d e r s ", "1. C:\\Users\\\xC3\x9Cmit", "Run Screen Saver",
-                                            "- O p t i o n s ", "", "Exit"};
+                                            "#Power", "*Radio", "More", "", "Exit"};
+constexpr int kSeparator = 6;
 
 HMENU buildPopup() {
     HMENU menu = ::CreatePopupMenu();
     for (size_t i = 0; i < kCaptions.size(); ++i) {
+        std::wstring text = win32::widen(kCaptions[i]);
         if (kCaptions[i].empty())
             ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else if (kCaptions[i] == "More")
+            ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), text.c_str());
         else
-            ::AppendMenuW(menu, MF_STRING, 1000 + i, win32::widen(kCaptions[i]).c_str());
+            ::AppendMenuW(menu, MF_STRING, 1000 + i, text.c_str());
     }
     return menu;
 }
@@ -150,8 +127,7 @@ TEST_CASE("a real popup converts to owner-drawn records and restores byte for by
         CAPTURE(i);
         ItemRead item = readItem(popup, i);
         CHECK(item.data == static_cast<ULONG_PTR>(before + i + 1));
-        bool heading = i == 0 || i == 3 || i == 4;
-        CHECK(item.type == (MFT_OWNERDRAW | (heading ? MFT_SEPARATOR : 0u)));
+        CHECK(item.type == (MFT_OWNERDRAW | (i == 0 || i == kSeparator ? MFT_SEPARATOR : 0u)));
         REQUIRE(reg.item(item.data));
     }
     CHECK(reg.item(readItem(popup, 1).data)->sMenuText == kCaptions[1]);  // through UTF-16 and back
@@ -163,7 +139,7 @@ TEST_CASE("a real popup converts to owner-drawn records and restores byte for by
         CAPTURE(i);
         ItemRead item = readItem(popup, i);
         CHECK(item.data == 0);
-        CHECK(item.type == (i == 4 ? MFT_SEPARATOR : MFT_STRING));
+        CHECK(item.type == (i == kSeparator ? MFT_SEPARATOR : MFT_STRING));
         CHECK(item.text == win32::widen(kCaptions[static_cast<size_t>(i)]));
     }
     ::DestroyMenu(popup);
@@ -187,34 +163,52 @@ TEST_CASE("a real popup converts to owner-drawn records and restores byte for by
         REQUIRE(::GetMenuItemCount(sys) > 0);
         for (int i = 0; i < ::GetMenuItemCount(sys); ++i) CHECK((readItem(sys, i).type & MFT_OWNERDRAW) == 0);
         CHECK(reg.items.Count() == before);
-        CHECK(host.log.initPopups == std::vector<HMENU>{sys});
+        CHECK(host.initPopups == std::vector<HMENU>{sys});
     }
 }
 
-TEST_CASE("measure and draw: the engine answers its own items in every state, the host gets the rest unchanged") {
+TEST_CASE("measure and draw: the engine answers its items in every state without leaking; the host gets the rest once") {
     RunImage images;
     Host host(&images);
+    WndCoolMenu* attached = CoolMenuWindow(host.hwnd);
+    CHECK_FALSE(AttachCoolMenu(host.hwnd, true, nullptr, nullptr));  // a second attachment would loop
+    CHECK(CoolMenuWindow(host.hwnd) == attached);
     const COLORREF select = RGB(0, 0x80, 0x40);
     CoolMenuWindow(host.hwnd)->SelectColor = select;
     HMENU popup = buildPopup();
     host.convert(popup, true);
     testing::Canvas canvas(200, 24, RGB(10, 20, 30));
-    for (UINT i = 0; i < kCaptions.size(); ++i) {
-        CAPTURE(i);
-        MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000 + i, 0, 0, readItem(popup, static_cast<int>(i)).data};
-        CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
-        CHECK(mis.itemHeight > 0);
-        for (UINT state : {0u, UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_SELECTED)}) {
-            DRAWITEMSTRUCT dis{ODT_MENU, 0, mis.itemID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup),
-                               canvas.dc(), RECT{0, 0, 200, 24}, mis.itemData};
-            CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
+    auto paintAll = [&] {
+        for (UINT i = 0; i < kCaptions.size(); ++i) {
+            MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000 + i, 0, 0, readItem(popup, static_cast<int>(i)).data};
+            CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
+            for (UINT state : {0u, UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_SELECTED)}) {
+                DRAWITEMSTRUCT dis{ODT_MENU, 0, mis.itemID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup),
+                                   canvas.dc(), RECT{0, 0, 200, 24}, mis.itemData};
+                CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
+                ::SelectClipRgn(canvas.dc(), nullptr);  // a submenu item keeps the system's arrow out
+            }
         }
-    }
+    };
+    paintAll();  // the shared glyph font and check bitmaps are made here once
+    const long gdi = bench::gdiObjects(::GetCurrentProcess());
+    for (int round = 0; round < 100; ++round) paintAll();
+    CHECK(bench::gdiObjects(::GetCurrentProcess()) == gdi);
     // The last item drawn selected was "Exit", without an image: a bar over all of it.
     CHECK(canvas.at(0, 0) == select);
     CHECK(canvas.at(199, 23) == select);
-    CHECK(host.log.measureItems == 0);
-    CHECK(host.log.drawItems == 0);
+    CHECK(host.measures == 0);
+    CHECK(host.draws == 0);
+
+    // "Exit" measured in the window's font, with room for the column and the arrow.
+    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, 1007, 0, 0, readItem(popup, 7).data};
+    ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
+    testing::Canvas measuring(1, 1, 0);
+    win32::SelectGuard font(measuring.dc(), GetMenuFont(host.hwnd, false));
+    RECT text{};
+    ::DrawTextW(measuring.dc(), L"Exit", -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    CHECK(static_cast<int>(exitItem.itemWidth) == text.right + 42 - ::GetSystemMetrics(SM_CXMENUCHECK));
+    CHECK(static_cast<int>(exitItem.itemHeight) == std::max<int>(text.bottom, ::GetSystemMetrics(SM_CYMENU)));
 
     const ULONG_PTR ours = readItem(popup, 0).data;
     const ULONG_PTR beyond = static_cast<ULONG_PTR>(CoolMenuRegistries()->items.Count()) + 1;
@@ -222,32 +216,17 @@ TEST_CASE("measure and draw: the engine answers its own items in every state, th
         CAPTURE(data);
         MEASUREITEMSTRUCT mis{UINT(ctlType), 0, 1000, 5, 6, data};
         CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) == 0x1234);
-        CHECK(host.log.lastStruct == &mis);
-        CHECK(mis.itemWidth == 77);
+        CHECK(host.lastStruct == &mis);
         CHECK(mis.itemHeight == 6);
         DRAWITEMSTRUCT dis{};
         dis.CtlType = UINT(ctlType);
         dis.itemData = data;
         CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) == 0x4321);
-        CHECK(host.log.lastStruct == &dis);
+        CHECK(host.lastStruct == &dis);
     }
-    CHECK(host.log.measureItems == 3);
-    CHECK(host.log.drawItems == 3);
+    CHECK(host.measures == 3);
+    CHECK(host.draws == 3);
     ::DestroyMenu(popup);
-}
-
-TEST_CASE("attaching a window twice keeps the first subclass, and messages still reach the host once") {
-    Host host;
-    WndCoolMenu* first = CoolMenuWindow(host.hwnd);
-    CHECK_FALSE(AttachCoolMenu(host.hwnd, true, nullptr, nullptr));
-    CHECK(CoolMenuWindow(host.hwnd) == first);
-    CHECK(first->PrevProc == reinterpret_cast<std::intptr_t>(&hostProc));
-    CHECK(::SendMessageW(host.hwnd, kProbe, 0, 0) == 0x55);
-    CHECK(host.log.probes == 1);
-    HWND gone = host.hwnd;
-    host.hwnd = nullptr;
-    ::DestroyWindow(gone);
-    CHECK(CoolMenuWindow(gone) == nullptr);
 }
 
 TEST_CASE("in the modal loop: a submenu opens as a second head, a mnemonic chooses, the close restores all") {
@@ -265,20 +244,22 @@ TEST_CASE("in the modal loop: a submenu opens as a second head, a mnemonic choos
     ::AppendMenuW(popup, MF_STRING, 303, L"|Ends it|E&xit");
 
     std::vector<std::uintptr_t> headsWhileOpen;
-    host.log.onIdle = [&](HWND owner, HWND menuWindow) {
+    UINT subTypeWhileOpen = 0;
+    host.onIdle = [&](HWND menuWindow) {
         ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);   // selects "More"
         ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RIGHT, 0);  // and opens it
-        ::PostMessageW(owner, kProbe, 0, 0);
+        ::PostMessageW(host.hwnd, WM_APP, 0, 0);
     };
-    host.log.onProbe = [&](HWND owner) {
+    host.onProbe = [&] {
         for (int k = 0; k < window->CountMenuHeads(); ++k) headsWhileOpen.push_back(window->GetMenuHead(k));
-        CHECK(readItem(sub, 0).type == (MFT_OWNERDRAW | MFT_SEPARATOR));
-        ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
+        subTypeWhileOpen = readItem(sub, 0).type;
+        ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0);
     };
     host.track(popup);
+    CHECK(subTypeWhileOpen == (MFT_OWNERDRAW | MFT_SEPARATOR));
     CHECK(headsWhileOpen == std::vector<std::uintptr_t>{win32::fromHmenu(popup), win32::fromHmenu(sub)});
-    CHECK(host.log.initPopups == std::vector<HMENU>{popup, sub});
-    CHECK(host.log.measureItems == 0);
+    CHECK(host.initPopups == std::vector<HMENU>{popup, sub});
+    CHECK(host.measures == 0);
     CHECK(window->MainPopedIndex() == "-1");
     CHECK(CoolMenuRegistries()->items.Count() == records);
     CHECK(readItem(sub, 0).text == L"-|help|Group");
@@ -287,9 +268,9 @@ TEST_CASE("in the modal loop: a submenu opens as a second head, a mnemonic choos
 
     // A typed mnemonic; the cancel behind it ends the menu when it chose nothing.
     wchar_t key = 0;
-    host.log.onIdle = [&](HWND owner, HWND menuWindow) {
+    host.onIdle = [&](HWND menuWindow) {
         ::PostMessageW(menuWindow, WM_CHAR, key, 0);
-        ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
+        ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0);
     };
     key = L'x';
     CHECK(host.track(popup) == 303);
@@ -301,22 +282,9 @@ TEST_CASE("in the modal loop: a submenu opens as a second head, a mnemonic choos
     ::DestroyMenu(popup);
 }
 
-TEST_CASE("fonts are made once and rebuilt on a new face; a settings change re-reads the menu height") {
+TEST_CASE("a settings change reaching an attached window makes the next measure use the new menu height") {
     Host host;
-    HFONT first = GetMenuFont(host.hwnd, false);
-    REQUIRE(first);
-    CHECK(GetMenuFont(host.hwnd, false) == first);
-    CHECK(GetMenuFontSep(host.hwnd) == GetMenuFontSep(host.hwnd));
-    CoolMenuWindow(host.hwnd)->FontName("Arial");
-    HFONT arial = GetMenuFont(host.hwnd, false);
-    CHECK(arial != first);
-    CHECK(::GetObjectType(first) == 0);  // the replaced font is gone
-    LOGFONTW lf{};
-    REQUIRE(::GetObjectW(arial, sizeof lf, &lf));
-    CHECK(std::wstring(lf.lfFaceName) == L"Arial");
-
-    // Measuring keeps the metrics between items. A font far smaller than any
-    // menu height makes the measured height the metric's.
+    // A font far smaller than any menu height makes the measured height the metric's.
     win32::UniqueFont tiny(::CreateFontW(-6, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
     auto measuredHeight = [&] {
         ItemModel item;
@@ -344,17 +312,17 @@ TEST_CASE("fonts are made once and rebuilt on a new face; a settings change re-r
 }
 
 namespace {
-WNDPROC previousProc = nullptr;
+WNDPROC hubProc = nullptr;
 int popupsOpened = 0;
 int itemsDrawn = 0;
 
 // Placed over the hub's procedure: every popup ends as soon as it waits for
 // input, the way a user's click elsewhere ends it.
 LRESULT CALLBACK closeEveryMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_INITMENUPOPUP) ++popupsOpened;
-    if (msg == WM_DRAWITEM) ++itemsDrawn;
+    popupsOpened += msg == WM_INITMENUPOPUP;
+    itemsDrawn += msg == WM_DRAWITEM;
     if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) ::PostMessageW(hwnd, WM_CANCELMODE, 0, 0);
-    return ::CallWindowProcW(previousProc, hwnd, msg, wParam, lParam);
+    return ::CallWindowProcW(hubProc, hwnd, msg, wParam, lParam);
 }
 } // namespace
 
@@ -372,7 +340,7 @@ TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and r
         HWND hwnd = hub.hwnd();
         WndCoolMenu* attached = CoolMenuWindow(hwnd);
         REQUIRE(attached);  // start-up attaches the engine
-        previousProc = reinterpret_cast<WNDPROC>(
+        hubProc = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&closeEveryMenu)));
         auto round = [&] {
             ::SendMessageW(hwnd, modSystray::kTrayCallbackMessage, 0, WM_RBUTTONUP);
@@ -389,9 +357,7 @@ TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and r
         CHECK(bench::gdiObjects(::GetCurrentProcess()) == gdi);
         CHECK(CoolMenuRegistries()->items.Count() == records);
         CHECK(attached->CountMenuHeads() <= 2);
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc));
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hubProc));
     }
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    testing::dropQuitMessages();
 }

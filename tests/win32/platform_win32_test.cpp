@@ -1,15 +1,10 @@
-// Starting programs, the lazily loaded multimedia library, and the
-// benchmark's instruments (timing counters read through their named section,
-// GDI objects read from the handle table), checked where they run.
-#ifndef LUMIVANE_TIMING
-#define LUMIVANE_TIMING
-#endif
+// Starting programs, the lazily loaded multimedia library, and the GDI object
+// count the leak tests rely on.
 #include "about/about_dialog.h"
 #include "bench/gdi_objects.h"
 #include "platform/win32/files.h"
 #include "platform/win32/media_control.h"
 #include "platform/win32/process.h"
-#include "platform/win32/timing.h"
 #include "platform/win32/unique.h"
 
 #include <doctest/doctest.h>
@@ -81,54 +76,6 @@ TEST_CASE("starting programs: not waited for; a failure reported once, naming th
     std::string dir = win32::systemProgramDirectory();
     REQUIRE_FALSE(dir.empty());
     CHECK(files.fileExists(dir + "\\msinfo32.exe"));
-}
-
-namespace timing = lumivane::timing;
-
-TEST_CASE("timing counters are readable from outside and count nested engine time once") {
-    timing::counters();
-    std::wstring name = L"LumivaneTiming." + std::to_wstring(::GetCurrentProcessId());
-    win32::UniqueHandle mapping(::OpenFileMappingW(FILE_MAP_READ, FALSE, name.c_str()));
-    REQUIRE(mapping);
-    auto* seen = static_cast<const timing::Counters*>(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
-    REQUIRE(seen);
-    CHECK(seen->frequency > 0);
-    const timing::Counters before = *seen;
-
-    timing::countMessage();
-    timing::countMessage();
-    timing::countWindowMessage();
-    CHECK(seen->messages == before.messages + 2);
-    CHECK(seen->windowMessages == before.windowMessages + 1);
-
-    auto spin = [&](long long ticks) {
-        LARGE_INTEGER start, now;
-        ::QueryPerformanceCounter(&start);
-        do ::QueryPerformanceCounter(&now);
-        while (now.QuadPart - start.QuadPart < ticks);
-    };
-    const long long twoMs = seen->frequency / 500;
-    {
-        timing::Scope convert(timing::Section::convert);
-        spin(twoMs);
-        {
-            timing::Scope measure(timing::Section::measure);
-            spin(twoMs);
-        }
-        timing::Scope draw(timing::Section::draw);
-        spin(twoMs);
-    }
-    const int c = static_cast<int>(timing::Section::convert);
-    const int m = static_cast<int>(timing::Section::measure);
-    const int d = static_cast<int>(timing::Section::draw);
-    for (int s : {c, m, d}) CHECK(seen->sectionCalls[s] == before.sectionCalls[s] + 1);
-    long long convertTicks = seen->sectionTicks[c] - before.sectionTicks[c];
-    long long inner = seen->sectionTicks[m] - before.sectionTicks[m] + seen->sectionTicks[d] - before.sectionTicks[d];
-    // Only the outermost section adds to the engine's time: nothing twice.
-    CHECK(seen->engineTicks - before.engineTicks == convertTicks);
-    CHECK(inner < convertTicks);
-    CHECK(convertTicks >= 3 * twoMs);
-    ::UnmapViewOfFile(seen);
 }
 
 TEST_CASE("GDI objects of a process are counted from its handle table") {

@@ -1,10 +1,8 @@
-// The real registry behind start-up's Run value and the About box's reader:
-// odd types, sizes and NULs, missing keys, and the neighbours left alone.
-#include "about/sys_info.h"
+// The real registry behind start-up's Run value: odd types, sizes and NULs,
+// a missing key, and the neighbours left alone.
 #include "fakes/recording.h"
 #include "folders/start_with_windows.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/registry_read.h"
 #include "platform/win32/unique.h"
 #include "shell/frm_folder_browse.h"
 
@@ -111,33 +109,4 @@ TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whol
     CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
     win32::UniqueKey run;
     ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunW, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.put(), nullptr);
-}
-
-TEST_CASE("the About box's reader: stored text with or without its NUL, a number, and nothing for what is missing") {
-    const wchar_t* key = L"SOFTWARE\\LumivaneAboutTest";
-    const wchar_t twelve[] = L"C:\\MSINFO.EX";
-    put(key, L"WithNul", REG_SZ, twelve, 26);
-    put(key, L"WithoutNul", REG_SZ, twelve, 24);
-    DWORD number = 0x00010203;
-    put(key, L"Number", REG_DWORD, &number, 4);
-
-    win32::Win32RegistryReader reader;
-    auto root = platform::RegistryRoot::LocalMachine;
-    auto withNul = reader.readValue(root, "SOFTWARE\\LumivaneAboutTest", "WithNul");
-    REQUIRE(withNul);
-    CHECK(withNul->type == platform::kRegSz);
-    CHECK(withNul->data.size() == 26);
-    std::string text;
-    for (const char* name : {"WithNul", "WithoutNul"}) {
-        CAPTURE(name);
-        text.clear();
-        CHECK(about::GetKeyValue(reader, root, "SOFTWARE\\LumivaneAboutTest", name, text));
-        CHECK(text == "C:\\MSINFO.EX");
-    }
-    CHECK(about::GetKeyValue(reader, root, "SOFTWARE\\LumivaneAboutTest", "Number", text));
-    CHECK(text == "&h10203");
-    CHECK_FALSE(about::GetKeyValue(reader, root, "SOFTWARE\\LumivaneAboutTest", "Missing", text));
-    CHECK(text.empty());
-    CHECK_FALSE(about::GetKeyValue(reader, root, "SOFTWARE\\LumivaneNoSuchKey", "PATH", text));
-    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, key);
 }

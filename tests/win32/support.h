@@ -18,7 +18,7 @@ public:
         BITMAPINFO bi{};
         bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biHeight = -height;  // top-down
         bi.bmiHeader.biPlanes = 1;
         bi.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
@@ -30,8 +30,6 @@ public:
         fill({0, 0, width, height}, ground);
     }
     ~Canvas() { ::SelectObject(dc_.get(), old_); }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
 
     HDC dc() const { return dc_.get(); }
     void fill(const RECT& r, COLORREF c) {
@@ -72,13 +70,32 @@ inline RECT placeOf(HWND child) {
     return r;
 }
 
-// Dispatches what is queued; bounded, so a message loop that feeds itself
-// cannot hang the run.
+// A hidden top-level window of a class of its own.
+inline HWND makeWindow(const wchar_t* className, WNDPROC proc) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = className;
+    ::RegisterClassW(&wc);  // fails harmlessly after the first time
+    HWND hwnd = ::CreateWindowExW(0, className, L"", WS_OVERLAPPEDWINDOW, 40, 40, 400, 300, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+    REQUIRE(hwnd);
+    return hwnd;
+}
+
+// Dispatches what is queued; bounded, so a loop that feeds itself cannot hang.
 inline void pump() {
     MSG msg;
     for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
+    }
+}
+
+// A destroyed hub window posts a quit message; it must not reach a later loop.
+inline void dropQuitMessages() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
 }
 

@@ -1,6 +1,4 @@
-#include "actions/frm_turn_mon_off.h"
 #include "actions/turn_mon_off_window.h"
-#include "platform/win32/wide.h"
 #include "support.h"
 
 #include <doctest/doctest.h>
@@ -61,40 +59,6 @@ int coverWindowCount() {
 using testing::pump;
 } // namespace
 
-TEST_CASE("the cover window: its label, the focus on Cancel, the cursor on it, and one power-off") {
-    PowerRecorder power;
-    win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
-    cover.Show();
-    HWND w = cover.hwnd();
-    REQUIRE(w);
-    pump();
-    CHECK(::IsWindowVisible(w));
-    HWND label = ::GetWindow(w, GW_CHILD);
-    REQUIRE(label);
-    CHECK(testing::textOf(label) == L"Turning Monitor Off");
-    REQUIRE(cover.cancelButton());
-    CHECK(testing::textOf(cover.cancelButton()) == L"Cancel");
-    CHECK(::GetFocus() == cover.cancelButton());
-
-    // The cursor sits right of and below the window's centre.
-    RECT outer{};
-    ::GetWindowRect(w, &outer);
-    HDC screen = ::GetDC(nullptr);
-    double tx = 1440.0 / ::GetDeviceCaps(screen, LOGPIXELSX), ty = 1440.0 / ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    PixelPoint expected = CoverCursorPoint(
-        {outer.left * tx, outer.top * ty, (outer.right - outer.left) * tx, (outer.bottom - outer.top) * ty}, tx, ty);
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    CHECK(cursor.x == expected.x);
-    CHECK(cursor.y == expected.y);
-
-    // One power-off, through the window's own handle.
-    REQUIRE(g_power.size() == 1);
-    CHECK(g_power[0].target == w);
-    CHECK(g_power[0].state == 2);
-}
-
 TEST_CASE("mouse moves over the window and its button share one counter: the third closes") {
     MoveFilter onlyPostedMoves;
     PowerRecorder power;
@@ -115,23 +79,9 @@ TEST_CASE("mouse moves over the window and its button share one counter: the thi
     CHECK_FALSE(::IsWindow(w));
     REQUIRE(g_power.size() == 2);
     CHECK(g_power[1].state == -1);
-
-    // And the other way round: the third move lands on the window.
-    cover.Show();
-    pump();
-    w = cover.hwnd();
-    cancel = cover.cancelButton();
-    postMove(w, 10, 10);
-    postMove(cancel, 5, 5);
-    pump();
-    REQUIRE(::IsWindow(w));
-    postMove(w, 10, 10);
-    pump();
-    CHECK_FALSE(::IsWindow(w));
-    CHECK(g_power.size() == 4);
 }
 
-TEST_CASE("a key or mouse button on the window or on Cancel closes it with one power-on; each showing starts afresh") {
+TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on either closes with one power-on") {
     struct Input {
         const char* what;
         bool onButton;
@@ -144,6 +94,7 @@ TEST_CASE("a key or mouse button on the window or on Cancel closes it with one p
         {"left button", false, WM_LBUTTONDOWN, MK_LBUTTON},     {"right button", false, WM_RBUTTONDOWN, MK_RBUTTON},
         {"middle button", false, WM_MBUTTONDOWN, MK_MBUTTON},
     };
+    MoveFilter onlyPostedMoves;
     PowerRecorder power;
     win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
     for (const auto& input : inputs) {
@@ -152,12 +103,16 @@ TEST_CASE("a key or mouse button on the window or on Cancel closes it with one p
         cover.Show();
         pump();
         HWND w = cover.hwnd();
+        REQUIRE(::IsWindowVisible(w));
+        CHECK(testing::textOf(::GetWindow(w, GW_CHILD)) == L"Turning Monitor Off");
+        CHECK(testing::textOf(cover.cancelButton()) == L"Cancel");
         REQUIRE(::GetFocus() == cover.cancelButton());
         ::PostMessageW(input.onButton ? cover.cancelButton() : w, input.msg, input.wParam, MAKELPARAM(3, 3));
         pump();
         CHECK_FALSE(::IsWindow(w));
         CHECK(cover.hwnd() == nullptr);
         REQUIRE(g_power.size() == 2);
+        CHECK(g_power[0].target == w);
         CHECK(g_power[0].state == 2);
         CHECK(g_power[1].target == w);
         CHECK(g_power[1].state == -1);
