@@ -14,12 +14,15 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
 using namespace lumivane;
 using namespace lumivane::coolmenu;
+using testing::Canvas;
 
 namespace {
 
@@ -34,10 +37,8 @@ struct Host {
     static inline Host* current = nullptr;
     int measures = 0, draws = 0;
     const void* lastStruct = nullptr;
-    std::vector<HMENU> initPopups;
     bool idled = false;
     std::function<void(HWND menuWindow)> onIdle;  // at the first idle of each popup
-    std::function<void()> onProbe;                 // at a WM_APP posted behind input
     HWND hwnd = nullptr;
 
     explicit Host(const MenuImages* images = nullptr, const HelpCallBack* help = nullptr) {
@@ -56,12 +57,10 @@ struct Host {
             h->lastStruct = reinterpret_cast<const void*>(lParam);
             return msg == WM_MEASUREITEM ? 0x1234 : 0x4321;
         }
-        if (h && msg == WM_INITMENUPOPUP) h->initPopups.push_back(reinterpret_cast<HMENU>(wParam));
         if (h && msg == WM_ENTERIDLE && !h->idled && h->onIdle) {
             h->idled = true;
             h->onIdle(reinterpret_cast<HWND>(lParam));
         }
-        if (h && msg == WM_APP && h->onProbe) h->onProbe();
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
     void convert(HMENU menu, bool on) {
@@ -95,22 +94,16 @@ ItemRead readItem(HMENU menu, int position) {
     return ItemRead{info.fType, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
 }
 
-// Items as the tray program builds them (headings, a true separator, ids
-// from 1000), with a check, a radio mark and a submenu besides.
+// Items as the tray program builds them: headings, a true separator, ids from 1000.
 const std::vector<std::string> kCaptions = {"- F o l d e r s ", "1. C:\\Users\\\xC3\x9Cmit", "Run Screen Saver",
-                                            "#Power", "*Radio", "More", "", "Exit"};
-constexpr int kSeparator = 6;
+                                            "- O p t i o n s ", "", "Exit"};
+constexpr int kSeparator = 4;
 
 HMENU buildPopup() {
     HMENU menu = ::CreatePopupMenu();
     for (size_t i = 0; i < kCaptions.size(); ++i) {
         std::wstring text = win32::widen(kCaptions[i]);
-        if (kCaptions[i].empty())
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        else if (kCaptions[i] == "More")
-            ::AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), text.c_str());
-        else
-            ::AppendMenuW(menu, MF_STRING, 1000 + i, text.c_str());
+        ::AppendMenuW(menu, kCaptions[i].empty() ? MF_SEPARATOR : MF_STRING, 1000 + i, text.c_str());
     }
     return menu;
 }
@@ -127,7 +120,7 @@ TEST_CASE("a real popup converts to owner-drawn records and restores byte for by
         CAPTURE(i);
         ItemRead item = readItem(popup, i);
         CHECK(item.data == static_cast<ULONG_PTR>(before + i + 1));
-        CHECK(item.type == (MFT_OWNERDRAW | (i == 0 || i == kSeparator ? MFT_SEPARATOR : 0u)));
+        CHECK(item.type == (MFT_OWNERDRAW | (i == 0 || i == 3 || i == kSeparator ? MFT_SEPARATOR : 0u)));
         REQUIRE(reg.item(item.data));
     }
     CHECK(reg.item(readItem(popup, 1).data)->sMenuText == kCaptions[1]);  // through UTF-16 and back
@@ -144,27 +137,19 @@ TEST_CASE("a real popup converts to owner-drawn records and restores byte for by
     }
     ::DestroyMenu(popup);
 
-    SUBCASE("a caption longer than the read buffer is cut at its bound") {
-        HMENU one = ::CreatePopupMenu();
-        std::string longCaption(260, 'w');
-        ::AppendMenuW(one, MF_STRING, 7, win32::widen(longCaption).c_str());
-        host.convert(one, true);
-        const CMyItemData* record = reg.item(readItem(one, 0).data);
-        REQUIRE(record);
-        CHECK(record->sMenuText.size() >= 199);
-        CHECK(record->sMenuText.size() <= 200);
-        CHECK(longCaption.rfind(record->sMenuText, 0) == 0);
-        host.convert(one, false);
-        ::DestroyMenu(one);
-    }
-    SUBCASE("the system menu keeps its own look, and the host still sees it open") {
-        HMENU sys = ::GetSystemMenu(host.hwnd, FALSE);
-        ::SendMessageW(host.hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sys), MAKELPARAM(0, TRUE));
-        REQUIRE(::GetMenuItemCount(sys) > 0);
-        for (int i = 0; i < ::GetMenuItemCount(sys); ++i) CHECK((readItem(sys, i).type & MFT_OWNERDRAW) == 0);
-        CHECK(reg.items.Count() == before);
-        CHECK(host.initPopups == std::vector<HMENU>{sys});
-    }
+
+    // A caption longer than the read buffer is cut at its bound.
+    HMENU one = ::CreatePopupMenu();
+    std::string longCaption(260, 'w');
+    ::AppendMenuW(one, MF_STRING, 7, win32::widen(longCaption).c_str());
+    host.convert(one, true);
+    const CMyItemData* record = reg.item(readItem(one, 0).data);
+    REQUIRE(record);
+    CHECK(record->sMenuText.size() >= 199);
+    CHECK(record->sMenuText.size() <= 200);
+    CHECK(longCaption.rfind(record->sMenuText, 0) == 0);
+    host.convert(one, false);
+    ::DestroyMenu(one);
 }
 
 TEST_CASE("measure and draw: the engine answers its items in every state without leaking; the host gets the rest once") {
@@ -177,7 +162,7 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CoolMenuWindow(host.hwnd)->SelectColor = select;
     HMENU popup = buildPopup();
     host.convert(popup, true);
-    testing::Canvas canvas(200, 24, RGB(10, 20, 30));
+    Canvas canvas(200, 24, RGB(10, 20, 30));
     auto paintAll = [&] {
         for (UINT i = 0; i < kCaptions.size(); ++i) {
             MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000 + i, 0, 0, readItem(popup, static_cast<int>(i)).data};
@@ -186,7 +171,6 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
                 DRAWITEMSTRUCT dis{ODT_MENU, 0, mis.itemID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup),
                                    canvas.dc(), RECT{0, 0, 200, 24}, mis.itemData};
                 CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
-                ::SelectClipRgn(canvas.dc(), nullptr);  // a submenu item keeps the system's arrow out
             }
         }
     };
@@ -201,114 +185,61 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(host.draws == 0);
 
     // "Exit" measured in the window's font, with room for the column and the arrow.
-    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, 1007, 0, 0, readItem(popup, 7).data};
+    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, 1005, 0, 0, readItem(popup, 5).data};
     ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
-    testing::Canvas measuring(1, 1, 0);
+    Canvas measuring(1, 1, 0);
     win32::SelectGuard font(measuring.dc(), GetMenuFont(host.hwnd, false));
     RECT text{};
     ::DrawTextW(measuring.dc(), L"Exit", -1, &text, DT_CALCRECT | DT_SINGLELINE);
     CHECK(static_cast<int>(exitItem.itemWidth) == text.right + 42 - ::GetSystemMetrics(SM_CXMENUCHECK));
     CHECK(static_cast<int>(exitItem.itemHeight) == std::max<int>(text.bottom, ::GetSystemMetrics(SM_CYMENU)));
 
-    const ULONG_PTR ours = readItem(popup, 0).data;
-    const ULONG_PTR beyond = static_cast<ULONG_PTR>(CoolMenuRegistries()->items.Count()) + 1;
-    for (auto [ctlType, data] : {std::pair{ODT_MENU, ULONG_PTR{0}}, std::pair{ODT_BUTTON, ours}, std::pair{ODT_MENU, beyond}}) {
-        CAPTURE(data);
-        MEASUREITEMSTRUCT mis{UINT(ctlType), 0, 1000, 5, 6, data};
-        CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) == 0x1234);
-        CHECK(host.lastStruct == &mis);
-        CHECK(mis.itemHeight == 6);
-        DRAWITEMSTRUCT dis{};
-        dis.CtlType = UINT(ctlType);
-        dis.itemData = data;
-        CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) == 0x4321);
-        CHECK(host.lastStruct == &dis);
-    }
-    CHECK(host.measures == 3);
-    CHECK(host.draws == 3);
+    // A button's item that happens to carry an engine number is the host's, once.
+    MEASUREITEMSTRUCT button{ODT_BUTTON, 0, 1000, 5, 6, readItem(popup, 0).data};
+    CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&button)) == 0x1234);
+    CHECK(host.lastStruct == &button);
+    CHECK(button.itemHeight == 6);
+    DRAWITEMSTRUCT buttonDraw{};
+    buttonDraw.CtlType = ODT_BUTTON;
+    buttonDraw.itemData = button.itemData;
+    CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&buttonDraw)) == 0x4321);
+    CHECK(host.measures == 1);
+    CHECK(host.draws == 1);
     ::DestroyMenu(popup);
 }
 
-TEST_CASE("in the modal loop: a submenu opens as a second head, a mnemonic chooses, the close restores all") {
-    HelpCallBack help;
-    std::vector<std::string> helpTexts;
-    help.MenuHelp = [&](std::string text, std::string, bool) { helpTexts.push_back(text); };
-    Host host(nullptr, &help);
-    WndCoolMenu* window = CoolMenuWindow(host.hwnd);
+TEST_CASE("a mnemonic typed in the open menu chooses the single matching item, or nothing; the close restores the items") {
+    Host host;
     const int records = CoolMenuRegistries()->items.Count();
-    HMENU sub = ::CreatePopupMenu();
-    ::AppendMenuW(sub, MF_STRING, 201, L"-|help|Group");
     HMENU popup = ::CreatePopupMenu();
-    ::AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&More");
+    ::AppendMenuW(popup, MF_STRING, 301, L"&Open");
     ::AppendMenuW(popup, MF_STRING, 302, L"*&Close");
     ::AppendMenuW(popup, MF_STRING, 303, L"|Ends it|E&xit");
-
-    std::vector<std::uintptr_t> headsWhileOpen;
-    UINT subTypeWhileOpen = 0;
-    host.onIdle = [&](HWND menuWindow) {
-        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);   // selects "More"
-        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RIGHT, 0);  // and opens it
-        ::PostMessageW(host.hwnd, WM_APP, 0, 0);
-    };
-    host.onProbe = [&] {
-        for (int k = 0; k < window->CountMenuHeads(); ++k) headsWhileOpen.push_back(window->GetMenuHead(k));
-        subTypeWhileOpen = readItem(sub, 0).type;
-        ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0);
-    };
-    host.track(popup);
-    CHECK(subTypeWhileOpen == (MFT_OWNERDRAW | MFT_SEPARATOR));
-    CHECK(headsWhileOpen == std::vector<std::uintptr_t>{win32::fromHmenu(popup), win32::fromHmenu(sub)});
-    CHECK(host.initPopups == std::vector<HMENU>{popup, sub});
-    CHECK(host.measures == 0);
-    CHECK(window->MainPopedIndex() == "-1");
-    CHECK(CoolMenuRegistries()->items.Count() == records);
-    CHECK(readItem(sub, 0).text == L"-|help|Group");
-    REQUIRE_FALSE(helpTexts.empty());
-    CHECK(helpTexts.back().empty());  // the close reports empty help
-
-    // A typed mnemonic; the cancel behind it ends the menu when it chose nothing.
     wchar_t key = 0;
+    // The cancel behind the key ends the menu when the key chose nothing.
     host.onIdle = [&](HWND menuWindow) {
         ::PostMessageW(menuWindow, WM_CHAR, key, 0);
         ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0);
     };
-    key = L'x';
-    CHECK(host.track(popup) == 303);
-    key = L'C';
-    CHECK(host.track(popup) == 302);
-    key = L'q';
-    CHECK(host.track(popup) == 0);
-    CHECK(readItem(popup, 1).text == L"*&Close");
+    for (auto [typed, chosen] : {std::pair{L'x', 303u}, std::pair{L'C', 302u}, std::pair{L'q', 0u}}) {
+        CAPTURE(chosen);
+        key = typed;
+        CHECK(host.track(popup) == chosen);
+        CHECK(CoolMenuRegistries()->items.Count() == records);
+        CHECK(readItem(popup, 1).text == L"*&Close");
+    }
+    CHECK(host.measures == 0);
     ::DestroyMenu(popup);
 }
 
-TEST_CASE("a settings change reaching an attached window makes the next measure use the new menu height") {
-    Host host;
-    // A font far smaller than any menu height makes the measured height the metric's.
-    win32::UniqueFont tiny(::CreateFontW(-6, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
-    auto measuredHeight = [&] {
-        ItemModel item;
-        item.text = "x";
-        int width = 0, height = 0;
-        REQUIRE(MeasureMenuItem(nullptr, tiny.get(), item, width, height));
-        return height;
-    };
-    auto growMenuHeight = [](int by) {  // this session only: the prefix is a copy
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        REQUIRE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-        metrics.iMenuHeight += by;
-        REQUIRE(::SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-    };
-    const int original = ::GetSystemMetrics(SM_CYMENU);
-    CHECK(measuredHeight() == original);
-    growMenuHeight(17);
-    REQUIRE(::GetSystemMetrics(SM_CYMENU) == original + 17);
-    ::SendMessageW(host.hwnd, WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, 0);
-    CHECK(measuredHeight() == original + 17);
-    growMenuHeight(-17);
-    ForgetMenuMetrics();
-    CHECK(measuredHeight() == original);
+TEST_CASE("the GDI objects the leak checks count are the live ones of the process") {
+    const long start = bench::gdiObjects(::GetCurrentProcess());
+    REQUIRE(start > 0);
+    std::vector<win32::UniqueBrush> brushes;
+    for (int i = 0; i < 25; ++i) brushes.emplace_back(::CreateSolidBrush(RGB(i, 0, 0)));
+    CHECK(bench::gdiObjects(::GetCurrentProcess()) == start + 25);
+    brushes.clear();
+    CHECK(bench::gdiObjects(::GetCurrentProcess()) == start);
 }
 
 namespace {
@@ -360,4 +291,89 @@ TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and r
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hubProc));
     }
     testing::dropQuitMessages();
+}
+
+namespace {
+// Distinct colours, so that every pixel tells which paint step made it.
+constexpr COLORREF kSentinel = RGB(10, 20, 30);
+constexpr COLORREF kMenu = RGB(200, 200, 200);
+constexpr COLORREF kHilight = RGB(255, 255, 255);
+constexpr COLORREF kShadow = RGB(128, 128, 128);
+constexpr COLORREF kSelect = RGB(40, 90, 160);
+constexpr COLORREF kIconRed = RGB(255, 0, 0);
+
+// Paints one item with the real fonts, a solid red 16 by 16 icon as image 0,
+// and system colours that tell every paint step apart.
+struct Fixture final : MenuImages {
+    win32::UniqueFont menuFont{::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma")};
+    win32::UniqueFont headingFont{::CreateFontW(11, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"Small Fonts")};
+    win32::UniqueIcon red;
+
+    Fixture() {
+        const int which[] = {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW, COLOR_GRAYTEXT,
+                             COLOR_3DHILIGHT, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_BTNFACE};
+        const COLORREF values[] = {kMenu, RGB(0, 0, 0), kHilight, kShadow, RGB(100, 100, 100),
+                                   kHilight, RGB(227, 227, 227), RGB(64, 64, 64), kMenu};
+        REQUIRE(::SetSysColors(9, which, values));
+        std::vector<std::uint32_t> pixels(16 * 16, 0x00FF0000u);
+        std::vector<std::uint8_t> mask(16 * 2, 0);  // all opaque
+        win32::UniqueBitmap colour(::CreateBitmap(16, 16, 1, 32, pixels.data()));
+        win32::UniqueBitmap maskBits(::CreateBitmap(16, 16, 1, 1, mask.data()));
+        ICONINFO info{TRUE, 0, 0, maskBits.get(), colour.get()};
+        red.reset(::CreateIconIndirect(&info));
+        REQUIRE(red);
+    }
+    int count() const override { return 1; }
+    std::string tag(int) const override { return {}; }
+    void* icon(int) const override { return red.get(); }
+
+    void paint(Canvas& c, const RECT& r, const ItemModel& m, const ItemState& s) {
+        LookSettings look;
+        look.selectColor = kSelect;
+        ::SetBkColor(c.dc(), kMenu);
+        PaintMenuItem(c.dc(), r, m, s, look, PaintContext{nullptr, menuFont.get(), headingFont.get(), this, nullptr});
+    }
+};
+
+ItemModel item(const char* text, int image = -1) {
+    ItemModel m;
+    m.text = text;
+    m.image = image;
+    return m;
+}
+
+} // namespace
+
+TEST_CASE("a selected item with an image: the bar from 19 in SelectColor, the icon in its raised column") {
+    Fixture f;
+    Canvas c(220, 24, kSentinel);
+    HGDIOBJ font = ::GetCurrentObject(c.dc(), OBJ_FONT);
+    ::SetTextColor(c.dc(), RGB(1, 2, 3));
+    ::SetBkMode(c.dc(), OPAQUE);
+    f.paint(c, {0, 2, 200, 22}, item("Eject", 0), {true, false, false, false});
+    // The DC goes back as it came: the next item is drawn on it.
+    CHECK(::GetCurrentObject(c.dc(), OBJ_FONT) == font);
+    CHECK(::GetTextColor(c.dc()) == RGB(1, 2, 3));
+    CHECK(::GetBkMode(c.dc()) == OPAQUE);
+    for (int y : {2, 21}) {
+        CHECK(c.at(18, y) == kSentinel);  // the free pixel after the column
+        CHECK(c.at(19, y) == kSelect);
+        CHECK(c.at(199, y) == kSelect);
+        CHECK(c.at(200, y) == kSentinel);
+    }
+    CHECK(c.at(100, 1) == kSentinel);
+    CHECK(c.count({1, 4, 17, 20}, kIconRed) == 256);  // (20 - 16) / 2 below the top
+    CHECK(c.count({0, 0, 220, 24}, kIconRed) == 256);
+    CHECK(c.at(0, 10) == kHilight);
+    CHECK(c.at(17, 10) == kShadow);
+    CHECK(c.at(8, 3) == kMenu);
+
+    SUBCASE("disabled: embossed icon, no bar even when selected") {
+        Canvas g(220, 24, kSentinel);
+        f.paint(g, {0, 2, 200, 22}, item("Eject", 0), {true, true, false, false});
+        CHECK(g.count({0, 0, 220, 24}, kIconRed) == 0);
+        CHECK(g.count({0, 0, 220, 24}, kSelect) == 0);
+        CHECK(g.count({1, 4, 17, 20}, kShadow) > 200);
+        CHECK(g.count({1, 4, 18, 21}, kHilight) > 10);
+    }
 }

@@ -1,11 +1,12 @@
-// Starting programs, the lazily loaded multimedia library, and the GDI object
-// count the leak tests rely on.
-#include "about/about_dialog.h"
-#include "bench/gdi_objects.h"
-#include "platform/win32/files.h"
-#include "platform/win32/media_control.h"
+// The program against the real system: its Run value among odd registry
+// contents, the programs it starts, and two copies racing to start.
+#include "fakes/recording.h"
+#include "folders/start_with_windows.h"
 #include "platform/win32/process.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/unique.h"
+#include "platform/win32/wide.h"
+#include "shell/frm_folder_browse.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -15,50 +16,113 @@
 
 using namespace lumivane;
 
-// First in this file: nothing before it may have loaded the library.
-TEST_CASE("the multimedia library is loaded by the first door command, not before") {
-    CHECK(::GetModuleHandleW(L"winmm.dll") == nullptr);
-    win32::Win32MediaControl mci;
-    // No such device here: the command fails quietly, as every MCI error does.
-    mci.sendString("Set NoSuchAlias Door Open");
-    CHECK(::GetModuleHandleW(L"winmm.dll") != nullptr);
+namespace {
+const wchar_t* kRunW = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+void putRun(const wchar_t* name, DWORD type, const void* data, size_t size) {
+    win32::UniqueKey key;
+    REQUIRE(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunW, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) == 0);
+    REQUIRE(::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)) == 0);
+}
+
+// "type size text" of a Run value, or "" when there is none.
+std::string readRun(const wchar_t* name) {
+    win32::UniqueKey key;
+    DWORD type = 0, size = 0;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kRunW, 0, KEY_QUERY_VALUE, key.put()) != 0 ||
+        ::RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) != 0)
+        return "";
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    ::RegQueryValueExW(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size);
+    return std::to_string(type) + " " + std::to_string(size) + " " + win32::narrow(data.c_str());
+}
+
+std::vector<BYTE> bytesOf(const std::wstring& text) {
+    const BYTE* p = reinterpret_cast<const BYTE*>(text.c_str());
+    return std::vector<BYTE>(p, p + (text.size() + 1) * sizeof(wchar_t));
+}
+} // namespace
+
+TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whole, and loses no other value") {
+    const struct {
+        const char* name;
+        DWORD type;  // 0: the Run key missing
+        std::vector<BYTE> data;
+        bool counts;  // read as "starts with Windows"
+    } cases[] = {
+        {"REG_EXPAND_SZ", REG_EXPAND_SZ, bytesOf(L"%ProgramFiles%\\Lumivane\\lumivane"), false},
+        {"REG_BINARY", REG_BINARY, {0x43, 0x00, 0x3A, 0x00, 0xFF, 0xFE, 0x00}, false},
+        {"empty, with its NUL", REG_SZ, bytesOf(L""), false},
+        {"empty, without", REG_SZ, {}, false},
+        {"64 KiB long", REG_SZ, bytesOf(std::wstring(32 * 1024, L'x')), true},
+        {"a NUL inside", REG_SZ, bytesOf(std::wstring(L"C:\\first\0C:\\second", 18)), true},
+        {"a NUL first", REG_SZ, bytesOf(std::wstring(L"\0C:\\second", 10)), false},
+        {"another folder, beyond the code page", REG_SZ, bytesOf(L"\"D:\\\x65E5\x672C\\lumivane\""), true},
+        {"the Run key missing", 0, {}, false},
+    };
+    const std::string mine = "1 74 \"C:\\Program Files\\Lumivane\\lumivane\"";  // REG_SZ, its NUL counted
+    const wchar_t other[] = L"C:\\Other\\other.exe";
+    for (const auto& c : cases) {
+        CAPTURE(c.name);
+        ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kRunW);
+        if (c.type != 0) {
+            putRun(L"Other", REG_SZ, other, sizeof(other));
+            putRun(L"Lumivane", c.type, c.data.data(), c.data.size());
+        }
+        fakes::FakeOs os;
+        win32::Win32Registry registry;
+        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
+                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.turnMonOff,
+                          registry, os.folderPicker, "lumivane.exe", os.aboutBox};
+        fakes::FakeFormHost host(os.log);
+        frmFolderBrowse form(host, services);
+        form.Form_Load();
+        CHECK(form.RunAtStartup == c.counts);
+        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == startup::StartupCaption(c.counts));
+        // Two clicks: each time the state flips and the registry says so.
+        for (int click = 0; click < 2; ++click) {
+            form.mnuRunAtStartUp_Click();
+            CHECK(form.RunAtStartup == (click == 0 ? !c.counts : c.counts));
+            CHECK(readRun(L"Lumivane") == (form.RunAtStartup ? mine : ""));
+        }
+        CHECK_FALSE(os.log.contains("messageBox"));
+        if (c.type != 0) CHECK(readRun(L"Other") == "1 38 C:\\Other\\other.exe");
+    }
+    win32::Win32Registry registry;
+    auto root = platform::RegistryRoot::LocalMachine;
+    registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName);
+    CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
+    ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kRunW);
+    CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
+    win32::UniqueKey run;
+    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunW, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.put(), nullptr);
 }
 
 namespace {
-struct SeenBox {
-    std::wstring title;
-    std::wstring text;
-    int count = 0;
-};
-SeenBox g_box;
+std::vector<std::string> g_boxes;
 
-// Reads each message box as it comes up and closes it with OK.
+// Notes each message box as it comes up, "title|text", and closes it with OK.
 LRESULT CALLBACK closeBoxes(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t cls[32] = {}, buffer[512] = {};
-        ::GetClassNameW(box, cls, 32);
-        if (std::wstring(cls) == L"#32770") {
-            ::GetWindowTextW(box, buffer, 512);
-            g_box.title = buffer;
-            ::GetDlgItemTextW(box, 0xFFFF, buffer, 512);
-            g_box.text = buffer;
-            ++g_box.count;
-            ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-        }
+    HWND box = reinterpret_cast<HWND>(wParam);
+    wchar_t cls[32] = {}, text[512] = {};
+    if (code == HCBT_ACTIVATE && ::GetClassNameW(box, cls, 32) && std::wstring(cls) == L"#32770") {
+        ::GetDlgItemTextW(box, 0xFFFF, text, 512);
+        wchar_t title[64] = {};
+        ::GetWindowTextW(box, title, 64);
+        g_boxes.push_back(win32::narrow(title) + "|" + win32::narrow(text));
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 } // namespace
 
-TEST_CASE("starting programs: not waited for; a failure reported once, naming the command, or silently") {
-    g_box = {};
+TEST_CASE("starting programs: not waited for; a failure told once, naming the command, or left to the caller") {
     HHOOK hook = ::SetWindowsHookExW(WH_CBT, closeBoxes, nullptr, ::GetCurrentThreadId());
     win32::Win32Processes processes;
     CHECK_FALSE(processes.start("lumivane-no-such-program.exe C:\\", SW_SHOWNORMAL));
-    CHECK(g_box.count == 1);
-    CHECK(g_box.title == L"Lumivane");
-    CHECK(g_box.text.find(L"lumivane-no-such-program.exe C:\\") != std::wstring::npos);
+    REQUIRE(g_boxes.size() == 1);
+    CHECK(g_boxes[0].rfind("Lumivane|", 0) == 0);
+    CHECK(g_boxes[0].find("lumivane-no-such-program.exe C:\\") != std::string::npos);
 
     // A program that runs until it is told to stop: start returns anyway.
     ULONGLONG before = ::GetTickCount64();
@@ -68,26 +132,88 @@ TEST_CASE("starting programs: not waited for; a failure reported once, naming th
     win32::Win32Processes quiet(win32::Win32Processes::OnFailure::Silent);
     CHECK_FALSE(quiet.start("C:\\nowhere\\missing.exe", SW_SHOWNORMAL));
     CHECK_FALSE(quiet.start("", SW_SHOWNORMAL));
-    CHECK(g_box.count == 1);
+    CHECK(g_boxes.size() == 1);
     ::UnhookWindowsHookEx(hook);
-
-    // The system information program is found where this process can reach it.
-    win32::Win32FileSystem files;
-    std::string dir = win32::systemProgramDirectory();
-    REQUIRE_FALSE(dir.empty());
-    CHECK(files.fileExists(dir + "\\msinfo32.exe"));
 }
 
-TEST_CASE("GDI objects of a process are counted from its handle table") {
-    win32::UniqueHandle self(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ::GetCurrentProcessId()));
-    REQUIRE(self);
-    long start = bench::gdiObjects(self.get());
-    REQUIRE(start > 0);
-    std::vector<HBRUSH> brushes;
-    for (int i = 0; i < 25; ++i) brushes.push_back(::CreateSolidBrush(RGB(i, 0, 0)));
-    HFONT font = ::CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    CHECK(bench::gdiObjects(self.get()) == start + 26);
-    for (HBRUSH b : brushes) ::DeleteObject(b);
-    ::DeleteObject(font);
-    CHECK(bench::gdiObjects(self.get()) == start);
+namespace {
+// A top-level window of that process and class (and title, unless null).
+HWND windowOf(DWORD pid, const wchar_t* cls, const wchar_t* title) {
+    struct Want {
+        DWORD pid;
+        const wchar_t *cls, *title;
+        HWND found;
+    } want{pid, cls, title, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* w = reinterpret_cast<Want*>(param);
+            DWORD owner = 0;
+            wchar_t c[64] = {}, t[64] = {};
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            ::GetClassNameW(hwnd, c, 64);
+            ::GetWindowTextW(hwnd, t, 64);
+            if (owner != w->pid || std::wstring(c) != w->cls || (w->title && std::wstring(t) != w->title)) return TRUE;
+            w->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&want));
+    return want.found;
+}
+} // namespace
+
+TEST_CASE("two copies started at the same instant, twenty times: one runs, the other says so and ends") {
+    // The build's program, copied into the prefix so its settings file is written there.
+    wchar_t built[MAX_PATH] = {}, temp[MAX_PATH] = {};
+    REQUIRE_MESSAGE(::GetEnvironmentVariableW(L"LUMIVANE_EXE", built, MAX_PATH), "run this test through ctest");
+    std::wstring source = L"Z:" + std::wstring(built);
+    for (auto& c : source) c = c == L'/' ? L'\\' : c;
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring exe = std::wstring(temp) + L"lumivane.exe";
+    REQUIRE(::CopyFileW(source.c_str(), exe.c_str(), FALSE));
+
+    for (int round = 0; round < 20; ++round) {
+        CAPTURE(round);
+        // Created suspended and resumed back to back, they reach the single-instance check together.
+        PROCESS_INFORMATION pi[2] = {};
+        win32::UniqueHandle process[2], thread[2];
+        for (int k = 0; k < 2; ++k) {
+            STARTUPINFOW si{};
+            si.cb = sizeof(si);
+            std::wstring line = L"\"" + exe + L"\"";
+            REQUIRE(::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                     nullptr, &si, &pi[k]));
+            process[k].reset(pi[k].hProcess);
+            thread[k].reset(pi[k].hThread);
+        }
+        ::ResumeThread(thread[0].get());
+        ::ResumeThread(thread[1].get());
+
+        // Whichever copy shows the box, the other must live and show none.
+        HWND box = nullptr, hub = nullptr;
+        int refused = -1;
+        for (DWORD waited = 0; !box && waited < 30000; waited += 20) {
+            for (int k = 0; k < 2 && !box; ++k)
+                if ((box = windowOf(pi[k].dwProcessId, L"#32770", L"Lumivane")) != nullptr) refused = k;
+            if (!box) ::Sleep(20);
+        }
+        REQUIRE(box != nullptr);
+        const int survivor = 1 - refused;
+        wchar_t text[128] = {};
+        ::GetDlgItemTextW(box, 0xFFFF, text, 128);
+        CHECK(win32::narrow(text) == "Already running");
+        for (DWORD waited = 0; !(hub = windowOf(pi[survivor].dwProcessId, L"LumivaneHub", nullptr)) && waited < 30000;
+             waited += 20)
+            ::Sleep(20);
+        CHECK(hub != nullptr);
+        CHECK(windowOf(pi[survivor].dwProcessId, L"#32770", L"Lumivane") == nullptr);
+
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        CHECK(::WaitForSingleObject(process[refused].get(), 15000) == WAIT_OBJECT_0);
+        CHECK(::WaitForSingleObject(process[survivor].get(), 0) == WAIT_TIMEOUT);
+        if (hub) ::PostMessageW(hub, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(process[survivor].get(), 15000) != WAIT_OBJECT_0) {
+            ::TerminateProcess(process[survivor].get(), 1);
+            ::WaitForSingleObject(process[survivor].get(), 15000);
+        }
+    }
 }
