@@ -1,6 +1,5 @@
 #include "bench/gdi_objects.h"
 #include "coolmenu/convert_menu.h"
-#include "coolmenu/item_painter.h"
 #include "coolmenu/win32/cool_menu.h"
 #include "coolmenu/win32/win32_menu.h"
 #include "fakes/recording.h"
@@ -26,10 +25,21 @@ using testing::Canvas;
 
 namespace {
 
+// One image, tagged "Run": a solid red square, so its pixels are told apart.
 struct RunImage final : MenuImages {
+    win32::UniqueIcon red;
+    RunImage() {
+        std::vector<std::uint32_t> pixels(16 * 16, 0x00FF0000u);
+        std::vector<std::uint8_t> mask(16 * 2, 0);  // all opaque
+        win32::UniqueBitmap colour(::CreateBitmap(16, 16, 1, 32, pixels.data()));
+        win32::UniqueBitmap maskBits(::CreateBitmap(16, 16, 1, 1, mask.data()));
+        ICONINFO info{TRUE, 0, 0, maskBits.get(), colour.get()};
+        red.reset(::CreateIconIndirect(&info));
+        REQUIRE(red);
+    }
     int count() const override { return 1; }
     std::string tag(int) const override { return "Run"; }
-    void* icon(int) const override { return ::LoadIconW(nullptr, IDI_APPLICATION); }
+    void* icon(int) const override { return red.get(); }
 };
 
 // A host window with the engine attached, noting what its own procedure sees.
@@ -158,20 +168,21 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     WndCoolMenu* attached = CoolMenuWindow(host.hwnd);
     CHECK_FALSE(AttachCoolMenu(host.hwnd, true, nullptr, nullptr));  // a second attachment would loop
     CHECK(CoolMenuWindow(host.hwnd) == attached);
-    const COLORREF select = RGB(0, 0x80, 0x40);
-    CoolMenuWindow(host.hwnd)->SelectColor = select;
+    const COLORREF select = RGB(0, 0x80, 0x40), ground = RGB(10, 20, 30), red = RGB(255, 0, 0);
+    attached->SelectColor = select;
     HMENU popup = buildPopup();
     host.convert(popup, true);
-    Canvas canvas(200, 24, RGB(10, 20, 30));
+    Canvas canvas(220, 26, ground);
+    auto draw = [&](UINT i, UINT state) {
+        DRAWITEMSTRUCT dis{ODT_MENU, 0, 1000 + i, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup), canvas.dc(),
+                           RECT{0, 1, 200, 25}, readItem(popup, static_cast<int>(i)).data};
+        CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
+    };
     auto paintAll = [&] {
         for (UINT i = 0; i < kCaptions.size(); ++i) {
             MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000 + i, 0, 0, readItem(popup, static_cast<int>(i)).data};
             CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
-            for (UINT state : {0u, UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_SELECTED)}) {
-                DRAWITEMSTRUCT dis{ODT_MENU, 0, mis.itemID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup),
-                                   canvas.dc(), RECT{0, 0, 200, 24}, mis.itemData};
-                CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
-            }
+            for (UINT state : {0u, UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_SELECTED)}) draw(i, state);
         }
     };
     paintAll();  // the shared glyph font and check bitmaps are made here once
@@ -179,18 +190,42 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     for (int round = 0; round < 100; ++round) paintAll();
     CHECK(bench::gdiObjects(::GetCurrentProcess()) == gdi);
     // The last item drawn selected was "Exit", without an image: a bar over all of it.
-    CHECK(canvas.at(0, 0) == select);
-    CHECK(canvas.at(199, 23) == select);
+    CHECK(canvas.at(0, 1) == select);
+    CHECK(canvas.at(199, 24) == select);
     CHECK(host.measures == 0);
     CHECK(host.draws == 0);
+
+    // "Run Screen Saver" selected: its icon in a raised column, the bar from 19; the DC as it came.
+    canvas.fill({0, 0, 220, 26}, ground);
+    HGDIOBJ font = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
+    ::SetTextColor(canvas.dc(), RGB(1, 2, 3));
+    draw(2, ODS_SELECTED);
+    CHECK(::GetCurrentObject(canvas.dc(), OBJ_FONT) == font);
+    CHECK(::GetTextColor(canvas.dc()) == RGB(1, 2, 3));
+    for (int y : {1, 24}) {
+        CHECK(canvas.at(18, y) == ground);  // the free pixel after the column
+        CHECK(canvas.at(19, y) == select);
+        CHECK(canvas.at(199, y) == select);
+        CHECK(canvas.at(200, y) == ground);
+    }
+    CHECK(canvas.at(100, 0) == ground);
+    CHECK(canvas.count({1, 5, 17, 21}, red) == 256);  // (24 - 16) / 2 below the top
+    CHECK(canvas.count({0, 0, 220, 26}, red) == 256);
+    CHECK(canvas.at(0, 12) == ::GetSysColor(COLOR_3DHILIGHT));
+    CHECK(canvas.at(17, 12) == ::GetSysColor(COLOR_BTNSHADOW));
+    // Disabled: embossed in the shadow colour, and no bar even when selected.
+    canvas.fill({0, 0, 220, 26}, ground);
+    draw(2, ODS_SELECTED | ODS_GRAYED);
+    CHECK(canvas.count({0, 0, 220, 26}, red) == 0);
+    CHECK(canvas.count({0, 0, 220, 26}, select) == 0);
+    CHECK(canvas.count({1, 5, 17, 21}, ::GetSysColor(COLOR_BTNSHADOW)) > 200);
 
     // "Exit" measured in the window's font, with room for the column and the arrow.
     MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, 1005, 0, 0, readItem(popup, 5).data};
     ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
-    Canvas measuring(1, 1, 0);
-    win32::SelectGuard font(measuring.dc(), GetMenuFont(host.hwnd, false));
+    win32::SelectGuard menuFont(canvas.dc(), GetMenuFont(host.hwnd, false));
     RECT text{};
-    ::DrawTextW(measuring.dc(), L"Exit", -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    ::DrawTextW(canvas.dc(), L"Exit", -1, &text, DT_CALCRECT | DT_SINGLELINE);
     CHECK(static_cast<int>(exitItem.itemWidth) == text.right + 42 - ::GetSystemMetrics(SM_CXMENUCHECK));
     CHECK(static_cast<int>(exitItem.itemHeight) == std::max<int>(text.bottom, ::GetSystemMetrics(SM_CYMENU)));
 
@@ -291,89 +326,4 @@ TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and r
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hubProc));
     }
     testing::dropQuitMessages();
-}
-
-namespace {
-// Distinct colours, so that every pixel tells which paint step made it.
-constexpr COLORREF kSentinel = RGB(10, 20, 30);
-constexpr COLORREF kMenu = RGB(200, 200, 200);
-constexpr COLORREF kHilight = RGB(255, 255, 255);
-constexpr COLORREF kShadow = RGB(128, 128, 128);
-constexpr COLORREF kSelect = RGB(40, 90, 160);
-constexpr COLORREF kIconRed = RGB(255, 0, 0);
-
-// Paints one item with the real fonts, a solid red 16 by 16 icon as image 0,
-// and system colours that tell every paint step apart.
-struct Fixture final : MenuImages {
-    win32::UniqueFont menuFont{::CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma")};
-    win32::UniqueFont headingFont{::CreateFontW(11, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, L"Small Fonts")};
-    win32::UniqueIcon red;
-
-    Fixture() {
-        const int which[] = {COLOR_MENU, COLOR_MENUTEXT, COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW, COLOR_GRAYTEXT,
-                             COLOR_3DHILIGHT, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_BTNFACE};
-        const COLORREF values[] = {kMenu, RGB(0, 0, 0), kHilight, kShadow, RGB(100, 100, 100),
-                                   kHilight, RGB(227, 227, 227), RGB(64, 64, 64), kMenu};
-        REQUIRE(::SetSysColors(9, which, values));
-        std::vector<std::uint32_t> pixels(16 * 16, 0x00FF0000u);
-        std::vector<std::uint8_t> mask(16 * 2, 0);  // all opaque
-        win32::UniqueBitmap colour(::CreateBitmap(16, 16, 1, 32, pixels.data()));
-        win32::UniqueBitmap maskBits(::CreateBitmap(16, 16, 1, 1, mask.data()));
-        ICONINFO info{TRUE, 0, 0, maskBits.get(), colour.get()};
-        red.reset(::CreateIconIndirect(&info));
-        REQUIRE(red);
-    }
-    int count() const override { return 1; }
-    std::string tag(int) const override { return {}; }
-    void* icon(int) const override { return red.get(); }
-
-    void paint(Canvas& c, const RECT& r, const ItemModel& m, const ItemState& s) {
-        LookSettings look;
-        look.selectColor = kSelect;
-        ::SetBkColor(c.dc(), kMenu);
-        PaintMenuItem(c.dc(), r, m, s, look, PaintContext{nullptr, menuFont.get(), headingFont.get(), this, nullptr});
-    }
-};
-
-ItemModel item(const char* text, int image = -1) {
-    ItemModel m;
-    m.text = text;
-    m.image = image;
-    return m;
-}
-
-} // namespace
-
-TEST_CASE("a selected item with an image: the bar from 19 in SelectColor, the icon in its raised column") {
-    Fixture f;
-    Canvas c(220, 24, kSentinel);
-    HGDIOBJ font = ::GetCurrentObject(c.dc(), OBJ_FONT);
-    ::SetTextColor(c.dc(), RGB(1, 2, 3));
-    ::SetBkMode(c.dc(), OPAQUE);
-    f.paint(c, {0, 2, 200, 22}, item("Eject", 0), {true, false, false, false});
-    // The DC goes back as it came: the next item is drawn on it.
-    CHECK(::GetCurrentObject(c.dc(), OBJ_FONT) == font);
-    CHECK(::GetTextColor(c.dc()) == RGB(1, 2, 3));
-    CHECK(::GetBkMode(c.dc()) == OPAQUE);
-    for (int y : {2, 21}) {
-        CHECK(c.at(18, y) == kSentinel);  // the free pixel after the column
-        CHECK(c.at(19, y) == kSelect);
-        CHECK(c.at(199, y) == kSelect);
-        CHECK(c.at(200, y) == kSentinel);
-    }
-    CHECK(c.at(100, 1) == kSentinel);
-    CHECK(c.count({1, 4, 17, 20}, kIconRed) == 256);  // (20 - 16) / 2 below the top
-    CHECK(c.count({0, 0, 220, 24}, kIconRed) == 256);
-    CHECK(c.at(0, 10) == kHilight);
-    CHECK(c.at(17, 10) == kShadow);
-    CHECK(c.at(8, 3) == kMenu);
-
-    SUBCASE("disabled: embossed icon, no bar even when selected") {
-        Canvas g(220, 24, kSentinel);
-        f.paint(g, {0, 2, 200, 22}, item("Eject", 0), {true, true, false, false});
-        CHECK(g.count({0, 0, 220, 24}, kIconRed) == 0);
-        CHECK(g.count({0, 0, 220, 24}, kSelect) == 0);
-        CHECK(g.count({1, 4, 17, 20}, kShadow) > 200);
-        CHECK(g.count({1, 4, 18, 21}, kHilight) > 10);
-    }
 }
