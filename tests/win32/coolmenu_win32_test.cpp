@@ -6,8 +6,11 @@
 #include "platform/win32/menu_engine.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/wide.h"
+#include "shell/frm_folder_browse.h"
 #include "shell/hub_window.h"
+#include "shell/menu_icons.h"
 #include "shell/mod_systray.h"
+#include "shell/popup_lines.h"
 #include "support.h"
 
 #include <doctest/doctest.h>
@@ -88,7 +91,7 @@ struct Host {
 };
 
 struct ItemRead {
-    UINT type = 0;
+    UINT type = 0, state = 0, id = 0;
     ULONG_PTR data = 0;
     std::wstring text;
 };
@@ -97,11 +100,11 @@ ItemRead readItem(HMENU menu, int position) {
     wchar_t buffer[256] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
     info.dwTypeData = buffer;
     info.cch = 255;
     REQUIRE(::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info));
-    return ItemRead{info.fType, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
+    return ItemRead{info.fType, info.fState, info.wID, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
 }
 
 // Items as the tray program builds them: headings, a true separator, ids from 1000.
@@ -118,7 +121,68 @@ HMENU buildPopup() {
     return menu;
 }
 
+std::vector<platform::PopupLine> linesForSlots2And7() {
+    static fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    host.boxes[2] = "C:\\Program Files\\Common Files";
+    host.boxes[7] = "D:\\Tom & Jerry";
+    frmFolderBrowse form(host, os.services);
+    form.InitMenu();
+    form.mnuPopup.find("mnuRunAtStartUp")->caption = "Load at Startup";
+    form.mnuPopup.find("mnuAbout")->enabled = false;
+    return VisibleLines(form.mnuPopup);
+}
+
 } // namespace
+
+TEST_CASE("the tray's popup as a real menu: visible items in order, their ids and state, '&' shown as typed") {
+    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    REQUIRE(::GetMenuItemCount(menu.get()) == 13);
+    std::vector<std::string> items;
+    for (int i = 0; i < 13; ++i) {
+        ItemRead item = readItem(menu.get(), i);
+        std::string id = item.id == menu_id::kExit ? " #exit" : i == 2 || i == 3 ? " #" + std::to_string(item.id - menu_id::kFolderBase) : "";
+        items.push_back(item.type == MFT_SEPARATOR ? "<separator>"
+                        : win32::narrow(item.text) + ((item.state & MFS_GRAYED) ? " (grayed)" : "") + id);
+    }
+    CHECK(items == std::vector<std::string>{"- CD Drives", "- F o l d e r s ", "1. Common Files #2",
+                                            "2. Tom && Jerry #7", "- L u m i v a n e", "Run Screen Saver",
+                                            "Turn Monitor Off", "- O p t i o n s ", "Load at Startup", "Customize",
+                                            "About (grayed)", "<separator>", "Exit #exit"});
+    // The "&&" shows one ampersand and no mnemonic underline.
+    CHECK(::GetMenuStringW(menu.get(), 3, nullptr, 0, MF_BYPOSITION) == 15);
+}
+
+TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows it; a cancelled one returns 0") {
+    Host host;
+    win32::Win32Tray tray;
+    auto lines = linesForSlots2And7();
+    host.onIdle = [](HWND menuWindow) {  // up from no selection wraps to the last item
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_UP, 0);
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    };
+    CHECK(tray.popupAtPointer(host.hwnd, lines) == menu_id::kExit);
+    MSG msg;
+    CHECK(::PeekMessageW(&msg, host.hwnd, WM_NULL, WM_NULL, PM_REMOVE));
+    host.idled = false;
+    host.onIdle = [&](HWND) { ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0); };
+    CHECK(tray.popupAtPointer(host.hwnd, lines) == 0);
+}
+
+TEST_CASE("ilsMenu's nineteen pictures load from the resources: none blank, no two alike") {
+    ImageList list;
+    win32::MenuIcons icons;
+    REQUIRE(icons.load(::GetModuleHandleW(nullptr), list) == 19);
+    Canvas canvas(16 * 19, 16, RGB(255, 255, 255));
+    std::vector<std::vector<COLORREF>> drawn(19);
+    for (int n = 0; n < 19; ++n) {
+        CAPTURE(n + 1);
+        ::DrawIconEx(canvas.dc(), 16 * n, 0, static_cast<HICON>(list.icon(n + 1)), 16, 16, 0, nullptr, DI_NORMAL);
+        for (int p = 0; p < 256; ++p) drawn[static_cast<size_t>(n)].push_back(canvas.at(16 * n + p % 16, p / 16));
+        CHECK(256 - canvas.count({16 * n, 0, 16 * n + 16, 16}, RGB(255, 255, 255)) > 40);
+        for (int k = 0; k < n; ++k) CHECK(drawn[static_cast<size_t>(k)] != drawn[static_cast<size_t>(n)]);
+    }
+}
 
 TEST_CASE("a real popup converts to owner-drawn records and restores byte for byte") {
     Host host;
