@@ -107,25 +107,11 @@ ItemRead readItem(HMENU menu, int position) {
     return ItemRead{info.fType, info.fState, info.wID, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
 }
 
-// Items as the tray program builds them: headings, a true separator, ids from 1000.
-const std::vector<std::string> kCaptions = {"- F o l d e r s ", "1. C:\\Users\\\xC3\x9Cmit", "Run Screen Saver",
-                                            "- O p t i o n s ", "", "Exit"};
-constexpr int kSeparator = 4;
-
-HMENU buildPopup() {
-    HMENU menu = ::CreatePopupMenu();
-    for (size_t i = 0; i < kCaptions.size(); ++i) {
-        std::wstring text = win32::widen(kCaptions[i]);
-        ::AppendMenuW(menu, kCaptions[i].empty() ? MF_SEPARATOR : MF_STRING, 1000 + i, text.c_str());
-    }
-    return menu;
-}
-
 std::vector<platform::PopupLine> linesForSlots2And7() {
     static fakes::FakeOs os;
     fakes::FakeFormHost host(os.log);
     host.boxes[2] = "C:\\Program Files\\Common Files";
-    host.boxes[7] = "D:\\Tom & Jerry";
+    host.boxes[7] = "D:\\Tom & J\xC3\xA9r\xC3\xB4me";
     frmFolderBrowse form(host, os.services);
     form.InitMenu();
     form.mnuPopup.find("mnuRunAtStartUp")->caption = "Load at Startup";
@@ -146,11 +132,11 @@ TEST_CASE("the tray's popup as a real menu: visible items in order, their ids an
                         : win32::narrow(item.text) + ((item.state & MFS_GRAYED) ? " (grayed)" : "") + id);
     }
     CHECK(items == std::vector<std::string>{"- CD Drives", "- F o l d e r s ", "1. Common Files #2",
-                                            "2. Tom && Jerry #7", "- L u m i v a n e", "Run Screen Saver",
+                                            "2. Tom && J\xC3\xA9r\xC3\xB4me #7", "- L u m i v a n e", "Run Screen Saver",
                                             "Turn Monitor Off", "- O p t i o n s ", "Load at Startup", "Customize",
                                             "About (grayed)", "<separator>", "Exit #exit"});
     // The "&&" shows one ampersand and no mnemonic underline.
-    CHECK(::GetMenuStringW(menu.get(), 3, nullptr, 0, MF_BYPOSITION) == 15);
+    CHECK(::GetMenuStringW(menu.get(), 3, nullptr, 0, MF_BYPOSITION) == 16);
 }
 
 TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows it; a cancelled one returns 0") {
@@ -184,33 +170,37 @@ TEST_CASE("ilsMenu's nineteen pictures load from the resources: none blank, no t
     }
 }
 
-TEST_CASE("a real popup converts to owner-drawn records and restores byte for byte") {
+TEST_CASE("the tray's popup converts to owner-drawn records and restores byte for byte") {
     Host host;
     Registries& reg = *CoolMenuRegistries();
-    HMENU popup = buildPopup();
-    const int before = reg.items.Count();
+    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    HMENU popup = menu.get();
+    const int count = ::GetMenuItemCount(popup), before = reg.items.Count();
+    std::vector<ItemRead> original;
+    for (int i = 0; i < count; ++i) original.push_back(readItem(popup, i));
     host.convert(popup, true);
-    for (int i = 0; i < static_cast<int>(kCaptions.size()); ++i) {
+    for (int i = 0; i < count; ++i) {
         CAPTURE(i);
+        const ItemRead& was = original[static_cast<size_t>(i)];
         ItemRead item = readItem(popup, i);
         CHECK(item.data == static_cast<ULONG_PTR>(before + i + 1));
-        CHECK(item.type == (MFT_OWNERDRAW | (i == 0 || i == 3 || i == kSeparator ? MFT_SEPARATOR : 0u)));
+        bool heading = was.type == MFT_SEPARATOR || was.text[0] == L'-';
+        CHECK(item.type == (MFT_OWNERDRAW | (heading ? MFT_SEPARATOR : 0u)));
         REQUIRE(reg.item(item.data));
     }
-    CHECK(reg.item(readItem(popup, 1).data)->sMenuText == kCaptions[1]);  // through UTF-16 and back
+    // Read back in full through UTF-16; the doubled "&" is the caption's own.
+    CHECK(reg.item(readItem(popup, 3).data)->sMenuText == "2. Tom && J\xC3\xA9r\xC3\xB4me");
     CHECK(CoolMenuWindow(host.hwnd)->CountMenuHeads() == 1);
 
     host.convert(popup, false);
     CHECK(reg.items.Count() == before);
-    for (int i = 0; i < static_cast<int>(kCaptions.size()); ++i) {
+    for (int i = 0; i < count; ++i) {
         CAPTURE(i);
         ItemRead item = readItem(popup, i);
         CHECK(item.data == 0);
-        CHECK(item.type == (i == kSeparator ? MFT_SEPARATOR : MFT_STRING));
-        CHECK(item.text == win32::widen(kCaptions[static_cast<size_t>(i)]));
+        CHECK(item.type == original[static_cast<size_t>(i)].type);
+        CHECK(item.text == original[static_cast<size_t>(i)].text);
     }
-    ::DestroyMenu(popup);
-
 
     // A caption longer than the read buffer is cut at its bound.
     HMENU one = ::CreatePopupMenu();
@@ -234,17 +224,21 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(CoolMenuWindow(host.hwnd) == attached);
     const COLORREF select = RGB(0, 0x80, 0x40), ground = RGB(10, 20, 30), red = RGB(255, 0, 0);
     attached->SelectColor = select;
-    HMENU popup = buildPopup();
+    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    HMENU popup = menu.get();
+    const UINT count = static_cast<UINT>(::GetMenuItemCount(popup)), run = 5, exit = 12;
     host.convert(popup, true);
     Canvas canvas(220, 26, ground);
     auto draw = [&](UINT i, UINT state) {
-        DRAWITEMSTRUCT dis{ODT_MENU, 0, 1000 + i, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup), canvas.dc(),
-                           RECT{0, 1, 200, 25}, readItem(popup, static_cast<int>(i)).data};
+        ItemRead item = readItem(popup, static_cast<int>(i));
+        DRAWITEMSTRUCT dis{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup), canvas.dc(),
+                           RECT{0, 1, 200, 25}, item.data};
         CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
     };
     auto paintAll = [&] {
-        for (UINT i = 0; i < kCaptions.size(); ++i) {
-            MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000 + i, 0, 0, readItem(popup, static_cast<int>(i)).data};
+        for (UINT i = 0; i < count; ++i) {
+            ItemRead item = readItem(popup, static_cast<int>(i));
+            MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.id, 0, 0, item.data};
             CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
             for (UINT state : {0u, UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_SELECTED)}) draw(i, state);
         }
@@ -263,7 +257,7 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     canvas.fill({0, 0, 220, 26}, ground);
     HGDIOBJ font = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
     ::SetTextColor(canvas.dc(), RGB(1, 2, 3));
-    draw(2, ODS_SELECTED);
+    draw(run, ODS_SELECTED);
     CHECK(::GetCurrentObject(canvas.dc(), OBJ_FONT) == font);
     CHECK(::GetTextColor(canvas.dc()) == RGB(1, 2, 3));
     for (int y : {1, 24}) {
@@ -279,13 +273,13 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(canvas.at(17, 12) == ::GetSysColor(COLOR_BTNSHADOW));
     // Disabled: embossed in the shadow colour, and no bar even when selected.
     canvas.fill({0, 0, 220, 26}, ground);
-    draw(2, ODS_SELECTED | ODS_GRAYED);
+    draw(run, ODS_SELECTED | ODS_GRAYED);
     CHECK(canvas.count({0, 0, 220, 26}, red) == 0);
     CHECK(canvas.count({0, 0, 220, 26}, select) == 0);
     CHECK(canvas.count({1, 5, 17, 21}, ::GetSysColor(COLOR_BTNSHADOW)) > 200);
 
     // "Exit" measured in the window's font, with room for the column and the arrow.
-    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, 1005, 0, 0, readItem(popup, 5).data};
+    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, menu_id::kExit, 0, 0, readItem(popup, exit).data};
     ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
     win32::SelectGuard menuFont(canvas.dc(), GetMenuFont(host.hwnd, false));
     RECT text{};
@@ -304,7 +298,6 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&buttonDraw)) == 0x4321);
     CHECK(host.measures == 1);
     CHECK(host.draws == 1);
-    ::DestroyMenu(popup);
 }
 
 TEST_CASE("a mnemonic typed in the open menu chooses the single matching item, or nothing; the close restores the items") {
