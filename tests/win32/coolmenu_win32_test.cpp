@@ -8,7 +8,6 @@
 #include "platform/win32/wide.h"
 #include "shell/frm_folder_browse.h"
 #include "shell/hub_window.h"
-#include "shell/menu_icons.h"
 #include "shell/mod_systray.h"
 #include "shell/popup_lines.h"
 #include "support.h"
@@ -18,7 +17,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <string>
 #include <vector>
 
@@ -54,10 +52,10 @@ struct Host {
     std::function<void(HWND menuWindow)> onIdle;  // at the first idle of each popup
     HWND hwnd = nullptr;
 
-    explicit Host(const MenuImages* images = nullptr, const HelpCallBack* help = nullptr) {
+    explicit Host(const MenuImages* images = nullptr) {
         current = this;
         hwnd = testing::makeWindow(L"LmvCoolMenuHost", proc);
-        REQUIRE(AttachCoolMenu(hwnd, true, help, images));
+        REQUIRE(AttachCoolMenu(hwnd, true, nullptr, images));
     }
     ~Host() {
         ::DestroyWindow(hwnd);
@@ -80,13 +78,6 @@ struct Host {
         win32::Win32Menu menus;
         ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), win32::fromHmenu(menu), 0,
                     false, on, false);
-    }
-    // Runs the popup modally, then handles what its script left queued.
-    UINT track(HMENU popup) {
-        idled = false;
-        UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD, 100, 100, 0, hwnd, nullptr));
-        testing::pump();
-        return chosen;
     }
 };
 
@@ -121,24 +112,6 @@ std::vector<platform::PopupLine> linesForSlots2And7() {
 
 } // namespace
 
-TEST_CASE("the tray's popup as a real menu: visible items in order, their ids and state, '&' shown as typed") {
-    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
-    REQUIRE(::GetMenuItemCount(menu.get()) == 13);
-    std::vector<std::string> items;
-    for (int i = 0; i < 13; ++i) {
-        ItemRead item = readItem(menu.get(), i);
-        std::string id = item.id == menu_id::kExit ? " #exit" : i == 2 || i == 3 ? " #" + std::to_string(item.id - menu_id::kFolderBase) : "";
-        items.push_back(item.type == MFT_SEPARATOR ? "<separator>"
-                        : win32::narrow(item.text) + ((item.state & MFS_GRAYED) ? " (grayed)" : "") + id);
-    }
-    CHECK(items == std::vector<std::string>{"- CD Drives", "- F o l d e r s ", "1. Common Files #2",
-                                            "2. Tom && J\xC3\xA9r\xC3\xB4me #7", "- L u m i v a n e", "Run Screen Saver",
-                                            "Turn Monitor Off", "- O p t i o n s ", "Load at Startup", "Customize",
-                                            "About (grayed)", "<separator>", "Exit #exit"});
-    // The "&&" shows one ampersand and no mnemonic underline.
-    CHECK(::GetMenuStringW(menu.get(), 3, nullptr, 0, MF_BYPOSITION) == 16);
-}
-
 TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows it; a cancelled one returns 0") {
     Host host;
     win32::Win32Tray tray;
@@ -155,29 +128,27 @@ TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows i
     CHECK(tray.popupAtPointer(host.hwnd, lines) == 0);
 }
 
-TEST_CASE("ilsMenu's nineteen pictures load from the resources: none blank, no two alike") {
-    ImageList list;
-    win32::MenuIcons icons;
-    REQUIRE(icons.load(::GetModuleHandleW(nullptr), list) == 19);
-    Canvas canvas(16 * 19, 16, RGB(255, 255, 255));
-    std::vector<std::vector<COLORREF>> drawn(19);
-    for (int n = 0; n < 19; ++n) {
-        CAPTURE(n + 1);
-        ::DrawIconEx(canvas.dc(), 16 * n, 0, static_cast<HICON>(list.icon(n + 1)), 16, 16, 0, nullptr, DI_NORMAL);
-        for (int p = 0; p < 256; ++p) drawn[static_cast<size_t>(n)].push_back(canvas.at(16 * n + p % 16, p / 16));
-        CHECK(256 - canvas.count({16 * n, 0, 16 * n + 16, 16}, RGB(255, 255, 255)) > 40);
-        for (int k = 0; k < n; ++k) CHECK(drawn[static_cast<size_t>(k)] != drawn[static_cast<size_t>(n)]);
-    }
-}
-
-TEST_CASE("the tray's popup converts to owner-drawn records and restores byte for byte") {
+TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to owner-drawn records and back byte for byte") {
     Host host;
     Registries& reg = *CoolMenuRegistries();
     win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
     HMENU popup = menu.get();
     const int count = ::GetMenuItemCount(popup), before = reg.items.Count();
     std::vector<ItemRead> original;
-    for (int i = 0; i < count; ++i) original.push_back(readItem(popup, i));
+    std::vector<std::string> shown;
+    for (int i = 0; i < count; ++i) {
+        const ItemRead& item = original.emplace_back(readItem(popup, i));
+        std::string id = item.id == menu_id::kExit ? " #exit" : i == 2 || i == 3 ? " #" + std::to_string(item.id - menu_id::kFolderBase) : "";
+        shown.push_back(item.type == MFT_SEPARATOR ? "<separator>"
+                        : win32::narrow(item.text) + ((item.state & MFS_GRAYED) ? " (grayed)" : "") + id);
+    }
+    CHECK(shown == std::vector<std::string>{"- CD Drives", "- F o l d e r s ", "1. Common Files #2",
+                                            "2. Tom && J\xC3\xA9r\xC3\xB4me #7", "- L u m i v a n e", "Run Screen Saver",
+                                            "Turn Monitor Off", "- O p t i o n s ", "Load at Startup", "Customize",
+                                            "About (grayed)", "<separator>", "Exit #exit"});
+    // The "&&" shows one ampersand and no mnemonic underline.
+    CHECK(::GetMenuStringW(popup, 3, nullptr, 0, MF_BYPOSITION) == 16);
+
     host.convert(popup, true);
     for (int i = 0; i < count; ++i) {
         CAPTURE(i);
@@ -298,30 +269,6 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&buttonDraw)) == 0x4321);
     CHECK(host.measures == 1);
     CHECK(host.draws == 1);
-}
-
-TEST_CASE("a mnemonic typed in the open menu chooses the single matching item, or nothing; the close restores the items") {
-    Host host;
-    const int records = CoolMenuRegistries()->items.Count();
-    HMENU popup = ::CreatePopupMenu();
-    ::AppendMenuW(popup, MF_STRING, 301, L"&Open");
-    ::AppendMenuW(popup, MF_STRING, 302, L"*&Close");
-    ::AppendMenuW(popup, MF_STRING, 303, L"|Ends it|E&xit");
-    wchar_t key = 0;
-    // The cancel behind the key ends the menu when the key chose nothing.
-    host.onIdle = [&](HWND menuWindow) {
-        ::PostMessageW(menuWindow, WM_CHAR, key, 0);
-        ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0);
-    };
-    for (auto [typed, chosen] : {std::pair{L'x', 303u}, std::pair{L'C', 302u}, std::pair{L'q', 0u}}) {
-        CAPTURE(chosen);
-        key = typed;
-        CHECK(host.track(popup) == chosen);
-        CHECK(CoolMenuRegistries()->items.Count() == records);
-        CHECK(readItem(popup, 1).text == L"*&Close");
-    }
-    CHECK(host.measures == 0);
-    ::DestroyMenu(popup);
 }
 
 TEST_CASE("the GDI objects the leak checks count are the live ones of the process") {

@@ -30,21 +30,6 @@ struct Hub {
     }
     HWND hwnd() const { return window.hwnd(); }
     HWND item(int id) const { return ::GetDlgItem(window.hwnd(), id); }
-    std::string text(int id) const { return win32::narrow(testing::textOf(item(id))); }
-
-    // A key as the user presses it: into the focused control, through the
-    // program's own loop filter.
-    void press(WPARAM key) {
-        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
-        ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
-        MSG msg;
-        while (window.hwnd() && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (!::IsDialogMessageW(window.hwnd(), &msg)) {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-        }
-    }
 };
 
 } // namespace
@@ -85,20 +70,4 @@ TEST_CASE("the shown dialog: no window buttons, controls where the layout puts t
     CHECK(fontOf(kText1Base) == font(layout.rowFontHeight, FW_NORMAL));
     CHECK(fontOf(kBrowseBase + 4) == font(layout.formFontHeight, FW_NORMAL));
     CHECK(fontOf(win32::dialog_id::kFrame) == font(layout.formFontHeight, FW_NORMAL));
-}
-
-TEST_CASE("Enter on a focused row button presses that button; Enter in a path box presses OK and saves") {
-    Hub hub;
-    ::SetFocus(hub.item(kClearBase));
-    hub.press(VK_RETURN);
-    CHECK(::IsWindowVisible(hub.hwnd()));
-    CHECK(hub.text(kText1Base).empty());
-
-    ::SetFocus(hub.item(kText1Base + 2));
-    ::SetWindowTextW(hub.item(kText1Base + 2), L"D:\\Typed Here");
-    hub.press(VK_RETURN);
-    CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
-    CHECK(hub.os.files.files[hub.window.form().SettingsPath] ==
-          "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n\r\n\r\nD:\\Typed Here\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-    CHECK(hub.window.form().mnuPopup.folder(2).caption == "1. Typed Here");
 }

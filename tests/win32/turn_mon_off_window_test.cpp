@@ -22,18 +22,10 @@ LRESULT CALLBACK recordPower(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Watches every message sent to a window procedure of this thread, so the
-// power messages are seen as the window system delivers them.
-struct PowerRecorder {
-    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, recordPower, nullptr, ::GetCurrentThreadId());
-    PowerRecorder() { g_power.clear(); }
-    ~PowerRecorder() { ::UnhookWindowsHookEx(hook); }
-};
-
 // Marks the mouse moves a test posts. Under a live X server the window's
 // arrival under the warped cursor yields real moves at unpredictable times;
-// they would make the counting tests race, so MoveFilter turns every unmarked
-// move into WM_NULL before it is dispatched.
+// they would make the counting race, so every unmarked move becomes WM_NULL
+// before it is dispatched.
 constexpr WPARAM kTestMove = MK_XBUTTON2;
 
 LRESULT CALLBACK dropRealMoves(int code, WPARAM wParam, LPARAM lParam) {
@@ -43,12 +35,19 @@ LRESULT CALLBACK dropRealMoves(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct MoveFilter {
-    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, dropRealMoves, nullptr, ::GetCurrentThreadId());
-    ~MoveFilter() { ::UnhookWindowsHookEx(hook); }
+// Sees the power messages as the window system delivers them, and lets only
+// the posted moves through.
+struct Watch {
+    HHOOK power = ::SetWindowsHookExW(WH_CALLWNDPROC, recordPower, nullptr, ::GetCurrentThreadId());
+    HHOOK moves = ::SetWindowsHookExW(WH_GETMESSAGE, dropRealMoves, nullptr, ::GetCurrentThreadId());
+    Watch() { g_power.clear(); }
+    ~Watch() {
+        ::UnhookWindowsHookEx(power);
+        ::UnhookWindowsHookEx(moves);
+    }
 };
 
-void postMove(HWND target, int x, int y) { ::PostMessageW(target, WM_MOUSEMOVE, kTestMove, MAKELPARAM(x, y)); }
+void postMove(HWND target) { ::PostMessageW(target, WM_MOUSEMOVE, kTestMove, MAKELPARAM(5, 5)); }
 
 int coverWindowCount() {
     int count = 0;
@@ -60,21 +59,20 @@ using testing::pump;
 } // namespace
 
 TEST_CASE("mouse moves over the window and its button share one counter: the third closes") {
-    MoveFilter onlyPostedMoves;
-    PowerRecorder power;
+    Watch watch;
     win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
     cover.Show();
     pump();
     HWND w = cover.hwnd();
     HWND cancel = cover.cancelButton();
     REQUIRE(cover.form().mouseMoves() == 0);
-    postMove(cancel, 5, 5);
-    postMove(w, 10, 10);
+    postMove(cancel);
+    postMove(w);
     pump();
     REQUIRE(::IsWindow(w));
     CHECK(cover.form().mouseMoves() == 2);
     CHECK(g_power.size() == 1);
-    postMove(cancel, 5, 5);
+    postMove(cancel);
     pump();
     CHECK_FALSE(::IsWindow(w));
     REQUIRE(g_power.size() == 2);
@@ -94,8 +92,7 @@ TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on e
         {"left button", false, WM_LBUTTONDOWN, MK_LBUTTON},     {"right button", false, WM_RBUTTONDOWN, MK_RBUTTON},
         {"middle button", false, WM_MBUTTONDOWN, MK_MBUTTON},
     };
-    MoveFilter onlyPostedMoves;
-    PowerRecorder power;
+    Watch watch;
     win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
     for (const auto& input : inputs) {
         CAPTURE(input.what);
@@ -120,14 +117,13 @@ TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on e
 }
 
 TEST_CASE("one cover window at a time; closing it other than by input sends nothing") {
-    MoveFilter onlyPostedMoves;
-    PowerRecorder power;
+    Watch watch;
     {
         win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
         cover.Show();
         pump();
         HWND w = cover.hwnd();
-        postMove(w, 0, 0);
+        postMove(w);
         pump();
         REQUIRE(cover.form().mouseMoves() == 1);
         cover.Show();
