@@ -3,6 +3,7 @@
 #include "fakes/about.h"
 #include "fakes/recording.h"
 #include "platform/win32/wide.h"
+#include "platform/win32/unique.h"
 #include "support.h"
 
 #include <doctest/doctest.h>

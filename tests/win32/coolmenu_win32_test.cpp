@@ -5,6 +5,7 @@
 #include "fakes/recording.h"
 #include "platform/win32/menu_engine.h"
 #include "platform/win32/tray.h"
+#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 #include "shell/frm_folder_browse.h"
 #include "shell/hub_window.h"
@@ -22,9 +23,50 @@
 
 using namespace lumivane;
 using namespace lumivane::coolmenu;
-using testing::Canvas;
 
 namespace {
+
+// A top-down 32-bit DIB in a memory DC, filled with one colour; pixels read
+// back as COLORREF (the raw DIB order is the other way round).
+class Canvas {
+public:
+    Canvas(int width, int height, COLORREF ground) : width_(width) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        REQUIRE(bitmap_);
+        bits_ = static_cast<const std::uint32_t*>(bits);
+        ::SelectObject(dc_.get(), bitmap_.get());  // the DC goes first, then the bitmap
+        fill({0, 0, width, height}, ground);
+    }
+    HDC dc() const { return dc_.get(); }
+    void fill(const RECT& r, COLORREF c) {
+        win32::UniqueBrush brush(::CreateSolidBrush(c));
+        ::FillRect(dc_.get(), &r, brush.get());
+    }
+    COLORREF at(int x, int y) const {
+        ::GdiFlush();
+        std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int count(const RECT& r, COLORREF c) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
+        return n;
+    }
+
+private:
+    int width_;
+    win32::UniqueBitmap bitmap_;
+    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};
+    const std::uint32_t* bits_ = nullptr;
+};
 
 // One image, tagged "Run": a solid red square, so its pixels are told apart.
 struct RunImage final : MenuImages {
@@ -54,7 +96,12 @@ struct Host {
 
     explicit Host(const MenuImages* images = nullptr) {
         current = this;
-        hwnd = testing::makeWindow(L"LmvCoolMenuHost", proc);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = proc;
+        wc.lpszClassName = L"LmvCoolMenuHost";
+        ::RegisterClassW(&wc);  // fails harmlessly after the first time
+        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        REQUIRE(hwnd);
         REQUIRE(AttachCoolMenu(hwnd, true, nullptr, images));
     }
     ~Host() {

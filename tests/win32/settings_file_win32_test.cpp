@@ -5,6 +5,7 @@
 #include "folders/settings_file.h"
 #include "platform/win32/files.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 #include "support.h"
@@ -118,11 +119,20 @@ std::wstring pathFromParent() {
     return path;
 }
 
-// Starts the named child on the file and waits until it has begun.
-win32::UniqueHandle startChild(const wchar_t* name, const std::string& path, HANDLE ready) {
+// Runs this program again, only the named test case (marked skip, so that it
+// runs nowhere else), on the file; returns once the child has begun.
+win32::UniqueHandle startChild(const wchar_t* testCase, const std::string& path, HANDLE ready) {
     ::SetEnvironmentVariableW(kPathVariable, win32::widen(path).c_str());
     ::ResetEvent(ready);
-    win32::UniqueHandle child = testing::startSelf(name);
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" --no-skip --test-case=\"" + testCase + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    REQUIRE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ::CloseHandle(pi.hThread);
+    win32::UniqueHandle child(pi.hProcess);
     REQUIRE(::WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0);
     return child;
 }
