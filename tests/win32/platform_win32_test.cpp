@@ -88,14 +88,12 @@ TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whol
         CHECK_FALSE(os.log.contains("messageBox"));
         if (c.type != 0) CHECK(readRun(L"Other") == "1 38 C:\\Other\\other.exe");
     }
+    // Gone already, the value and then its key: the status says so.
     win32::Win32Registry registry;
     auto root = platform::RegistryRoot::LocalMachine;
-    registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName);
     CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kRunW);
     CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
-    win32::UniqueKey run;
-    ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kRunW, 0, nullptr, 0, KEY_SET_VALUE, nullptr, run.put(), nullptr);
 }
 
 namespace {
@@ -139,25 +137,12 @@ TEST_CASE("starting programs: not waited for; a failure told once, naming the co
 namespace {
 // A top-level window of that process and class (and title, unless null).
 HWND windowOf(DWORD pid, const wchar_t* cls, const wchar_t* title) {
-    struct Want {
-        DWORD pid;
-        const wchar_t *cls, *title;
-        HWND found;
-    } want{pid, cls, title, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* w = reinterpret_cast<Want*>(param);
-            DWORD owner = 0;
-            wchar_t c[64] = {}, t[64] = {};
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            ::GetClassNameW(hwnd, c, 64);
-            ::GetWindowTextW(hwnd, t, 64);
-            if (owner != w->pid || std::wstring(c) != w->cls || (w->title && std::wstring(t) != w->title)) return TRUE;
-            w->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&want));
-    return want.found;
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, cls, title); w; w = ::FindWindowExW(nullptr, w, cls, title)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) return w;
+    }
+    return nullptr;
 }
 } // namespace
 

@@ -80,13 +80,12 @@ TEST_CASE("mouse moves over the window and its button share one counter: the thi
 }
 
 TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on either closes with one power-on") {
-    struct Input {
+    const struct {
         const char* what;
         bool onButton;
         UINT msg;
         WPARAM wParam;
-    };
-    const Input inputs[] = {
+    } inputs[] = {
         {"a key on the focused button", true, WM_KEYDOWN, 'A'}, {"Alt on the button", true, WM_SYSKEYDOWN, VK_MENU},
         {"Cancel", true, BM_CLICK, 0},                            {"a key on the window", false, WM_KEYDOWN, VK_SPACE},
         {"left button", false, WM_LBUTTONDOWN, MK_LBUTTON},     {"right button", false, WM_RBUTTONDOWN, MK_RBUTTON},
