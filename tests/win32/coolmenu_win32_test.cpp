@@ -16,6 +16,7 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,7 +42,7 @@ public:
         bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         REQUIRE(bitmap_);
         bits_ = static_cast<const std::uint32_t*>(bits);
-        ::SelectObject(dc_.get(), bitmap_.get());  // the DC goes first, then the bitmap
+        ::SelectObject(dc_.get(), bitmap_.get());
         fill({0, 0, width, height}, ground);
     }
     HDC dc() const { return dc_.get(); }
@@ -64,7 +65,7 @@ public:
 private:
     int width_;
     win32::UniqueBitmap bitmap_;
-    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};
+    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};  // goes before the bitmap selected into it
     const std::uint32_t* bits_ = nullptr;
 };
 
@@ -97,9 +98,11 @@ struct Host {
         current = this;
         WNDCLASSW wc{};
         wc.lpfnWndProc = proc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"LmvCoolMenuHost";
         ::RegisterClassW(&wc);  // fails harmlessly after the first time
-        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
         REQUIRE(hwnd);
         REQUIRE(AttachCoolMenu(hwnd, true, nullptr, images));
     }
@@ -236,7 +239,7 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     attached->SelectColor = select;
     win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
     HMENU popup = menu.get();
-    const UINT count = static_cast<UINT>(::GetMenuItemCount(popup)), run = 5, exit = 12;
+    const UINT count = static_cast<UINT>(::GetMenuItemCount(popup)), runAt = 5, exitAt = 12;
     host.convert(popup, true);
     Canvas canvas(220, 26, ground);
     auto draw = [&](UINT i, UINT state) {
@@ -267,7 +270,7 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     canvas.fill({0, 0, 220, 26}, ground);
     HGDIOBJ font = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
     ::SetTextColor(canvas.dc(), RGB(1, 2, 3));
-    draw(run, ODS_SELECTED);
+    draw(runAt, ODS_SELECTED);
     CHECK(::GetCurrentObject(canvas.dc(), OBJ_FONT) == font);
     CHECK(::GetTextColor(canvas.dc()) == RGB(1, 2, 3));
     for (int y : {1, 24}) {
@@ -283,13 +286,13 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(canvas.at(17, 12) == ::GetSysColor(COLOR_BTNSHADOW));
     // Disabled: embossed in the shadow colour, and no bar even when selected.
     canvas.fill({0, 0, 220, 26}, ground);
-    draw(run, ODS_SELECTED | ODS_GRAYED);
+    draw(runAt, ODS_SELECTED | ODS_GRAYED);
     CHECK(canvas.count({0, 0, 220, 26}, red) == 0);
     CHECK(canvas.count({0, 0, 220, 26}, select) == 0);
     CHECK(canvas.count({1, 5, 17, 21}, ::GetSysColor(COLOR_BTNSHADOW)) > 200);
 
     // "Exit" measured in the window's font, with room for the column and the arrow.
-    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, menu_id::kExit, 0, 0, readItem(popup, exit).data};
+    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, menu_id::kExit, 0, 0, readItem(popup, exitAt).data};
     ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
     win32::SelectGuard menuFont(canvas.dc(), GetMenuFont(host.hwnd, false));
     RECT text{};
