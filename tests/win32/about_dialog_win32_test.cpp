@@ -2,8 +2,8 @@
 #include "about/about_layout.h"
 #include "fakes/about.h"
 #include "fakes/recording.h"
-#include "platform/win32/wide.h"
 #include "platform/win32/unique.h"
+#include "platform/win32/wide.h"
 #include "support.h"
 
 #include <doctest/doctest.h>
