@@ -1,11 +1,23 @@
+#include "bench/gdi_objects.h"
 #include "coolmenu/convert_menu.h"
 #include "coolmenu/win32/cool_menu.h"
 #include "coolmenu/win32/win32_menu.h"
+#include "fakes/recording.h"
+#include "platform/win32/menu_engine.h"
+#include "platform/win32/tray.h"
+#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
+#include "shell/frm_folder_browse.h"
+#include "shell/hub_window.h"
+#include "shell/mod_systray.h"
+#include "shell/popup_lines.h"
+#include "support.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,93 +27,110 @@ using namespace lumivane::coolmenu;
 
 namespace {
 
-// The tray program's image list, with a real icon for every image.
-class IconImages final : public MenuImages {
+// A top-down 32-bit DIB in a memory DC, filled with one colour; pixels read
+// back as COLORREF (the raw DIB order is the other way round).
+class Canvas {
 public:
-    int count() const override { return static_cast<int>(tags_.size()); }
-    std::string tag(int n) const override { return tags_.at(static_cast<size_t>(n - 1)); }
-    void* icon(int) const override { return ::LoadIconW(nullptr, IDI_APPLICATION); }
+    Canvas(int width, int height, COLORREF ground) : width_(width) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        REQUIRE(bitmap_);
+        bits_ = static_cast<const std::uint32_t*>(bits);
+        ::SelectObject(dc_.get(), bitmap_.get());
+        fill({0, 0, width, height}, ground);
+    }
+    HDC dc() const { return dc_.get(); }
+    void fill(const RECT& r, COLORREF c) {
+        win32::UniqueBrush brush(::CreateSolidBrush(c));
+        ::FillRect(dc_.get(), &r, brush.get());
+    }
+    COLORREF at(int x, int y) const {
+        ::GdiFlush();
+        std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int count(const RECT& r, COLORREF c) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
+        return n;
+    }
 
 private:
-    std::vector<std::string> tags_{"About", "1.", "2.", "3.", "4.", "5.", "6.", "7.", "8.", "9.", "10.",
-                                   "Load at Startup", "Run", "Exit", "Don't Load at Startup", "Turn", "Close",
-                                   "Customize", "Open"};
+    int width_;
+    win32::UniqueBitmap bitmap_;
+    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};  // goes before the bitmap selected into it
+    const std::uint32_t* bits_ = nullptr;
 };
 
-// What the host's own window procedure saw and how it answers.
-struct HostLog {
-    int measureItems = 0;
-    int drawItems = 0;
-    int probes = 0;
-    const void* lastStruct = nullptr;
-    std::vector<HMENU> initPopups;
-    std::vector<UINT> initFirstTypes;  // type of each popup's first item as the window saw it
-    int idles = 0;
-    std::function<void(HWND owner, HWND menuWindow)> onFirstIdle;
-    std::function<void(HWND owner)> onProbe;
-};
-HostLog* hostLog = nullptr;
-
-constexpr UINT kProbe = WM_APP + 5;
-constexpr LRESULT kMeasureAnswer = 0x1234;
-constexpr LRESULT kDrawAnswer = 0x4321;
-
-LRESULT CALLBACK hostProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    HostLog* log = hostLog;
-    if (log) {
-        switch (msg) {
-        case WM_MEASUREITEM:
-            ++log->measureItems;
-            log->lastStruct = reinterpret_cast<const void*>(lParam);
-            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemWidth = 77;
-            return kMeasureAnswer;
-        case WM_DRAWITEM:
-            ++log->drawItems;
-            log->lastStruct = reinterpret_cast<const void*>(lParam);
-            return kDrawAnswer;
-        case WM_INITMENUPOPUP:
-            log->initPopups.push_back(reinterpret_cast<HMENU>(wParam));
-            {
-                MENUITEMINFOW info{};
-                info.cbSize = sizeof info;
-                info.fMask = MIIM_FTYPE;
-                ::GetMenuItemInfoW(reinterpret_cast<HMENU>(wParam), 0, TRUE, &info);
-                log->initFirstTypes.push_back(info.fType);
-            }
-            return 0;
-        case WM_ENTERIDLE:
-            // The menu goes idle once; each script posts its own end.
-            if (++log->idles == 1 && log->onFirstIdle) log->onFirstIdle(hwnd, reinterpret_cast<HWND>(lParam));
-            return 0;
-        case kProbe:
-            ++log->probes;
-            if (log->onProbe) log->onProbe(hwnd);
-            return 0x55;
-        }
+// One image, tagged "Run": a solid red square, so its pixels are told apart.
+struct RunImage final : MenuImages {
+    win32::UniqueIcon red;
+    RunImage() {
+        std::vector<std::uint32_t> pixels(16 * 16, 0x00FF0000u);
+        std::vector<std::uint8_t> mask(16 * 2, 0);  // all opaque
+        win32::UniqueBitmap colour(::CreateBitmap(16, 16, 1, 32, pixels.data()));
+        win32::UniqueBitmap maskBits(::CreateBitmap(16, 16, 1, 1, mask.data()));
+        ICONINFO info{TRUE, 0, 0, maskBits.get(), colour.get()};
+        red.reset(::CreateIconIndirect(&info));
+        REQUIRE(red);
     }
-    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
-}
+    int count() const override { return 1; }
+    std::string tag(int) const override { return "Run"; }
+    void* icon(int) const override { return red.get(); }
+};
 
-HWND makeHost(HMENU menuBar = nullptr, bool visible = false) {
-    static bool registered = false;
-    if (!registered) {
+// A host window with the engine attached, noting what its own procedure sees.
+struct Host {
+    static inline Host* current = nullptr;
+    int measures = 0, draws = 0;
+    bool idled = false;
+    std::function<void(HWND menuWindow)> onIdle;  // at the first idle of each popup
+    HWND hwnd = nullptr;
+
+    explicit Host(const MenuImages* images = nullptr) {
+        current = this;
         WNDCLASSW wc{};
-        wc.lpfnWndProc = hostProc;
+        wc.lpfnWndProc = proc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = L"LmvCoolMenuHost";
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        ::RegisterClassW(&wc);
-        registered = true;
+        ::RegisterClassW(&wc);  // fails harmlessly after the first time
+        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        REQUIRE(hwnd);
+        REQUIRE(AttachCoolMenu(hwnd, true, nullptr, images));
     }
-    HWND hwnd = ::CreateWindowExW(0, L"LmvCoolMenuHost", L"host", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0u), 40, 40, 400, 300,
-                                  nullptr, menuBar, ::GetModuleHandleW(nullptr), nullptr);
-    REQUIRE(hwnd);
-    if (visible) ::SetForegroundWindow(hwnd);
-    return hwnd;
-}
+    ~Host() {
+        ::DestroyWindow(hwnd);
+        current = nullptr;
+    }
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        Host* h = current;
+        if (h && (msg == WM_MEASUREITEM || msg == WM_DRAWITEM)) {
+            ++(msg == WM_MEASUREITEM ? h->measures : h->draws);
+            return msg == WM_MEASUREITEM ? 0x1234 : 0x4321;
+        }
+        if (h && msg == WM_ENTERIDLE && !h->idled && h->onIdle) {
+            h->idled = true;
+            h->onIdle(reinterpret_cast<HWND>(lParam));
+        }
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    void convert(HMENU menu, bool on) {
+        win32::Win32Menu menus;
+        ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), win32::fromHmenu(menu), 0,
+                    false, on, false);
+    }
+};
 
 struct ItemRead {
-    UINT type = 0;
+    UINT type = 0, state = 0, id = 0;
     ULONG_PTR data = 0;
     std::wstring text;
 };
@@ -110,487 +139,236 @@ ItemRead readItem(HMENU menu, int position) {
     wchar_t buffer[256] = {};
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STRING;
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_DATA | MIIM_STRING;
     info.dwTypeData = buffer;
     info.cch = 255;
     REQUIRE(::GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info));
-    return ItemRead{info.fType, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
+    return ItemRead{info.fType, info.fState, info.wID, info.dwItemData, (info.fType & MFT_OWNERDRAW) ? L"" : buffer};
 }
 
-const std::vector<std::string>& programCaptions() {
-    static const std::vector<std::string> captions = {
-        "- CD Drives", "- F o l d e r s ", "1. C:\\", "2. D:\\Music", "3. C:\\Users\\\xC3\x9Cmit", "4. E:\\",
-        "5. F:\\", "6. G:\\", "7. H:\\", "8. I:\\", "9. J:\\", "10. K:\\Photos", "- L u m i v a n e",
-        "Run Screen Saver", "Turn Monitor Off", "- O p t i o n s ", "Don't Load at Startup", "Customize", "About",
-        "", "Exit"};
-    return captions;
-}
-constexpr int kSeparatorPosition = 19;
-
-// Built as the tray program builds its popup: texts, and a true separator
-// before "Exit".
-HMENU buildProgramPopup() {
-    HMENU menu = ::CreatePopupMenu();
-    UINT id = 1000;
-    for (const auto& caption : programCaptions()) {
-        if (caption.empty())
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        else
-            ::AppendMenuW(menu, MF_STRING, id, win32::widen(caption).c_str());
-        ++id;
-    }
-    return menu;
-}
-
-MenuHandle handle(HMENU menu) { return win32::fromHmenu(menu); }
-
-// Runs the popup modally and then handles what its script left in the queue.
-UINT track(HMENU popup, HWND owner) {
-    UINT chosen = static_cast<UINT>(::TrackPopupMenu(popup, TPM_RETURNCMD, 100, 100, 0, owner, nullptr));
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
-    return chosen;
+std::vector<platform::PopupLine> linesForSlots2And7() {
+    static fakes::FakeOs os;
+    fakes::FakeFormHost host(os.log);
+    host.boxes[2] = "C:\\Program Files\\Common Files";
+    host.boxes[7] = "D:\\Tom & J\xC3\xA9r\xC3\xB4me";
+    frmFolderBrowse form(host, os.services);
+    form.InitMenu();
+    form.mnuPopup.find("mnuRunAtStartUp")->caption = "Load at Startup";
+    form.mnuPopup.find("mnuAbout")->enabled = false;
+    return VisibleLines(form.mnuPopup);
 }
 
 } // namespace
 
-TEST_CASE("the program's popup converts to owner-drawn records and restores byte for byte") {
-    HostLog log;
-    hostLog = &log;
-    IconImages images;
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, &images));
-    Registries& reg = *CoolMenuRegistries();
-    win32::Win32Menu menus;
-    HMENU popup = buildProgramPopup();
-    int before = reg.items.Count();
+TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows it; a cancelled one returns 0") {
+    Host host;
+    win32::Win32Tray tray;
+    auto lines = linesForSlots2And7();
+    host.onIdle = [](HWND menuWindow) {  // up from no selection wraps to the last item
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_UP, 0);
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    };
+    CHECK(tray.popupAtPointer(host.hwnd, lines) == menu_id::kExit);
+    MSG msg;
+    CHECK(::PeekMessageW(&msg, host.hwnd, WM_NULL, WM_NULL, PM_REMOVE));
+    host.idled = false;
+    host.onIdle = [&](HWND) { ::PostMessageW(host.hwnd, WM_CANCELMODE, 0, 0); };
+    CHECK(tray.popupAtPointer(host.hwnd, lines) == 0);
+}
 
-    ConvertMenu(reg, menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, true, false);
-    REQUIRE(::GetMenuItemCount(popup) == 21);
-    std::vector<std::string> texts;
-    std::vector<int> imagesChosen;
-    for (int i = 0; i < 21; ++i) {
+TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to owner-drawn records and back byte for byte") {
+    Host host;
+    Registries& reg = *CoolMenuRegistries();
+    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    HMENU popup = menu.get();
+    const int count = ::GetMenuItemCount(popup), before = reg.items.Count();
+    auto describe = [&] {
+        std::vector<std::string> out;
+        for (int i = 0; i < count; ++i) {
+            ItemRead item = readItem(popup, i);
+            std::string id = item.id == menu_id::kExit ? " #exit" : i == 2 || i == 3 ? " #" + std::to_string(item.id - menu_id::kFolderBase) : "";
+            out.push_back((item.type == MFT_SEPARATOR ? "<separator>" : win32::narrow(item.text)) +
+                          ((item.state & MFS_GRAYED) ? " (grayed)" : "") + id + (item.data ? " +data" : ""));
+        }
+        return out;
+    };
+    const std::vector<std::string> shown = describe();
+    CHECK(shown == std::vector<std::string>{"- CD Drives", "- F o l d e r s ", "1. Common Files #2",
+                                            "2. Tom && J\xC3\xA9r\xC3\xB4me #7", "- L u m i v a n e", "Run Screen Saver",
+                                            "Turn Monitor Off", "- O p t i o n s ", "Load at Startup", "Customize",
+                                            "About (grayed)", "<separator>", "Exit #exit"});
+    // The "&&" shows one ampersand and no mnemonic underline.
+    CHECK(::GetMenuStringW(popup, 3, nullptr, 0, MF_BYPOSITION) == 16);
+
+    host.convert(popup, true);
+    for (int i = 0; i < count; ++i) {
         CAPTURE(i);
         ItemRead item = readItem(popup, i);
         CHECK(item.data == static_cast<ULONG_PTR>(before + i + 1));
-        const CMyItemData* record = reg.item(item.data);
-        REQUIRE(record);
-        bool heading = programCaptions()[static_cast<size_t>(i)].rfind("-", 0) == 0 || i == kSeparatorPosition;
+        bool heading = shown[static_cast<size_t>(i)][0] == '-' || shown[static_cast<size_t>(i)] == "<separator>";
         CHECK(item.type == (MFT_OWNERDRAW | (heading ? MFT_SEPARATOR : 0u)));
-        CHECK(record->fType == item.type);
-        CHECK_FALSE(record->bMainMenu);
-        CHECK_FALSE(record->bTrueSub);
-        CHECK_FALSE(record->bAsMark);
-        texts.push_back(record->sMenuText);
-        imagesChosen.push_back(record->iButton);
     }
-    CHECK(texts[0] == " CD Drives");
-    CHECK(texts[1] == " F o l d e r s ");
-    CHECK(texts[4] == "3. C:\\Users\\\xC3\x9Cmit");
-    CHECK(texts[kSeparatorPosition].empty());
-    CHECK(texts[20] == "Exit");
-    // An empty text takes the first tagged image, the separator included.
-    CHECK(imagesChosen == std::vector<int>{-1, -1, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -1, 12, 15, -1, 14, 17, 0, 0, 13});
-    CHECK(CoolMenuWindow(hwnd)->CountMenuHeads() == 1);
-
-    ConvertMenu(reg, menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, false, false);
+    // Read back in full through UTF-16; the doubled "&" is the caption's own.
+    CHECK(reg.item(readItem(popup, 3).data)->sMenuText == "2. Tom && J\xC3\xA9r\xC3\xB4me");
+    CHECK(CoolMenuWindow(host.hwnd)->CountMenuHeads() == 1);
+    host.convert(popup, false);
     CHECK(reg.items.Count() == before);
-    for (int i = 0; i < 21; ++i) {
-        CAPTURE(i);
-        ItemRead item = readItem(popup, i);
-        CHECK(item.data == 0);
-        if (i == kSeparatorPosition) {
-            CHECK(item.type == MFT_SEPARATOR);
-        } else {
-            CHECK(item.type == MFT_STRING);
-            CHECK(item.text == win32::widen(programCaptions()[static_cast<size_t>(i)]));
-        }
-    }
-    ::DestroyMenu(popup);
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
-}
+    CHECK(describe() == shown);
 
-TEST_CASE("a long caption is read up to its limit, and the system menu keeps its own look") {
-    HostLog log;
-    hostLog = &log;
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
-    Registries& reg = *CoolMenuRegistries();
-    HMENU popup = ::CreatePopupMenu();
+    // A caption longer than the read buffer is cut at its bound.
+    HMENU one = ::CreatePopupMenu();
     std::string longCaption(260, 'w');
-    ::AppendMenuW(popup, MF_STRING, 7, win32::widen(longCaption).c_str());
-    win32::Win32Menu menus;
-    ConvertMenu(reg, menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, true, false);
-    const CMyItemData* record = reg.item(readItem(popup, 0).data);
+    ::AppendMenuW(one, MF_STRING, 7, win32::widen(longCaption).c_str());
+    host.convert(one, true);
+    const CMyItemData* record = reg.item(readItem(one, 0).data);
     REQUIRE(record);
     CHECK(record->sMenuText.size() >= 199);
     CHECK(record->sMenuText.size() <= 200);
     CHECK(longCaption.rfind(record->sMenuText, 0) == 0);
-    ConvertMenu(reg, menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, false, false);
-    ::DestroyMenu(popup);
-
-    HMENU sys = ::GetSystemMenu(hwnd, FALSE);
-    REQUIRE(sys);
-    int count = reg.items.Count();
-    int heads = CoolMenuWindow(hwnd)->CountMenuHeads();
-    ::SendMessageW(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sys), MAKELPARAM(0, TRUE));
-    REQUIRE(::GetMenuItemCount(sys) > 0);
-    for (int i = 0; i < ::GetMenuItemCount(sys); ++i) {
-        ItemRead item = readItem(sys, i);
-        CHECK((item.type & MFT_OWNERDRAW) == 0);
-        CHECK(item.data == 0);
-    }
-    CHECK(reg.items.Count() == count);
-    CHECK(CoolMenuWindow(hwnd)->CountMenuHeads() == heads);
-    CHECK(log.initPopups.size() == 1);  // the host saw it too
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
+    host.convert(one, false);
+    ::DestroyMenu(one);
 }
 
-TEST_CASE("measure and draw requests for items that are not the engine's reach the window unchanged") {
-    HostLog log;
-    hostLog = &log;
-    IconImages images;
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, &images));
-    HMENU popup = buildProgramPopup();
-    win32::Win32Menu menus;
-    ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, true,
-                false);
-    ULONG_PTR ours = readItem(popup, 0).data;
-    ULONG_PTR beyond = static_cast<ULONG_PTR>(CoolMenuRegistries()->items.Count()) + 1;
-
-    struct Case {
-        UINT ctlType;
-        ULONG_PTR data;
+TEST_CASE("measure and draw: the engine answers its items in every state without leaking; the host gets the rest once") {
+    RunImage images;
+    Host host(&images);
+    WndCoolMenu* attached = CoolMenuWindow(host.hwnd);
+    CHECK_FALSE(AttachCoolMenu(host.hwnd, true, nullptr, nullptr));  // a second attachment would loop
+    CHECK(CoolMenuWindow(host.hwnd) == attached);
+    const COLORREF select = RGB(0, 0x80, 0x40), ground = RGB(10, 20, 30), red = RGB(255, 0, 0);
+    attached->SelectColor = select;
+    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    HMENU popup = menu.get();
+    const UINT count = static_cast<UINT>(::GetMenuItemCount(popup)), runAt = 5, exitAt = 12;
+    host.convert(popup, true);
+    Canvas canvas(220, 26, ground);
+    auto draw = [&](UINT i, UINT state) {
+        ItemRead item = readItem(popup, static_cast<int>(i));
+        DRAWITEMSTRUCT dis{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup), canvas.dc(),
+                           RECT{0, 1, 200, 25}, item.data};
+        CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
     };
-    for (Case c : {Case{ODT_MENU, 0}, Case{ODT_BUTTON, ours}, Case{ODT_MENU, beyond}}) {
-        CAPTURE(c.ctlType);
-        CAPTURE(c.data);
-        MEASUREITEMSTRUCT mis{c.ctlType, 0, 1000, 5, 6, c.data};
-        int measured = log.measureItems;
-        CHECK(::SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) == kMeasureAnswer);
-        CHECK(log.measureItems == measured + 1);
-        CHECK(log.lastStruct == &mis);
-        CHECK(mis.itemWidth == 77);
-        CHECK(mis.itemHeight == 6);
-
-        DRAWITEMSTRUCT dis{};
-        dis.CtlType = c.ctlType;
-        dis.itemData = c.data;
-        int drawn = log.drawItems;
-        CHECK(::SendMessageW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) == kDrawAnswer);
-        CHECK(log.drawItems == drawn + 1);
-        CHECK(log.lastStruct == &dis);
-    }
-
-    // The engine's own items are answered by the engine and never reach it.
-    MEASUREITEMSTRUCT heading{ODT_MENU, 0, 1000, 0, 0, ours};
-    int measured = log.measureItems;
-    CHECK(::SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&heading)) != 0);
-    CHECK(log.measureItems == measured);
-    CHECK(heading.itemWidth == 0);
-    CHECK(static_cast<int>(heading.itemHeight) >= ::GetSystemMetrics(SM_CYMENU) / 2);
-    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, 1020, 0, 0, readItem(popup, 20).data};
-    CHECK(::SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem)) != 0);
-    CHECK(static_cast<int>(exitItem.itemWidth) > 42 - ::GetSystemMetrics(SM_CXMENUCHECK));
-    CHECK(static_cast<int>(exitItem.itemHeight) >= ::GetSystemMetrics(SM_CYMENU));
-    ::DestroyMenu(popup);
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
-}
-
-TEST_CASE("a selected item of the engine is painted with the window's selection colour") {
-    HostLog log;
-    hostLog = &log;
-    IconImages images;
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, &images));
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
-    window->SelectColor = RGB(0, 0x80, 0x40);
-    HMENU popup = buildProgramPopup();
-    win32::Win32Menu menus;
-    ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, true,
-                false);
-
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = 200;
-    bmi.bmiHeader.biHeight = -24;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP dib = ::CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    REQUIRE(dib);
-    HGDIOBJ old = ::SelectObject(dc, dib);
-    auto pixel = [&](int x, int y) { return static_cast<const std::uint32_t*>(bits)[y * 200 + x] & 0xFFFFFF; };
-
-    DRAWITEMSTRUCT dis{};
-    dis.CtlType = ODT_MENU;
-    dis.itemID = 1013;
-    dis.itemAction = ODA_SELECT;
-    dis.itemState = ODS_SELECTED;
-    dis.hwndItem = reinterpret_cast<HWND>(popup);
-    dis.hDC = dc;
-    dis.rcItem = RECT{0, 0, 200, 24};
-    dis.itemData = readItem(popup, 13).data;  // "Run Screen Saver", with an image
-    CHECK(::SendMessageW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
-    ::GdiFlush();
-    CHECK(log.drawItems == 0);
-    const std::uint32_t bar = 0x008040;  // raw DIB order: red, green, blue from the top byte down
-    CHECK(pixel(19, 0) == bar);
-    CHECK(pixel(199, 23) == bar);
-    CHECK(pixel(18, 0) != bar);
-
-    // FullSelect off: no bar.
-    window->FullSelect = false;
-    CHECK(::SendMessageW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
-    ::GdiFlush();
-    CHECK(pixel(199, 23) != bar);
-
-    ::SelectObject(dc, old);
-    ::DeleteObject(dib);
-    ::DeleteDC(dc);
-    ::DestroyMenu(popup);
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
-}
-
-TEST_CASE("attaching a window twice keeps the first attachment and does not loop") {
-    HostLog log;
-    hostLog = &log;
-    HWND hwnd = makeHost();
-    CHECK(AttachCoolMenu(nullptr, true, nullptr, nullptr));
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
-    WndCoolMenu* first = CoolMenuWindow(hwnd);
-    CHECK(first->PrevProc == reinterpret_cast<std::intptr_t>(&hostProc));
-    CHECK(first->SCMainMenu == -1);
-    CHECK(first->SelectColor == ::GetSysColor(COLOR_HIGHLIGHT));
-    CHECK_FALSE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
-    CHECK(CoolMenuWindow(hwnd) == first);
-    CHECK(first->PrevProc == reinterpret_cast<std::intptr_t>(&hostProc));
-    CHECK(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowProc));
-    CHECK(::SendMessageW(hwnd, kProbe, 0, 0) == 0x55);
-    CHECK(log.probes == 1);
-
-    CHECK(CoolMenuComplexChecks(hwnd));
-    CHECK_FALSE(CoolMenuComplexChecks(hwnd, false));
-    CHECK_FALSE(CoolMenuComplexChecks(hwnd));
-    CHECK_FALSE(first->ComplexChecks);
-    HWND stranger = makeHost();
-    CHECK_FALSE(CoolMenuComplexChecks(stranger));
-    CHECK(CoolMenuComplexChecks(stranger, true));
-    ::DestroyWindow(stranger);
-    ::DestroyWindow(hwnd);
-    CHECK(CoolMenuWindow(hwnd) == nullptr);
-    hostLog = nullptr;
-}
-
-TEST_CASE("a submenu opened inside the popup becomes a second head, and the close restores both") {
-    HostLog log;
-    hostLog = &log;
-    HelpCallBack help;
-    std::vector<std::string> helpTexts;
-    help.MenuHelp = [&](std::string text, std::string, bool) { helpTexts.push_back(text); };
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, &help, nullptr));
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
-    int recordsBefore = CoolMenuRegistries()->items.Count();
-
-    HMENU sub = ::CreatePopupMenu();
-    ::AppendMenuW(sub, MF_STRING, 201, L"#Inner");
-    ::AppendMenuW(sub, MF_STRING, 202, L"-|help|Group");
-    HMENU popup = ::CreatePopupMenu();
-    ::AppendMenuW(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"&More");
-    ::AppendMenuW(popup, MF_STRING, 101, L"Run");
-
-    int headsWhileOpen = -1;
-    std::uintptr_t head0 = 0, head1 = 0;
-    UINT subTypeWhileOpen = 0;
-    std::string poped;
-    log.onFirstIdle = [&](HWND owner, HWND menuWindow) {
-        poped = window->MainPopedIndex();
-        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
-        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RIGHT, 0);
-        ::PostMessageW(owner, kProbe, 0, 0);
-    };
-    log.onProbe = [&](HWND owner) {
-        headsWhileOpen = window->CountMenuHeads();
-        head0 = window->GetMenuHead(0);
-        head1 = window->GetMenuHead(1);
-        subTypeWhileOpen = readItem(sub, 1).type;
-        ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
-    };
-    track(popup, hwnd);
-
-    CHECK(poped == "-2");
-    CHECK(log.probes == 1);
-    CHECK(headsWhileOpen == 2);
-    CHECK(head0 == handle(popup));
-    CHECK(head1 == handle(sub));
-    CHECK(subTypeWhileOpen == (MFT_OWNERDRAW | MFT_SEPARATOR));
-    CHECK(log.initPopups == std::vector<HMENU>{popup, sub});
-    // The window fills a popup before the engine converts it.
-    CHECK(log.initFirstTypes == std::vector<UINT>{MFT_STRING, MFT_STRING});
-    CHECK(log.measureItems == 0);  // every item was measured by the engine
-    CHECK(window->MainPopedIndex() == "-1");
-    CHECK(CoolMenuRegistries()->items.Count() == recordsBefore);
-    CHECK(readItem(popup, 0).text == L"&More");
-    CHECK(readItem(popup, 0).type == MFT_STRING);
-    CHECK(readItem(sub, 0).text == L"#Inner");
-    CHECK(readItem(sub, 1).text == L"-|help|Group");
-    CHECK(readItem(sub, 1).type == MFT_STRING);
-    CHECK(readItem(sub, 1).data == 0);
-    REQUIRE_FALSE(helpTexts.empty());
-    CHECK(helpTexts.back().empty());  // the close reports empty help
-
-    ::DestroyMenu(popup);
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
-}
-
-TEST_CASE("a mnemonic typed in the open menu chooses the single matching item") {
-    HostLog log;
-    hostLog = &log;
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
-    HMENU popup = ::CreatePopupMenu();
-    ::AppendMenuW(popup, MF_STRING, 301, L"&Open");
-    ::AppendMenuW(popup, MF_STRING, 302, L"*&Close");
-    ::AppendMenuW(popup, MF_STRING, 303, L"|Ends it|E&xit");
-    // The cancel behind the key ends the menu when the key chose nothing.
-    wchar_t key = L'x';
-    log.onFirstIdle = [&](HWND owner, HWND menuWindow) {
-        ::PostMessageW(menuWindow, WM_CHAR, key, 0);
-        ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
-    };
-    CHECK(track(popup, hwnd) == 303);
-
-    log.idles = 0;
-    key = L'C';
-    CHECK(track(popup, hwnd) == 302);
-    log.idles = 0;
-    key = L'q';
-    CHECK(track(popup, hwnd) == 0);
-    CHECK(readItem(popup, 1).text == L"*&Close");
-    ::DestroyMenu(popup);
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
-}
-
-TEST_CASE("the menu bar is converted at attachment and its frame follows the pointer") {
-    HostLog log;
-    hostLog = &log;
-    HMENU bar = ::CreateMenu();
-    HMENU file = ::CreatePopupMenu();
-    ::AppendMenuW(file, MF_STRING, 401, L"Open");
-    ::AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
-    ::AppendMenuW(bar, MF_STRING, 402, L"&Edit");
-    HWND hwnd = makeHost(bar, true);
-    int before = CoolMenuRegistries() ? CoolMenuRegistries()->items.Count() : 0;
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
-    ::DrawMenuBar(hwnd);
-    ItemRead first = readItem(bar, 0);
-    CHECK(first.type == MFT_OWNERDRAW);
-    CHECK(first.data == static_cast<ULONG_PTR>(before + 1));
-    const CMyItemData* record = CoolMenuRegistries()->item(first.data);
-    REQUIRE(record);
-    CHECK(record->bMainMenu);
-    CHECK(record->iButton == -1);
-    CHECK(record->sMenuText == "&File");
-    CHECK(CoolMenuWindow(hwnd)->CountMenuHeads() == 0);
-
-    RECT second;
-    REQUIRE(::GetMenuItemRect(hwnd, bar, 1, &second));
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
-    LPARAM over = MAKELPARAM((second.left + second.right) / 2, (second.top + second.bottom) / 2);
-    ::UpdateWindow(hwnd);
-    ::SendMessageW(hwnd, WM_NCHITTEST, 0, over);
-    CHECK(window->MainPopedIndex() == "1");
-    // The raised frame is drawn on the screen over the item's rectangle.
-    HDC screen = ::GetDC(nullptr);
-    CHECK(::GetPixel(screen, second.left, second.top) == ::GetSysColor(COLOR_3DHILIGHT));
-    CHECK(::GetPixel(screen, second.right - 1, second.bottom - 1) == ::GetSysColor(COLOR_3DSHADOW));
-    ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTMENU, WM_MOUSEMOVE));
-    CHECK(window->MainPopedIndex() == "1");
-    ::SendMessageW(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    CHECK(window->MainPopedIndex() == "-1");
-    CHECK(::GetPixel(screen, second.left, second.top) != ::GetSysColor(COLOR_3DHILIGHT));
-    ::ReleaseDC(nullptr, screen);
-    RECT client;
-    ::GetClientRect(hwnd, &client);
-    POINT inside{client.right / 2, client.bottom / 2};
-    ::ClientToScreen(hwnd, &inside);
-    ::SendMessageW(hwnd, WM_NCHITTEST, 0, over);
-    ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y));
-    CHECK(window->MainPopedIndex() == "-1");
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
-}
-
-TEST_CASE("the window's fonts are made once and rebuilt on a new face; every popup item is the engine's") {
-    HostLog log;
-    hostLog = &log;
-    HWND hwnd = makeHost();
-    REQUIRE(AttachCoolMenu(hwnd, true, nullptr, nullptr));
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
-    HFONT first = GetMenuFont(hwnd, false);
-    REQUIRE(first);
-    CHECK(GetMenuFont(hwnd, false) == first);
-    CHECK_FALSE(window->FontName().empty());  // taken from the window's font
-
-    HFONT heading = GetMenuFontSep(hwnd);
-    REQUIRE(heading);
-    CHECK(GetMenuFontSep(hwnd) == heading);
-    LOGFONTW lf{};
-    REQUIRE(::GetObjectW(heading, sizeof lf, &lf));
-    CHECK(lf.lfHeight == 11);
-    CHECK(std::wstring(lf.lfFaceName) == L"Small Fonts");
-
-    window->FontName("Arial");
-    HFONT arial = GetMenuFont(hwnd, false);
-    CHECK(arial != first);
-    CHECK(::GetObjectType(first) == 0);  // the replaced font is gone
-    REQUIRE(::GetObjectW(arial, sizeof lf, &lf));
-    CHECK(std::wstring(lf.lfFaceName) == L"Arial");
-    HDC screen = ::GetDC(nullptr);
-    CHECK(lf.lfHeight == -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72));
-    ::ReleaseDC(nullptr, screen);
-
-    // Every item of the program's popup is measured and drawn by the engine,
-    // in every state, without reaching the window.
-    HMENU popup = buildProgramPopup();
-    win32::Win32Menu menus;
-    ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), handle(popup), 0, false, true,
-                false);
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(dc, 200, 24);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
-    for (int i = 0; i < 21; ++i) {
-        CAPTURE(i);
-        MEASUREITEMSTRUCT mis{ODT_MENU, 0, 1000u + static_cast<UINT>(i), 0, 0, readItem(popup, i).data};
-        CHECK(::SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
-        for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_GRAYED), UINT(ODS_CHECKED)}) {
-            DRAWITEMSTRUCT dis{};
-            dis.CtlType = ODT_MENU;
-            dis.itemID = 1000u + static_cast<UINT>(i);
-            dis.itemAction = ODA_DRAWENTIRE;
-            dis.itemState = state;
-            dis.hwndItem = reinterpret_cast<HWND>(popup);
-            dis.hDC = dc;
-            dis.rcItem = RECT{0, 0, 200, 24};
-            dis.itemData = mis.itemData;
-            CHECK(::SendMessageW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
+    auto paintAll = [&] {
+        for (UINT i = 0; i < count; ++i) {
+            ItemRead item = readItem(popup, static_cast<int>(i));
+            MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.id, 0, 0, item.data};
+            CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
+            for (UINT state : {0u, UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_SELECTED)}) draw(i, state);
         }
+    };
+    paintAll();  // the shared glyph font and check bitmaps are made here once
+    const long gdi = bench::gdiObjects(::GetCurrentProcess());
+    for (int round = 0; round < 100; ++round) paintAll();
+    CHECK(bench::gdiObjects(::GetCurrentProcess()) == gdi);
+    // The last item drawn selected was "Exit", without an image: a bar over all of it.
+    CHECK(canvas.at(0, 1) == select);
+    CHECK(canvas.at(199, 24) == select);
+    CHECK(host.measures == 0);
+    CHECK(host.draws == 0);
+
+    // "Run Screen Saver" selected: its icon in a raised column, the bar from 19; the DC as it came.
+    canvas.fill({0, 0, 220, 26}, ground);
+    HGDIOBJ font = ::GetCurrentObject(canvas.dc(), OBJ_FONT);
+    ::SetTextColor(canvas.dc(), RGB(1, 2, 3));
+    draw(runAt, ODS_SELECTED);
+    CHECK(::GetCurrentObject(canvas.dc(), OBJ_FONT) == font);
+    CHECK(::GetTextColor(canvas.dc()) == RGB(1, 2, 3));
+    for (int y : {1, 24}) {
+        CHECK(canvas.at(18, y) == ground);  // the free pixel after the column
+        CHECK(canvas.at(19, y) == select);
+        CHECK(canvas.at(199, y) == select);
+        CHECK(canvas.at(200, y) == ground);
     }
-    CHECK(log.measureItems == 0);
-    CHECK(log.drawItems == 0);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::DestroyMenu(popup);
-    ::DestroyWindow(hwnd);
-    hostLog = nullptr;
+    CHECK(canvas.at(100, 0) == ground);
+    CHECK(canvas.count({1, 5, 17, 21}, red) == 256);  // (24 - 16) / 2 below the top
+    CHECK(canvas.count({0, 0, 220, 26}, red) == 256);
+    CHECK(canvas.at(0, 12) == ::GetSysColor(COLOR_3DHILIGHT));
+    CHECK(canvas.at(17, 12) == ::GetSysColor(COLOR_BTNSHADOW));
+    // Disabled: embossed in the shadow colour, and no bar even when selected.
+    canvas.fill({0, 0, 220, 26}, ground);
+    draw(runAt, ODS_SELECTED | ODS_GRAYED);
+    CHECK(canvas.count({0, 0, 220, 26}, red) == 0);
+    CHECK(canvas.count({0, 0, 220, 26}, select) == 0);
+    CHECK(canvas.count({1, 5, 17, 21}, ::GetSysColor(COLOR_BTNSHADOW)) > 200);
+
+    // "Exit" measured in the window's font, with room for the column and the arrow.
+    MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, menu_id::kExit, 0, 0, readItem(popup, exitAt).data};
+    ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
+    win32::SelectGuard menuFont(canvas.dc(), GetMenuFont(host.hwnd, false));
+    RECT text{};
+    ::DrawTextW(canvas.dc(), L"Exit", -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    CHECK(static_cast<int>(exitItem.itemWidth) == text.right + 42 - ::GetSystemMetrics(SM_CXMENUCHECK));
+    CHECK(static_cast<int>(exitItem.itemHeight) == std::max<int>(text.bottom, ::GetSystemMetrics(SM_CYMENU)));
+
+    // A button's item that happens to carry an engine number is the host's, once.
+    MEASUREITEMSTRUCT button{ODT_BUTTON, 0, 1000, 5, 6, readItem(popup, 0).data};
+    CHECK(::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&button)) == 0x1234);
+    CHECK(button.itemHeight == 6);
+    DRAWITEMSTRUCT buttonDraw{};
+    buttonDraw.CtlType = ODT_BUTTON;
+    buttonDraw.itemData = button.itemData;
+    CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&buttonDraw)) == 0x4321);
+    CHECK(host.measures == 1);
+    CHECK(host.draws == 1);
+}
+
+TEST_CASE("the GDI objects the leak checks count are the live ones of the process") {
+    const long start = bench::gdiObjects(::GetCurrentProcess());
+    REQUIRE(start > 0);
+    std::vector<win32::UniqueBrush> brushes;
+    for (int i = 0; i < 25; ++i) brushes.emplace_back(::CreateSolidBrush(RGB(i, 0, 0)));
+    CHECK(bench::gdiObjects(::GetCurrentProcess()) == start + 25);
+    brushes.clear();
+    CHECK(bench::gdiObjects(::GetCurrentProcess()) == start);
+}
+
+namespace {
+WNDPROC hubProc = nullptr;
+int popupsOpened = 0;
+int itemsDrawn = 0;
+
+// Placed over the hub's procedure: every popup ends as soon as it waits for
+// input, the way a user's click elsewhere ends it.
+LRESULT CALLBACK closeEveryMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    popupsOpened += msg == WM_INITMENUPOPUP;
+    itemsDrawn += msg == WM_DRAWITEM;
+    if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) ::PostMessageW(hwnd, WM_CANCELMODE, 0, 0);
+    return ::CallWindowProcW(hubProc, hwnd, msg, wParam, lParam);
+}
+} // namespace
+
+TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and records stay flat") {
+    fakes::FakeOs fake;
+    win32::Win32Tray tray;
+    win32::CoolMenuEngine engine;
+    Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
+                      fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff, fake.registry,
+                      fake.folderPicker, "lumivane.exe", fake.aboutBox};
+    {
+        win32::HubWindow hub(services);
+        REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
+        hub.form().Form_Load();
+        HWND hwnd = hub.hwnd();
+        WndCoolMenu* attached = CoolMenuWindow(hwnd);
+        REQUIRE(attached);  // start-up attaches the engine
+        hubProc = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&closeEveryMenu)));
+        auto round = [&] {
+            ::SendMessageW(hwnd, modSystray::kTrayCallbackMessage, 0, WM_RBUTTONUP);
+            testing::pump();
+        };
+        // The first openings make what is kept for the whole run: fonts, glyphs.
+        for (int i = 0; i < 3; ++i) round();
+        popupsOpened = itemsDrawn = 0;
+        const long gdi = bench::gdiObjects(::GetCurrentProcess());
+        const int records = CoolMenuRegistries()->items.Count();
+        for (int i = 0; i < 300; ++i) round();
+        CHECK(popupsOpened == 300);
+        CHECK(itemsDrawn >= 300);  // every popup was the engine's
+        CHECK(bench::gdiObjects(::GetCurrentProcess()) == gdi);
+        CHECK(CoolMenuRegistries()->items.Count() == records);
+        CHECK(attached->CountMenuHeads() <= 2);
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hubProc));
+    }
+    testing::dropQuitMessages();
 }

@@ -1,81 +1,220 @@
+// The settings file on the real file system: bad files read by the real hub
+// window, a file another program holds, and saves killed half-way. The file
+// must always hold one whole content, and nothing read may be lost.
+#include "fakes/recording.h"
 #include "folders/settings_file.h"
 #include "platform/win32/files.h"
 #include "platform/win32/text_codec.h"
+#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
+#include "shell/hub_window.h"
+#include "support.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
 using namespace lumivane;
 
 namespace {
-std::string tempFolder(const char* name) {
+
+const std::string kHead = "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n";
+
+std::string freshFolder(const std::string& name) {
     wchar_t base[MAX_PATH];
     ::GetTempPathW(MAX_PATH, base);
-    std::string dir = win32::narrow(base) + name;
+    std::string dir = win32::narrow(base) + "lmv-" + name;
     ::CreateDirectoryW(win32::widen(dir).c_str(), nullptr);
+    ::DeleteFileW(win32::widen(dir + "\\lumivane.ini").c_str());
     return dir;
 }
 
-struct Slots final : FolderSlots {
-    FolderList list;
-    std::string slotText(int k) const override { return list[static_cast<size_t>(k)]; }
-    void setSlotText(int k, const std::string& t) override { list[static_cast<size_t>(k)] = t; }
-};
-} // namespace
-
-TEST_CASE("the real file system: default file, save and load round trip") {
-    win32::Win32FileSystem fs;
-    win32::AnsiCodePage codec;
-    std::string path = tempFolder("lmv-settings") + "\\lumivane.ini";
-    ::DeleteFileW(win32::widen(path).c_str());
-
-    Slots slots;
-    modINI::LoadFolders(path, slots, fs, codec);
-    CHECK(slots.list == modINI::DefaultFolders());
-    auto bytes = fs.readFile(path);
-    REQUIRE(bytes);
-    CHECK(*bytes == "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nC:\\\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-
-    slots.list[2] = " D:\\My Pictures ";
-    slots.list[9] = "C:\\\xE6\x97\xA5\xE6\x9C\xAC";  // outside any Western code page
-    REQUIRE(modINI::SaveFolders(path, slots, fs, codec));
-    Slots back;
-    modINI::LoadFolders(path, back, fs, codec);
-    CHECK(back.list == slots.list);
-}
-
-TEST_CASE("a failed replace leaves the old file whole and no temporary file behind") {
-    win32::Win32FileSystem fs;
-    std::string dir = tempFolder("lmv-replace");
-    std::string path = dir + "\\lumivane.ini";
-    REQUIRE(fs.replaceFile(path, "old content"));
-
-    // A reader holding the file without delete sharing makes the swap fail.
-    HANDLE lock = ::CreateFileW(win32::widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    REQUIRE(lock != INVALID_HANDLE_VALUE);
-    CHECK_FALSE(fs.replaceFile(path, "new content"));
-    ::CloseHandle(lock);
-    CHECK(*fs.readFile(path) == "old content");
-
+bool temporaryFileLeft(const std::string& dir) {
     WIN32_FIND_DATAW found;
     HANDLE search = ::FindFirstFileW(win32::widen(dir + "\\lmv*.tmp").c_str(), &found);
-    CHECK(search == INVALID_HANDLE_VALUE);
     if (search != INVALID_HANDLE_VALUE) ::FindClose(search);
-
-    CHECK(fs.replaceFile(path, "new content"));
-    CHECK(*fs.readFile(path) == "new content");
+    return search != INVALID_HANDLE_VALUE;
 }
 
-TEST_CASE("folder and file existence are told apart") {
+// The real hub window on the real file system and code page; the rest recorded.
+struct RealHub {
+    explicit RealHub(std::string dir)
+        : services{fake.instance, fake.boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine, fake.processes,
+                   fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff, fake.registry,
+                   fake.folderPicker, "lumivane.exe", fake.aboutBox} {
+        REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
+        hub.form().Form_Load();
+    }
+    struct DropQuit {
+        ~DropQuit() { testing::dropQuitMessages(); }
+    } dropQuit;  // first, so it goes last
+    fakes::FakeOs fake;
     win32::Win32FileSystem fs;
-    std::string dir = tempFolder("lmv-exists");
-    std::string file = dir + "\\a.txt";
-    REQUIRE(fs.replaceFile(file, "x"));
-    CHECK(fs.folderExists(dir));
-    CHECK_FALSE(fs.fileExists(dir));
-    CHECK(fs.fileExists(file));
-    CHECK_FALSE(fs.folderExists(file));
-    CHECK_FALSE(fs.folderExists(""));
-    CHECK_FALSE(fs.folderExists("Q:\\nowhere"));
+    win32::AnsiCodePage codec;
+    Services services;
+    win32::HubWindow hub{services};
+};
+
+} // namespace
+
+TEST_CASE("bad settings files: the hub starts quietly, leaves the file alone, and saves back exactly what it shows") {
+    std::string allBytes = kHead;  // every byte but the line ends, in the system's code page
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n') allBytes += static_cast<char>(b);
+    std::string randomBytes = kHead;
+    std::mt19937 random(7);
+    for (int i = 0; i < 2048; ++i) randomBytes += static_cast<char>(random() & 0xFF);
+    const struct {
+        const char* name;
+        std::optional<std::string> bytes;  // nothing: no file at all
+    } cases[] = {
+        {"missing", std::nullopt},
+        {"one line of 1 MiB", std::string(1 << 20, 'x')},
+        {"a slot of 1 MiB", kHead + "C:\\" + std::string(1 << 20, 'y') + "\r\nD:\\\r\n"},
+        {"every byte of the code page", allBytes + "\r\n"},
+        {"random binary after the heading", randomBytes},
+    };
+    int index = 0;
+    for (const auto& c : cases) {
+        CAPTURE(c.name);
+        std::string dir = freshFolder("bad-" + std::to_string(index++));
+        std::string path = dir + "\\lumivane.ini";
+        win32::Win32FileSystem fs;
+        win32::AnsiCodePage codec;
+        if (c.bytes) REQUIRE(fs.replaceFile(path, *c.bytes));
+        RealHub os(dir);
+        CHECK_FALSE(os.hub.isVisible());
+        CHECK_FALSE(os.fake.log.contains("messageBox"));
+        auto onDisk = fs.readFile(path);
+        REQUIRE(onDisk);
+        CHECK(*onDisk == (c.bytes ? *c.bytes : modINI::DefaultFolderBytes(codec)));
+
+        FolderList expected = modINI::ParseFolders(*onDisk, codec), shown;
+        for (size_t k = 0; k < shown.size(); ++k) {
+            shown[k] = os.hub.slotText(static_cast<int>(k));
+            CHECK(shown[k] == expected[k].substr(0, expected[k].find('\0')));  // a path box ends at a NUL
+        }
+        REQUIRE(modINI::SaveFolders(path, os.hub, fs, codec));
+        CHECK(fs.readFile(path) == modINI::FormatFolders(shown, codec));
+    }
+}
+
+namespace {
+constexpr const wchar_t* kPathVariable = L"LUMIVANE_SETTINGS_TEST_PATH";
+constexpr const wchar_t* kReadyEvent = L"Local\\Lumivane.SettingsTestReady";
+
+std::wstring pathFromParent() {
+    wchar_t path[MAX_PATH] = {};
+    ::GetEnvironmentVariableW(kPathVariable, path, MAX_PATH);
+    return path;
+}
+
+// Runs this program again, only the named test case (marked skip, so that it
+// runs nowhere else), on the file; returns once the child has begun.
+win32::UniqueHandle startChild(const wchar_t* testCase, const std::string& path, HANDLE ready) {
+    ::SetEnvironmentVariableW(kPathVariable, win32::widen(path).c_str());
+    ::ResetEvent(ready);
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" --no-skip --test-case=\"" + testCase + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    REQUIRE(::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ::CloseHandle(pi.hThread);
+    win32::UniqueHandle child(pi.hProcess);
+    REQUIRE(::WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0);
+    return child;
+}
+} // namespace
+
+// Not a test of its own: another program that holds the file open without
+// sharing it, until it is ended.
+TEST_CASE("hold settings child" * doctest::skip()) {
+    HANDLE file = ::CreateFileW(pathFromParent().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    win32::UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kReadyEvent));
+    if (file == INVALID_HANDLE_VALUE || !ready) ::ExitProcess(2);
+    ::SetEvent(ready.get());
+    ::Sleep(INFINITE);
+}
+
+TEST_CASE("a settings file another program holds: told at start-up, a save fails cleanly, the file is not touched") {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    std::string dir = freshFolder("held");
+    std::string path = dir + "\\lumivane.ini";
+    const std::string mine = kHead + "E:\\Mine\r\nF:\\Also mine\r\n";
+    REQUIRE(fs.replaceFile(path, mine));
+    win32::UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, kReadyEvent));
+    win32::UniqueHandle holder = startChild(L"hold settings child", path, ready.get());
+    {
+        RealHub os(dir);
+        auto boxes = os.fake.log.only({"messageBox("});
+        REQUIRE(boxes.size() == 1);
+        CHECK(boxes[0].rfind("messageBox(The folders could not be read from " + path + ".", 0) == 0);
+        CHECK_FALSE(modINI::SaveFolders(path, os.hub, fs, codec));
+        CHECK_FALSE(temporaryFileLeft(dir));
+    }
+    ::TerminateProcess(holder.get(), 0);
+    ::WaitForSingleObject(holder.get(), 30000);
+    CHECK(fs.readFile(path) == mine);
+}
+
+namespace {
+// Two contents large enough that a write takes a while; one of them UTF-8, so
+// both encodings are interrupted.
+FolderList content(char which) {
+    FolderList list;
+    for (size_t k = 0; k < list.size(); ++k)
+        list[k] = which == 'A' ? "C:\\A" + std::to_string(k) + "\\" + std::string(3000, 'a')
+                               : "D:\\\xE6\x97\xA5" + std::to_string(k) + "\\" + std::string(2000, 'b');
+    return list;
+}
+} // namespace
+
+// Not a test of its own: saves the two contents in turn until it is killed.
+TEST_CASE("save kill child" * doctest::skip()) {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    const std::string path = win32::narrow(pathFromParent());
+    win32::UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kReadyEvent));
+    for (unsigned n = 0;; ++n) {
+        modINI::SaveFolders(path, content(n % 2 ? 'B' : 'A'), fs, codec);
+        if (n == 1 && ready) ::SetEvent(ready.get());
+    }
+}
+
+TEST_CASE("killed at random moments while saving, the file always holds one whole content") {
+    win32::Win32FileSystem fs;
+    win32::AnsiCodePage codec;
+    std::string dir = freshFolder("save-kill");
+    std::string path = dir + "\\lumivane.ini";
+    const std::string bytesA = modINI::FormatFolders(content('A'), codec);
+    const std::string bytesB = modINI::FormatFolders(content('B'), codec);
+    REQUIRE(bytesA.size() > 30000);
+    REQUIRE(bytesB.rfind("\xEF\xBB\xBF", 0) == 0);
+    REQUIRE(fs.replaceFile(path, bytesA));
+    win32::UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, kReadyEvent));
+
+    std::mt19937 random(4711);
+    int seenA = 0, seenB = 0;
+    for (int round = 0; round < 40; ++round) {
+        CAPTURE(round);
+        win32::UniqueHandle saver = startChild(L"save kill child", path, ready.get());
+        ::Sleep(static_cast<DWORD>(random() % 40));
+        ::TerminateProcess(saver.get(), 9);
+        REQUIRE(::WaitForSingleObject(saver.get(), 30000) == WAIT_OBJECT_0);
+        auto bytes = fs.readFile(path);
+        REQUIRE(bytes);
+        CHECK((*bytes == bytesA || *bytes == bytesB));
+        seenA += *bytes == bytesA;
+        seenB += *bytes == bytesB;
+    }
+    // The rounds only prove something if the kills hit both states.
+    CHECK(seenA > 0);
+    CHECK(seenB > 0);
 }

@@ -1,6 +1,5 @@
-#include "actions/frm_turn_mon_off.h"
 #include "actions/turn_mon_off_window.h"
-#include "platform/win32/wide.h"
+#include "support.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -23,18 +22,10 @@ LRESULT CALLBACK recordPower(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Watches every message sent to a window procedure of this thread, so the
-// power messages are seen as the window system delivers them.
-struct PowerRecorder {
-    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, recordPower, nullptr, ::GetCurrentThreadId());
-    PowerRecorder() { g_power.clear(); }
-    ~PowerRecorder() { ::UnhookWindowsHookEx(hook); }
-};
-
 // Marks the mouse moves a test posts. Under a live X server the window's
 // arrival under the warped cursor yields real moves at unpredictable times;
-// they would make the counting tests race, so MoveFilter turns every unmarked
-// move into WM_NULL before it is dispatched.
+// they would make the counting race, so every unmarked move becomes WM_NULL
+// before it is dispatched.
 constexpr WPARAM kTestMove = MK_XBUTTON2;
 
 LRESULT CALLBACK dropRealMoves(int code, WPARAM wParam, LPARAM lParam) {
@@ -44,20 +35,19 @@ LRESULT CALLBACK dropRealMoves(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-struct MoveFilter {
-    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, dropRealMoves, nullptr, ::GetCurrentThreadId());
-    ~MoveFilter() { ::UnhookWindowsHookEx(hook); }
+// Sees the power messages as the window system delivers them, and lets only
+// the posted moves through.
+struct Watch {
+    HHOOK power = ::SetWindowsHookExW(WH_CALLWNDPROC, recordPower, nullptr, ::GetCurrentThreadId());
+    HHOOK moves = ::SetWindowsHookExW(WH_GETMESSAGE, dropRealMoves, nullptr, ::GetCurrentThreadId());
+    Watch() { g_power.clear(); }
+    ~Watch() {
+        ::UnhookWindowsHookEx(power);
+        ::UnhookWindowsHookEx(moves);
+    }
 };
 
-void postMove(HWND target, int x, int y) { ::PostMessageW(target, WM_MOUSEMOVE, kTestMove, MAKELPARAM(x, y)); }
-
-void pump() {
-    MSG msg;
-    for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
+void postMove(HWND target) { ::PostMessageW(target, WM_MOUSEMOVE, kTestMove, MAKELPARAM(5, 5)); }
 
 int coverWindowCount() {
     int count = 0;
@@ -65,182 +55,74 @@ int coverWindowCount() {
     while ((w = ::FindWindowExW(nullptr, w, win32::kTurnMonOffClassName, nullptr)) != nullptr) ++count;
     return count;
 }
-
-std::wstring textOf(HWND w) {
-    wchar_t buffer[128] = {};
-    ::GetWindowTextW(w, buffer, 128);
-    return buffer;
-}
-
-int screenDpi(int axis) {
-    HDC dc = ::GetDC(nullptr);
-    int dpi = ::GetDeviceCaps(dc, axis);
-    ::ReleaseDC(nullptr, dc);
-    return dpi;
-}
+using testing::pump;
 } // namespace
 
-TEST_CASE("the cover window: no title bar, its size from twips, its label and button, cursor and power-off") {
-    PowerRecorder power;
-    win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
-    cover.Show();
-    HWND w = cover.hwnd();
-    REQUIRE(w);
-    pump();
-    CHECK(::IsWindowVisible(w));
-    LONG style = static_cast<LONG>(::GetWindowLongPtrW(w, GWL_STYLE));
-    CHECK((style & WS_CAPTION) != WS_CAPTION);
-    CHECK((style & WS_SYSMENU) == 0);
-    CHECK((style & WS_BORDER) != 0);
-    CHECK((::GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0);
-
-    RECT client{};
-    ::GetClientRect(w, &client);
-    int dpiX = screenDpi(LOGPIXELSX), dpiY = screenDpi(LOGPIXELSY);
-    CHECK(client.right == TwipsToPixels(3555, dpiX));
-    CHECK(client.bottom == TwipsToPixels(2070, dpiY));
-    if (dpiX == 96) CHECK(client.right == 237);
-    if (dpiY == 96) CHECK(client.bottom == 138);
-
-    HWND label = ::GetWindow(w, GW_CHILD);
-    REQUIRE(label);
-    CHECK(textOf(label) == L"Turning Monitor Off");
-    CHECK((::GetWindowLongPtrW(label, GWL_STYLE) & SS_TYPEMASK) == SS_CENTER);
-    LOGFONTW font{};
-    REQUIRE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)), sizeof(font), &font));
-    CHECK(std::wstring(font.lfFaceName) == L"MS Sans Serif");
-    CHECK(font.lfWeight == 700);
-    CHECK(font.lfHeight == -PointsToPixels(135, dpiY));
-
-    HWND cancel = cover.cancelButton();
-    REQUIRE(cancel);
-    CHECK(textOf(cancel) == L"Cancel");
-    RECT button{};
-    ::GetWindowRect(cancel, &button);
-    ::MapWindowPoints(nullptr, w, reinterpret_cast<POINT*>(&button), 2);
-    CHECK(button.left == TwipsToPixels(2520, dpiX));
-    CHECK(button.top == TwipsToPixels(1560, dpiY));
-    CHECK(button.right - button.left == TwipsToPixels(855, dpiX));
-    CHECK(::GetFocus() == cancel);
-
-    // The cursor sits right of and below the window's centre.
-    RECT outer{};
-    ::GetWindowRect(w, &outer);
-    double tx = 1440.0 / dpiX, ty = 1440.0 / dpiY;
-    PixelPoint expected = CoverCursorPoint(
-        {outer.left * tx, outer.top * ty, (outer.right - outer.left) * tx, (outer.bottom - outer.top) * ty}, tx, ty);
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    CHECK(cursor.x == expected.x);
-    CHECK(cursor.y == expected.y);
-
-    // One power-off, through the window's own handle.
-    REQUIRE(g_power.size() == 1);
-    CHECK(g_power[0].target == w);
-    CHECK(g_power[0].state == 2);
-    MESSAGE("mouse moves counted on arrival: " << cover.form().mouseMoves());
-}
-
-TEST_CASE("a key on the focused button wakes the display once and closes; the next showing starts fresh") {
-    PowerRecorder power;
-    win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
-    cover.Show();
-    HWND first = cover.hwnd();
-    pump();
-    REQUIRE(::GetFocus() == cover.cancelButton());
-    ::PostMessageW(::GetFocus(), WM_KEYDOWN, 'A', 0);
-    pump();
-    CHECK_FALSE(::IsWindow(first));
-    CHECK(cover.hwnd() == nullptr);
-    CHECK(coverWindowCount() == 0);
-    REQUIRE(g_power.size() == 2);
-    CHECK(g_power[1].target == first);
-    CHECK(g_power[1].state == -1);
-
-    cover.Show();
-    REQUIRE(cover.hwnd());
-    CHECK(g_power.size() == 3);
-    CHECK(g_power[2].state == 2);
-    CHECK(cover.form().mouseMoves() == 0);
-    ::PostMessageW(cover.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-    pump();
-    CHECK(cover.hwnd() == nullptr);
-    CHECK(g_power.size() == 4);
-}
-
 TEST_CASE("mouse moves over the window and its button share one counter: the third closes") {
-    MoveFilter onlyPostedMoves;
-    PowerRecorder power;
+    Watch watch;
     win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
     cover.Show();
     pump();
     HWND w = cover.hwnd();
     HWND cancel = cover.cancelButton();
     REQUIRE(cover.form().mouseMoves() == 0);
-    postMove(cancel, 5, 5);
-    postMove(w, 10, 10);
+    postMove(cancel);
+    postMove(w);
     pump();
     REQUIRE(::IsWindow(w));
     CHECK(cover.form().mouseMoves() == 2);
     CHECK(g_power.size() == 1);
-    postMove(cancel, 5, 5);
+    postMove(cancel);
     pump();
     CHECK_FALSE(::IsWindow(w));
     REQUIRE(g_power.size() == 2);
     CHECK(g_power[1].state == -1);
-
-    // And the other way round: the third move lands on the window.
-    cover.Show();
-    pump();
-    w = cover.hwnd();
-    cancel = cover.cancelButton();
-    postMove(w, 10, 10);
-    postMove(cancel, 5, 5);
-    pump();
-    REQUIRE(::IsWindow(w));
-    postMove(w, 10, 10);
-    pump();
-    CHECK_FALSE(::IsWindow(w));
-    CHECK(g_power.size() == 4);
 }
 
-TEST_CASE("any mouse button on the window, a key on the window and a click on Cancel each close with one power-on") {
-    struct Input {
+TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on either closes with one power-on") {
+    const struct {
         const char* what;
         bool onButton;
         UINT msg;
         WPARAM wParam;
+    } inputs[] = {
+        {"a key on the focused button", true, WM_KEYDOWN, 'A'}, {"Alt on the button", true, WM_SYSKEYDOWN, VK_MENU},
+        {"Cancel", true, BM_CLICK, 0},                            {"a key on the window", false, WM_KEYDOWN, VK_SPACE},
+        {"left button", false, WM_LBUTTONDOWN, MK_LBUTTON},     {"right button", false, WM_RBUTTONDOWN, MK_RBUTTON},
+        {"middle button", false, WM_MBUTTONDOWN, MK_MBUTTON},
     };
-    const Input inputs[] = {
-        {"left button", false, WM_LBUTTONDOWN, MK_LBUTTON}, {"right button", false, WM_RBUTTONDOWN, MK_RBUTTON},
-        {"middle button", false, WM_MBUTTONDOWN, MK_MBUTTON}, {"key on the window", false, WM_KEYDOWN, VK_SPACE},
-        {"Alt on the button", true, WM_SYSKEYDOWN, VK_MENU},   {"Cancel", true, BM_CLICK, 0},
-    };
+    Watch watch;
+    win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
     for (const auto& input : inputs) {
         CAPTURE(input.what);
-        PowerRecorder power;
-        win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
+        g_power.clear();
         cover.Show();
         pump();
         HWND w = cover.hwnd();
+        REQUIRE(::IsWindowVisible(w));
+        CHECK(testing::textOf(::GetWindow(w, GW_CHILD)) == L"Turning Monitor Off");
+        CHECK(testing::textOf(cover.cancelButton()) == L"Cancel");
+        REQUIRE(::GetFocus() == cover.cancelButton());
         ::PostMessageW(input.onButton ? cover.cancelButton() : w, input.msg, input.wParam, MAKELPARAM(3, 3));
         pump();
         CHECK_FALSE(::IsWindow(w));
+        CHECK(cover.hwnd() == nullptr);
         REQUIRE(g_power.size() == 2);
+        CHECK(g_power[0].target == w);
         CHECK(g_power[0].state == 2);
+        CHECK(g_power[1].target == w);
         CHECK(g_power[1].state == -1);
     }
 }
 
 TEST_CASE("one cover window at a time; closing it other than by input sends nothing") {
-    MoveFilter onlyPostedMoves;
-    PowerRecorder power;
+    Watch watch;
     {
         win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
         cover.Show();
         pump();
         HWND w = cover.hwnd();
-        postMove(w, 0, 0);
+        postMove(w);
         pump();
         REQUIRE(cover.form().mouseMoves() == 1);
         cover.Show();
