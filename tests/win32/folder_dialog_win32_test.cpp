@@ -78,3 +78,40 @@ TEST_CASE("the shown dialog: no window buttons, controls where the layout puts t
     CHECK(fontOf(kBrowseBase + 4) == font(layout.formFontHeight, FW_NORMAL));
     CHECK(fontOf(win32::dialog_id::kFrame) == font(layout.formFontHeight, FW_NORMAL));
 }
+
+TEST_CASE("Enter presses the focused row button, or OK from a path box; Escape presses Cancel") {
+    Hub hub;
+    // A key as the user presses it: into the focused control, through the
+    // program's own dialog filter.
+    auto press = [&](WPARAM key) {
+        ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 1);
+        ::PostMessageW(::GetFocus(), WM_KEYUP, key, 0xC0000001);
+        MSG msg;
+        for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+            if (!::IsDialogMessageW(hub.hwnd(), &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+    };
+    ::SetFocus(hub.item(kClearBase));
+    press(VK_RETURN);
+    CHECK(::IsWindowVisible(hub.hwnd()));
+    CHECK(testing::textOf(hub.item(kText1Base)).empty());
+
+    ::SetFocus(hub.item(kText1Base + 2));
+    ::SetWindowTextW(hub.item(kText1Base + 2), L"D:\\Typed");
+    press(VK_RETURN);
+    CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
+    CHECK(hub.os.files.files[hub.window.form().SettingsPath] ==
+          "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n\r\n\r\nD:\\Typed\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+
+    std::string saved = hub.os.files.files[hub.window.form().SettingsPath];
+    hub.window.setVisible(true);
+    ::SetWindowTextW(hub.item(kText1Base), L"unsaved");
+    ::SetFocus(hub.item(kBrowseBase + 5));
+    press(VK_ESCAPE);
+    CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
+    CHECK(testing::textOf(hub.item(kText1Base)).empty());
+    CHECK(hub.os.files.files[hub.window.form().SettingsPath] == saved);
+}
