@@ -19,7 +19,8 @@ HubWindow::~HubWindow() {
 }
 
 bool HubWindow::create(HINSTANCE instance) {
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = &HubWindow::WndProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

@@ -1,12 +1,11 @@
 #include "platform/win32/folder_picker.h"
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
-
-#include <string>
 
 namespace lumivane::win32 {
 
@@ -16,37 +15,23 @@ using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID reserved, DWORD flags);
 using CoUninitializeFn = void(WINAPI*)();
 
 // COM's library is loaded on the first picker rather than with the program:
-// most runs never browse, and it lengthens every start. Loaded from the system
-// folder by its full path, and kept for the rest of the run.
+// most runs never browse, and it lengthens every start.
 HMODULE ole32() {
-    static const HMODULE module = []() -> HMODULE {
-        wchar_t folder[MAX_PATH];
-        UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return nullptr;
-        std::wstring path(folder, length);
-        path += L"\\ole32.dll";
-        return ::LoadLibraryW(path.c_str());
-    }();
+    static const HMODULE module = LoadSystemLibrary(L"ole32.dll");
     return module;
-}
-
-template <typename Fn>
-Fn ole32Function(const char* name) {
-    HMODULE module = ole32();
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
 }
 
 } // namespace
 
 ShellFolderPicker::~ShellFolderPicker() {
     if (!entered_) return;
-    if (auto uninitialize = ole32Function<CoUninitializeFn>("CoUninitialize")) uninitialize();
+    if (auto uninitialize = SystemFunction<CoUninitializeFn>(ole32(), "CoUninitialize")) uninitialize();
 }
 
 void ShellFolderPicker::enterApartment() {
     if (tried_) return;
     tried_ = true;
-    auto initialize = ole32Function<CoInitializeExFn>("CoInitializeEx");
+    auto initialize = SystemFunction<CoInitializeExFn>(ole32(), "CoInitializeEx");
     // S_FALSE (already in an apartment of this kind) counts too: each success is undone once.
     entered_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
