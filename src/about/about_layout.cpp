@@ -29,39 +29,19 @@ const DesignedControl* FindControl(int id) {
     return nullptr;
 }
 
-int TwipsToPixels(int twips, int dpi) {
-    long long scaled = static_cast<long long>(twips) * dpi;
-    // Round half away from zero, as MulDiv does.
-    return static_cast<int>(scaled >= 0 ? (scaled + 720) / 1440 : (scaled - 720) / 1440);
-}
-
-int FontHeightForPoints(int pointsX100, int dpi) {
-    long long scaled = static_cast<long long>(pointsX100) * dpi;
-    return -static_cast<int>((scaled + 3600) / 7200);
-}
-
-namespace {
-Rect toPixels(const Rect& r, int dpi) {
-    // Edges are converted, not sizes, so neighbouring controls keep their gaps.
-    int left = TwipsToPixels(r.left, dpi);
-    int top = TwipsToPixels(r.top, dpi);
-    return {left, top, TwipsToPixels(r.left + r.width, dpi) - left, TwipsToPixels(r.top + r.height, dpi) - top};
-}
-} // namespace
-
 AboutLayout LayOutAbout(int dpi) {
     if (dpi <= 0) dpi = 96;
     AboutLayout layout;
     layout.clientWidth = TwipsToPixels(kClientWidthTwips, dpi);
     layout.clientHeight = TwipsToPixels(kClientHeightTwips, dpi);
-    for (const auto& c : AboutControls()) layout.controls.push_back({&c, toPixels(c.twips, dpi)});
+    for (const auto& c : AboutControls()) layout.controls.push_back({&c, TwipsToPixels(c.twips, dpi)});
 
-    Rect rule = toPixels(kRuleTwips, dpi);
+    Rect rule = TwipsToPixels(kRuleTwips, dpi);
     int thickness = dpi >= 192 ? dpi / 96 : 1;
     layout.greyLine = {rule.left, rule.top, rule.width, thickness};
     layout.whiteLine = {rule.left, rule.top + thickness, rule.width, thickness};
-    layout.labelFontHeight = FontHeightForPoints(kLabelFontPointsX100, dpi);
-    layout.secretFontHeight = FontHeightForPoints(kSecretFontPointsX100, dpi);
+    layout.labelFontHeight = -PointsToPixels(kLabelFontPointsX100, dpi);
+    layout.secretFontHeight = -PointsToPixels(kSecretFontPointsX100, dpi);
     return layout;
 }
 

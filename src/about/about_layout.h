@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/twips.h"
+
 #include <string>
 #include <vector>
 
@@ -21,13 +23,7 @@ inline constexpr int Label4 = 109;
 inline constexpr int Label5 = 110;
 } // namespace control_id
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const Rect&) const = default;
-};
+using Rect = LayoutRect;
 
 struct DesignedControl {
     const char* name;
@@ -48,11 +44,6 @@ inline constexpr Rect kRuleTwips{84, 2415, 5560, 15};
 inline constexpr int kLabelFontPointsX100 = 825;   // the labels' and buttons' font
 inline constexpr int kSecretFontPointsX100 = 975;  // Label5, bold
 
-// Twips to pixels at the given dots per inch (1440 twips make an inch),
-// rounded to the nearest pixel.
-int TwipsToPixels(int twips, int dpi);
-// The font height to ask for (negative: character height) for a point size.
-int FontHeightForPoints(int pointsX100, int dpi);
 
 struct PlacedControl {
     const DesignedControl* control;

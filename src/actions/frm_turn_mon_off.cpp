@@ -6,14 +6,6 @@
 
 namespace lumivane {
 
-int TwipsToPixels(int twips, int dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(twips) * dpi / kTwipsPerInch));
-}
-
-int PointsToPixels(int tenthsOfPoint, int dpi) {
-    return static_cast<int>(std::lround(static_cast<double>(tenthsOfPoint) * dpi / 720.0));
-}
-
 int RoundHalfEven(double value) {
     double lower = std::floor(value);
     double fraction = value - lower;

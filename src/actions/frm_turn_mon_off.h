@@ -13,16 +13,9 @@ inline constexpr int kCancelLeft = 2520, kCancelTop = 1560, kCancelWidth = 855, 
 inline constexpr std::string_view kLabelText = "Turning Monitor Off";
 inline constexpr std::string_view kCancelText = "Cancel";
 inline constexpr std::string_view kFontFace = "MS Sans Serif";
-inline constexpr int kFontTenthsOfPoint = 135;
+inline constexpr int kFontPointsX100 = 1350;
 inline constexpr int kFontWeight = 700;
 } // namespace turn_mon_off_layout
-
-inline constexpr int kTwipsPerInch = 1440;
-
-// Pixels for a length in twips at the given dots per inch, to the nearest pixel.
-int TwipsToPixels(int twips, int dpi);
-// Character height in pixels (positive) of a font of tenths of a point.
-int PointsToPixels(int tenthsOfPoint, int dpi);
 
 // Rounds to the nearest integer, a half to the even neighbour (2.5 gives 2,
 // 3.5 gives 4), as the cursor formula asks.

@@ -1,5 +1,6 @@
 #include "actions/turn_mon_off_window.h"
 
+#include "platform/twips.h"
 #include "platform/win32/wide.h"
 
 namespace lumivane::win32 {
@@ -11,8 +12,8 @@ constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 constexpr int kLabelId = 100;
 
-HFONT makeFont(int tenthsOfPoint, int weight, int dpi) {
-    return ::CreateFontW(-PointsToPixels(tenthsOfPoint, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+HFONT makeFont(int pointsX100, int weight, int dpi) {
+    return ::CreateFontW(-PointsToPixels(pointsX100, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                          widen(layout::kFontFace).c_str());
 }
@@ -65,7 +66,7 @@ bool TurnMonOffWindow::create() {
 
 void TurnMonOffWindow::createChildren() {
     auto px = [](int twips, int dpi) { return TwipsToPixels(twips, dpi); };
-    labelFont_.reset(makeFont(layout::kFontTenthsOfPoint, layout::kFontWeight, dpiY_));
+    labelFont_.reset(makeFont(layout::kFontPointsX100, layout::kFontWeight, dpiY_));
     buttonFont_.reset(makeFont(80, FW_NORMAL, dpiY_));
 
     // A plain static passes mouse input through to the window, so moves and

@@ -1,5 +1,6 @@
 #pragma once
 #include "folders/folder_slots.h"
+#include "platform/twips.h"
 
 #include <array>
 
@@ -8,13 +9,7 @@
 // 96 dots per inch.
 namespace lumivane::folder_dialog {
 
-struct Rect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool operator==(const Rect&) const = default;
-};
+using Rect = LayoutRect;
 
 struct Layout {
     int clientWidth = 0;
@@ -30,10 +25,6 @@ struct Layout {
     int formFontHeight = 0;  // Tahoma 8.25 pt: frame and buttons
     int rowFontHeight = 0;   // Tahoma 9.75 pt: numbers (bold) and path boxes
 };
-
-int TwipsToPixels(int twips, int dpi);
-// Points given in hundredths (8.25 pt = 825).
-int PointsToPixels(int hundredthPoints, int dpi);
 
 // Every control in the window's client coordinates. The rows are designed in
 // the frame's coordinates and moved by its origin; edges are converted rather
