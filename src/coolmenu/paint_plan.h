@@ -1,4 +1,5 @@
 #pragma once
+#include "coolmenu/colour.h"
 #include "coolmenu/item_layout.h"
 #include "coolmenu/item_model.h"
 
@@ -10,26 +11,6 @@
 // What to paint for one owner-drawn menu item, decided without a device
 // context: a short list of operations that the GDI layer carries out in order.
 namespace lumivane::coolmenu {
-
-// System colour indices, as GetSysColor numbers them.
-namespace syscolor {
-inline constexpr int kMenu = 4;
-inline constexpr int kMenuText = 7;
-inline constexpr int kHighlightText = 14;
-inline constexpr int kButtonShadow = 16;
-inline constexpr int kGrayText = 17;
-inline constexpr int kHilight3D = 20;
-inline constexpr int kLight3D = 22;
-} // namespace syscolor
-
-// Either a system colour index or a fixed 0x00BBGGRR value.
-struct Colour {
-    bool system = true;
-    std::uint32_t value = 0;
-    static Colour sys(int index) { return {true, static_cast<std::uint32_t>(index)}; }
-    static Colour rgb(std::uint32_t bgr) { return {false, bgr}; }
-    bool operator==(const Colour&) const = default;
-};
 
 // Edge kinds and sides, with the values DrawEdge takes.
 namespace edge {
