@@ -3,6 +3,10 @@
 
 namespace lumivane::coolmenu {
 
+// The looks a popup is drawn in: the classic light one, a dark one for users
+// whose apps use the dark theme, and the user's own high-contrast colours.
+enum class Theme { light, dark, highContrast };
+
 // System colour indices, as GetSysColor numbers them.
 namespace syscolor {
 inline constexpr int kMenu = 4;

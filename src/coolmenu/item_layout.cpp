@@ -1,5 +1,7 @@
 #include "coolmenu/item_layout.h"
 
+#include "platform/dpi.h"
+
 #include <algorithm>
 
 namespace lumivane::coolmenu {
@@ -8,7 +10,8 @@ bool isHiddenItem(const ItemModel& item) {
     return !item.heading && !item.text.empty() && item.text.front() == '!';
 }
 
-Size measureItem(const ItemModel& item, const MenuMetrics& metrics, const TextMeasure& measure) {
+Size measureItem(const ItemModel& item, const MenuMetrics& metrics, const TextMeasure& measure,
+                 const MenuGeometry& g) {
     if (item.heading) {
         // Half the menu-bar height keeps an empty heading visible as a gap.
         Size a = measure("A");
@@ -19,9 +22,11 @@ Size measureItem(const ItemModel& item, const MenuMetrics& metrics, const TextMe
     Size text = measure(item.text);
     int height = std::max(text.height, metrics.menuBarHeight);
     if (item.mainMenu) return {text.width, height};
+    // A picture is never cut: the item is as tall as its cell and a margin.
+    height = std::max(height, g.imageCell + g.pictureMargin);
     // The system adds its own check-mark width to what we ask for; taking it
     // off keeps the popup exactly as wide as the two columns and the text.
-    int width = text.width + 5 + 2 * kImageColumnWidth - (metrics.menuCheckWidth - 1);
+    int width = text.width + g.widthExtra + 2 * g.columnWidth - (metrics.menuCheckWidth - 1);
     return {width, height};
 }
 
@@ -40,62 +45,74 @@ MenuTextLayout layoutMenuText(std::string_view text, bool popup, bool rightToLef
     return out;
 }
 
-Rect imageColumn(const Rect& item, bool rightToLeft) {
+Rect imageColumn(const Rect& item, bool rightToLeft, const MenuGeometry& g) {
     Rect q = item;
     if (rightToLeft)
-        q.left = item.right - kImageColumnWidth;
+        q.left = item.right - g.columnWidth;
     else
-        q.right = item.left + kImageColumnWidth;
+        q.right = item.left + g.columnWidth;
     return q;
 }
 
-Point imagePosition(const Rect& item, bool rightToLeft) {
-    Rect q = imageColumn(item, rightToLeft);
-    return {q.left + 1, item.top + (item.height() - kImageSize) / 2};
+Point imagePosition(const Rect& item, bool rightToLeft, const MenuGeometry& g) {
+    Rect q = imageColumn(item, rightToLeft, g);
+    return {q.left + g.imageInset, item.top + (item.height() - g.imageCell) / 2};
 }
 
-Rect selectionBar(const Rect& item, bool rightToLeft, bool columnUsed) {
+Rect pictureRect(Point cell, int cellSize, int size) {
+    int drawn = std::min(size, cellSize);
+    int x = cell.x + (cellSize - drawn) / 2;
+    int y = cell.y + (cellSize - drawn) / 2;
+    return {x, y, x + drawn, y + drawn};
+}
+
+Rect selectionBar(const Rect& item, bool rightToLeft, bool columnUsed, const MenuGeometry& g) {
     Rect b = item;
     if (!columnUsed) return b;
     if (rightToLeft)
-        b.right -= kBarStart;
+        b.right -= g.barStart;
     else
-        b.left += kBarStart;
+        b.left += g.barStart;
     return b;
 }
 
-Rect popupTextRect(const Rect& item, bool rightToLeft) {
+Rect popupTextRect(const Rect& item, bool rightToLeft, const MenuGeometry& g) {
     Rect t = item;
     if (rightToLeft) {
-        t.left += kTextEndGap;
-        t.right -= kTextStart;
+        t.left += g.textEndGap;
+        t.right -= g.textStart;
     } else {
-        t.left += kTextStart;
-        t.right -= kTextEndGap;
+        t.left += g.textStart;
+        t.right -= g.textEndGap;
     }
     return t;
 }
 
-Rect menuBarTextRect(const Rect& item, bool selected) {
+Rect menuBarTextRect(const Rect& item, bool selected, const MenuGeometry& g) {
     // An open menu-bar item looks pressed into its sunken frame.
-    return selected ? item.moved(2, 1) : item;
+    return selected ? item.moved(ScaleToDpi(2, g.dpi), ScaleToDpi(1, g.dpi)) : item;
 }
 
-Rect headingLine(const Rect& item) {
-    return {item.left + kHeadingInset, item.top + item.height() / 2 - 1, item.right - kHeadingInset, item.bottom};
+Rect headingLine(const Rect& item, const MenuGeometry& g) {
+    return {item.left + g.headingInset, item.top + item.height() / 2 - 1, item.right - g.headingInset, item.bottom};
 }
 
-Point markCell(const Rect& column) {
-    return {column.left + kMarkCellOffset, column.top + kMarkCellOffset};
+Rect flatHeadingLine(const Rect& item, const MenuGeometry& g) {
+    int top = item.top + (item.height() - g.imageInset) / 2;
+    return {item.left + g.headingInset, top, item.right - g.headingInset, top + g.imageInset};
 }
 
-Rect arrowRect(const Rect& item, bool rightToLeft) {
+Point markCell(const Rect& column, const MenuGeometry& g) {
+    return {column.left + g.markCellOffset, column.top + g.markCellOffset};
+}
+
+Rect arrowRect(const Rect& item, bool rightToLeft, const MenuGeometry& g) {
     Rect a = item;
-    a.top += kArrowGap;
+    a.top += g.arrowGap;
     if (rightToLeft)
-        a.left += kArrowGap;
+        a.left += g.arrowGap;
     else
-        a.right -= kArrowGap;
+        a.right -= g.arrowGap;
     return a;
 }
 

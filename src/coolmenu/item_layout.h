@@ -1,11 +1,14 @@
 #pragma once
 #include "coolmenu/item_model.h"
+#include "coolmenu/menu_geometry.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-// Sizes and rectangles of owner-drawn menu items, in pixels of the menu's DC.
+// Sizes and rectangles of owner-drawn menu items, in pixels of the menu's DC,
+// for the geometry of the resolution the popup is drawn at (the design lengths
+// of 96 dots per inch when none is given).
 // "Near side" is the image-column side: left normally, right when mirrored.
 namespace lumivane::coolmenu {
 
@@ -32,15 +35,8 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
-inline constexpr int kImageSize = 16;
-inline constexpr int kImageColumnWidth = kImageSize + 2;
-inline constexpr int kBarStart = 19;
-inline constexpr int kTextStart = 21;
-inline constexpr int kTextEndGap = 18;  // room for the submenu arrow
-inline constexpr int kHeadingInset = 15;
-inline constexpr int kMarkCellSize = 13;
-inline constexpr int kMarkCellOffset = 3;
-inline constexpr int kArrowGap = 2;
+// The cell size of the system's check-box sheet, whatever the resolution.
+inline constexpr int kCheckSheetCell = 13;
 
 // Text layout bits, with the values DrawText takes.
 namespace textfmt {
@@ -63,7 +59,7 @@ struct MenuTextLayout {
 };
 MenuTextLayout layoutMenuText(std::string_view text, bool popup, bool rightToLeft);
 
-// The two system metrics the measurement reads.
+// The two system metrics the measurement reads, at the popup's resolution.
 struct MenuMetrics {
     int menuBarHeight = 0;   // SM_CYMENU
     int menuCheckWidth = 0;  // SM_CXMENUCHECK
@@ -72,21 +68,30 @@ struct MenuMetrics {
 // Size of a text drawn on one line in the menu font.
 using TextMeasure = std::function<Size(std::string_view text)>;
 
+inline const MenuGeometry kDesignGeometry{};
+
 // The size the system is asked to reserve for the item.
-Size measureItem(const ItemModel& item, const MenuMetrics& metrics, const TextMeasure& measure);
+Size measureItem(const ItemModel& item, const MenuMetrics& metrics, const TextMeasure& measure,
+                 const MenuGeometry& g = kDesignGeometry);
 
 // An item whose text begins with "!" takes no room and paints nothing.
 bool isHiddenItem(const ItemModel& item);
 
-Rect imageColumn(const Rect& item, bool rightToLeft);
-// Top-left corner of the image; the vertical centring truncates toward zero,
-// so an item lower than the image lets it stick out one pixel more at the top.
-Point imagePosition(const Rect& item, bool rightToLeft);
-Rect selectionBar(const Rect& item, bool rightToLeft, bool columnUsed);
-Rect popupTextRect(const Rect& item, bool rightToLeft);
-Rect menuBarTextRect(const Rect& item, bool selected);
-Rect headingLine(const Rect& item);
-Point markCell(const Rect& column);
-Rect arrowRect(const Rect& item, bool rightToLeft);
+Rect imageColumn(const Rect& item, bool rightToLeft, const MenuGeometry& g = kDesignGeometry);
+// Top-left corner of the picture cell; the vertical centring truncates toward
+// zero, so an item lower than the cell lets it stick out one pixel more at the top.
+Point imagePosition(const Rect& item, bool rightToLeft, const MenuGeometry& g = kDesignGeometry);
+// Where an image of `size` pixels is drawn: centred in the cell at its own
+// size, or shrunk to the cell when it is larger.
+Rect pictureRect(Point cell, int cellSize, int size);
+Rect selectionBar(const Rect& item, bool rightToLeft, bool columnUsed, const MenuGeometry& g = kDesignGeometry);
+Rect popupTextRect(const Rect& item, bool rightToLeft, const MenuGeometry& g = kDesignGeometry);
+Rect menuBarTextRect(const Rect& item, bool selected, const MenuGeometry& g = kDesignGeometry);
+// The etched heading line (two pixels high at its top).
+Rect headingLine(const Rect& item, const MenuGeometry& g = kDesignGeometry);
+// A flat heading line, one scaled pixel thick, in the middle of the item.
+Rect flatHeadingLine(const Rect& item, const MenuGeometry& g);
+Point markCell(const Rect& column, const MenuGeometry& g = kDesignGeometry);
+Rect arrowRect(const Rect& item, bool rightToLeft, const MenuGeometry& g = kDesignGeometry);
 
 } // namespace lumivane::coolmenu

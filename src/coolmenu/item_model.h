@@ -1,4 +1,6 @@
 #pragma once
+#include "coolmenu/colour.h"
+
 #include <cstdint>
 #include <string>
 
@@ -31,6 +33,7 @@ struct LookSettings {
     bool complexChecks = true;
     std::uint32_t selectColor = 0;  // 0x00BBGGRR
     std::uint32_t foreColor = 0;    // 0 means the system menu-text colour
+    Theme theme = Theme::light;     // the user's look, followed as it changes
 };
 
 } // namespace lumivane::coolmenu

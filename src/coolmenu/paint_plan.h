@@ -3,7 +3,11 @@
 #include "coolmenu/item_layout.h"
 #include "coolmenu/item_model.h"
 
+#include "coolmenu/menu_geometry.h"
+#include "coolmenu/palette.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -38,8 +42,10 @@ struct EdgeOp {
 };
 struct IconOp {
     int image = 0;  // counted from 1, as the image list numbers them
-    Point at;
-    bool disabled = false;
+    Point at;       // the picture cell's top-left corner
+    bool disabled = false;  // embossed in the system's 3-D colours
+    int cell = 16;          // the cell's side; the image is chosen to fit it
+    bool faded = false;     // blended into the ground, for a disabled item in a flat look
 };
 // One 13 x 13 cell of the system check-box sheet; a radio button is first
 // cut out with the system's round mask.
@@ -62,8 +68,9 @@ struct HeadingTextOp {
     std::string text;
     Colour colour;
     bool opaque = false;
+    std::optional<Colour> back;  // the opaque ground; the DC's own when none
 };
-// One character of the symbol glyph font.
+// One character of the symbol glyph font, at the geometry's glyph height.
 struct GlyphOp {
     char glyph = 0;
     Colour colour;
@@ -94,10 +101,12 @@ bool wantsMark(const ItemModel& item, const ItemState& state, const LookSettings
 
 // The mark in image column `column`; nothing when the item has its own bitmap.
 PaintPlan planMark(const Rect& column, const ItemState& state, bool asCheck, bool ownCheckBitmap,
-                   const LookSettings& look);
+                   const LookSettings& look, const MenuGeometry& g = kDesignGeometry);
 
-// The whole item in rectangle `item`.
+// The whole item in rectangle `item`, in the look's palette: the classic
+// embossed drawing for the light theme, a flat one for the dark theme and
+// high contrast.
 PaintPlan planItem(const ItemModel& model, const ItemState& state, const LookSettings& look, const Rect& item,
-                   bool ownCheckBitmap);
+                   bool ownCheckBitmap, const MenuGeometry& g = kDesignGeometry);
 
 } // namespace lumivane::coolmenu

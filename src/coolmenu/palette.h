@@ -6,8 +6,6 @@
 // users whose apps use the dark theme, and the user's own high-contrast colours.
 namespace lumivane::coolmenu {
 
-enum class Theme { light, dark, highContrast };
-
 // What the system says about the user's choice.
 struct ThemeSettings {
     bool highContrast = false;      // SPI_GETHIGHCONTRAST has HCF_HIGHCONTRASTON
