@@ -2,11 +2,14 @@
 
 #include "coolmenu/item_layout.h"
 #include "coolmenu/paint_plan.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 
 #include <cwchar>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace lumivane::coolmenu {
 
@@ -17,7 +20,7 @@ static_assert(textfmt::kVCenter == DT_VCENTER && textfmt::kSingleLine == DT_SING
 static_assert(syscolor::kMenu == COLOR_MENU && syscolor::kMenuText == COLOR_MENUTEXT);
 static_assert(syscolor::kHighlightText == COLOR_HIGHLIGHTTEXT && syscolor::kButtonShadow == COLOR_BTNSHADOW);
 static_assert(syscolor::kGrayText == COLOR_GRAYTEXT && syscolor::kHilight3D == COLOR_3DHILIGHT);
-static_assert(syscolor::kLight3D == COLOR_3DLIGHT);
+static_assert(syscolor::kLight3D == COLOR_3DLIGHT && syscolor::kHighlight == COLOR_HIGHLIGHT);
 
 namespace {
 
@@ -41,15 +44,17 @@ public:
         return shared;
     }
 
-    HFONT glyphFont() {
-        if (!glyphFont_) {
-            LOGFONTW lf{};
-            lf.lfHeight = 13;
-            lf.lfCharSet = SYMBOL_CHARSET;
-            std::wcscpy(lf.lfFaceName, L"Marlett");
-            glyphFont_.reset(::CreateFontIndirectW(&lf));
-        }
-        return glyphFont_.get();
+    // One font per height: a popup on a monitor of another resolution needs
+    // another, and moving back finds the first one again.
+    HFONT glyphFont(int height) {
+        for (const auto& [kept, font] : glyphFonts_)
+            if (kept == height) return font.get();
+        LOGFONTW lf{};
+        lf.lfHeight = height;
+        lf.lfCharSet = SYMBOL_CHARSET;
+        std::wcscpy(lf.lfFaceName, L"Marlett");
+        glyphFonts_.emplace_back(height, UniqueFont(::CreateFontIndirectW(&lf)));
+        return glyphFonts_.back().second.get();
     }
 
     // The check-box sheet and the round mask of radio buttons, loaded together.
@@ -67,7 +72,7 @@ public:
 
 private:
     SharedGdi() = default;
-    UniqueFont glyphFont_;
+    std::vector<std::pair<int, UniqueFont>> glyphFonts_;
     UniqueBitmap checkBoxes_;
     UniqueBitmap radioMask_;
 };
@@ -108,12 +113,38 @@ void drawEdge(HDC dc, const Rect& r, unsigned edgeKind, unsigned sides) {
     ::DrawEdge(dc, &rc, edgeKind, sides);
 }
 
+// How much of a disabled item's picture shows over the ground in a flat look.
+constexpr BYTE kFadedOpacity = 102;  // 40 %
+
+// The picture is drawn over a copy of what lies under it, and the copy is
+// blended back at a fraction, so the ground shows evenly through it.
+void drawFaded(HDC dc, HICON icon, const Rect& r) {
+    UniqueMemDC mem(::CreateCompatibleDC(dc));
+    UniqueBitmap copy(::CreateCompatibleBitmap(dc, r.width(), r.height()));
+    if (!mem || !copy) return;
+    SelectGuard select(mem.get(), copy.get());
+    ::BitBlt(mem.get(), 0, 0, r.width(), r.height(), dc, r.left, r.top, SRCCOPY);
+    ::DrawIconEx(mem.get(), 0, 0, icon, r.width(), r.height(), 0, nullptr, DI_NORMAL);
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, kFadedOpacity, 0};
+    ::GdiAlphaBlend(dc, r.left, r.top, r.width(), r.height(), mem.get(), 0, 0, r.width(), r.height(), blend);
+}
+
 void drawIcon(HDC dc, const MenuImages* images, const IconOp& op) {
     if (!images || op.image < 1 || op.image > images->count()) return;
-    HICON icon = static_cast<HICON>(images->icon(op.image));
+    int size = chooseImageSize(images->sizes(), op.cell);
+    HICON icon = static_cast<HICON>(images->icon(op.image, size));
     if (!icon) return;
-    UINT flags = DST_ICON | (op.disabled ? DSS_DISABLED : 0);
-    ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, op.at.x, op.at.y, 0, 0, flags);
+    Rect r = pictureRect(op.at, op.cell, size);
+    if (op.faded) {
+        drawFaded(dc, icon, r);
+    } else if (r.width() == size) {
+        UINT flags = DST_ICON | (op.disabled ? DSS_DISABLED : 0);
+        ::DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, r.left, r.top, 0, 0, flags);
+    } else {
+        // Below 96 dots per inch even the smallest image is larger than the
+        // cell: shrunk, and drawn plainly, since DrawState would cut it.
+        ::DrawIconEx(dc, r.left, r.top, icon, r.width(), r.height(), 0, nullptr, DI_NORMAL);
+    }
 }
 
 void drawCheckCell(HDC dc, const CheckCellOp& op) {
@@ -129,11 +160,11 @@ void drawCheckCell(HDC dc, const CheckCellOp& op) {
     COLORREF oldFore = ::SetTextColor(dc, RGB(0, 0, 0));
     if (op.radio) {
         SelectGuard mask(mem.get(), shared.radioMask());
-        ::BitBlt(dc, op.at.x, op.at.y, kMarkCellSize, kMarkCellSize, mem.get(), 0, 0, MERGEPAINT);
+        ::BitBlt(dc, op.at.x, op.at.y, kCheckSheetCell, kCheckSheetCell, mem.get(), 0, 0, MERGEPAINT);
     }
     {
         SelectGuard sheet(mem.get(), shared.checkBoxes());
-        ::BitBlt(dc, op.at.x, op.at.y, kMarkCellSize, kMarkCellSize, mem.get(), op.source.x, op.source.y,
+        ::BitBlt(dc, op.at.x, op.at.y, kCheckSheetCell, kCheckSheetCell, mem.get(), op.source.x, op.source.y,
                  op.radio ? SRCAND : SRCCOPY);
     }
     ::SetBkColor(dc, oldBack);
@@ -144,6 +175,7 @@ void drawHeadingText(HDC dc, HFONT font, const HeadingTextOp& op) {
     std::wstring text = win32::widen(op.text);
     SelectGuard select(dc, font);
     ::SetBkMode(dc, op.opaque ? OPAQUE : TRANSPARENT);
+    if (op.back) ::SetBkColor(dc, resolve(*op.back));
     ::SetTextColor(dc, resolve(op.colour));
     RECT rc = toRect(op.rect);
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, textfmt::kCentred);
@@ -164,7 +196,8 @@ struct Executor {
     }
     void operator()(const HeadingTextOp& op) { drawHeadingText(dc, ctx.headingFont, op); }
     void operator()(const GlyphOp& op) {
-        DrawMarlettGlyph(dc, static_cast<wchar_t>(op.glyph), resolve(op.colour), toRect(op.rect), op.format);
+        DrawMarlettGlyph(dc, static_cast<wchar_t>(op.glyph), resolve(op.colour), toRect(op.rect), op.format,
+                         ctx.geometry.glyphFontHeight);
     }
     // Applied after the DC state is restored, so that it outlives the paint.
     void operator()(const ExcludeClipOp& op) { exclude = &op.rect; }
@@ -182,15 +215,21 @@ void execute(HDC dc, const PaintPlan& plan, const PaintContext& ctx) {
 } // namespace
 
 namespace {
-std::optional<MenuMetrics>& keptMetrics() {
-    static std::optional<MenuMetrics> metrics;
+// The metrics of the last resolution measured at.
+struct KeptMetrics {
+    int dpi = 0;
+    MenuMetrics metrics;
+};
+std::optional<KeptMetrics>& keptMetrics() {
+    static std::optional<KeptMetrics> metrics;
     return metrics;
 }
 } // namespace
 
 void ForgetMenuMetrics() { keptMetrics().reset(); }
 
-bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height) {
+bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height,
+                     const MenuGeometry& geometry) {
     try {
         std::optional<win32::WindowDC> screen;
         if (!dc) dc = screen.emplace(nullptr).get();
@@ -202,9 +241,11 @@ bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, 
             ::DrawTextW(dc, w.c_str(), static_cast<int>(w.size()), &rc, DT_CALCRECT | DT_SINGLELINE);
             return Size{rc.right - rc.left, rc.bottom - rc.top};
         };
-        std::optional<MenuMetrics>& metrics = keptMetrics();
-        if (!metrics) metrics = MenuMetrics{::GetSystemMetrics(SM_CYMENU), ::GetSystemMetrics(SM_CXMENUCHECK)};
-        Size size = measureItem(item, *metrics, measure);
+        std::optional<KeptMetrics>& kept = keptMetrics();
+        const int dpi = geometry.dpi;
+        if (!kept || kept->dpi != dpi)
+            kept = KeptMetrics{dpi, {win32::SystemMetricForDpi(SM_CYMENU, dpi), win32::SystemMetricForDpi(SM_CXMENUCHECK, dpi)}};
+        Size size = measureItem(item, kept->metrics, measure, geometry);
         width = size.width;
         height = size.height;
         return true;
@@ -216,7 +257,7 @@ bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, 
 void PaintMenuItem(HDC dc, const RECT& rcItem, const ItemModel& item, const ItemState& state,
                    const LookSettings& look, const PaintContext& ctx) {
     try {
-        execute(dc, planItem(item, state, look, fromRect(rcItem), ctx.checkBitmap != nullptr), ctx);
+        execute(dc, planItem(item, state, look, fromRect(rcItem), ctx.checkBitmap != nullptr, ctx.geometry), ctx);
     } catch (...) {
         // Out of memory while painting one item: the item stays as the system
         // left it, and the menu keeps working.
@@ -250,8 +291,8 @@ bool Draw3DMark(HDC dc, const RECT& column, const ItemState& state, HBITMAP chec
     }
 }
 
-void DrawMarlettGlyph(HDC dc, wchar_t glyph, COLORREF colour, const RECT& rect, UINT format) {
-    HFONT font = SharedGdi::instance().glyphFont();
+void DrawMarlettGlyph(HDC dc, wchar_t glyph, COLORREF colour, const RECT& rect, UINT format, int height) {
+    HFONT font = SharedGdi::instance().glyphFont(height);
     ::SetBkMode(dc, TRANSPARENT);
     SelectGuard select(dc, font);
     ::SetTextColor(dc, colour);

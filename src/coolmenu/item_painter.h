@@ -1,6 +1,7 @@
 #pragma once
 #include "coolmenu/image_source.h"
 #include "coolmenu/item_model.h"
+#include "coolmenu/menu_geometry.h"
 
 #include <windows.h>
 
@@ -17,10 +18,14 @@ struct PaintContext {
     const MenuImages* images = nullptr;
     // The item's own check bitmap for its current state, or null.
     HBITMAP checkBitmap = nullptr;
+    // The lengths at the resolution of the monitor the popup opens on.
+    MenuGeometry geometry;
 };
 
-// Fills the size for WM_MEASUREITEM. A null DC measures on the screen.
-bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height);
+// Fills the size for WM_MEASUREITEM at the geometry's resolution (the menu
+// font must be made for it). A null DC measures on the screen.
+bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height,
+                     const MenuGeometry& geometry = MenuGeometry{});
 
 // The system metrics measuring uses are read once and kept: under Wine each
 // read costs about a sixth of a millisecond, and every item of every popup is
@@ -43,7 +48,8 @@ void DrawMenuText(HDC dc, HFONT menuFont, const RECT& rect, const std::string& t
 bool Draw3DMark(HDC dc, const RECT& column, const ItemState& state, HBITMAP checkBitmap, bool asCheck,
                 const LookSettings& look);
 
-// One character of the symbol font that holds check marks, bullets and arrows.
-void DrawMarlettGlyph(HDC dc, wchar_t glyph, COLORREF colour, const RECT& rect, UINT format);
+// One character of the symbol font that holds check marks, bullets and arrows,
+// in a font `height` pixels high (13 at 96 dots per inch).
+void DrawMarlettGlyph(HDC dc, wchar_t glyph, COLORREF colour, const RECT& rect, UINT format, int height = 13);
 
 } // namespace lumivane::coolmenu

@@ -25,8 +25,8 @@ PaintPlan planHeading(const ItemModel& model, const ItemState& state, const Look
         std::string text = " " + model.text + " ";
         // The light pass is opaque so the etched line is blanked behind the
         // words; the shadow pass on top gives the engraved look.
-        plan.push_back(HeadingTextOp{item.moved(1, 1), text, Colour::sys(syscolor::kLight3D), true});
-        plan.push_back(HeadingTextOp{item, text, Colour::sys(syscolor::kButtonShadow), false});
+        plan.push_back(HeadingTextOp{item.moved(1, 1), text, Colour::sys(syscolor::kLight3D), true, {}});
+        plan.push_back(HeadingTextOp{item, text, Colour::sys(syscolor::kButtonShadow), false, {}});
     }
     if (model.trueSub) planArrow(plan, item, look.rightToLeft, itemTextColour(model, state, look), g);
     return plan;
@@ -158,13 +158,13 @@ PaintPlan planItem(const ItemModel& model, const ItemState& state, const LookSet
     if (model.image >= 0) {
         Point at = imagePosition(item, rtl, g);
         if (state.grayed) {
-            plan.push_back(IconOp{model.image + 1, at, true, g.imageCell});
+            plan.push_back(IconOp{model.image + 1, at, true, g.imageCell, false});
         } else {
             bool light = state.checked && !state.selected;
             plan.push_back(FillOp{column, light ? Colour::sys(syscolor::kLight3D) : kMenu});
             if (state.selected || state.checked)
                 plan.push_back(EdgeOp{column, state.checked ? edge::kSunkenOuter : edge::kRaisedInner, edge::kAllSides});
-            plan.push_back(IconOp{model.image + 1, at, false, g.imageCell});
+            plan.push_back(IconOp{model.image + 1, at, false, g.imageCell, false});
         }
         columnUsed = true;
     } else if (wantsMark(model, state, look, ownCheckBitmap)) {

@@ -83,6 +83,8 @@ int DpiAtPoint(POINT point) {
 }
 
 int SystemMetricForDpi(int index, int dpi) {
+    // At the system's own resolution the plain metric is exact on every system.
+    if (dpi == DpiForSystem()) return ::GetSystemMetrics(index);
     if (auto metrics = user32().metrics) return metrics(index, static_cast<UINT>(dpi));
     return scaleFromSystem(::GetSystemMetrics(index), dpi);
 }
