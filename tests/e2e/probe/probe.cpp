@@ -117,6 +117,17 @@ int main(int argc, char** argv) {
         DWORD_PTR result = 0;
         SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000,
                             &result);
+    } else if (cmd == "setting-change" && argc == 3) {
+        // What the system broadcasts when the user changes a setting, e.g.
+        // "ImmersiveColorSet" for the apps' light or dark theme.
+        wchar_t area[256] = {};
+        MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, area, 255);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(area), SMTO_ABORTIFHUNG,
+                            5000, &result);
+    } else if (cmd == "system-colour" && argc == 3) {
+        COLORREF c = GetSysColor(std::atoi(argv[2]));
+        std::printf("%d %d %d\n", GetRValue(c), GetGValue(c), GetBValue(c));
     } else if (cmd == "tray-delete" && argc == 4) {
         // Takes another program's tray icon away, as a restarting shell does.
         NOTIFYICONDATAW data{};
@@ -130,7 +141,8 @@ int main(int argc, char** argv) {
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     } else {
         std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | keys KEY... | type TEXT |\n"
-                             "       close HWND | processes | taskbar-created | tray-delete HWND ID | idle\n");
+                             "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
+                             "       tray-delete HWND ID | idle\n");
         return 2;
     }
     return 0;
