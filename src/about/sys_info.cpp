@@ -1,7 +1,7 @@
 #include "about/sys_info.h"
 
 #include "platform/utf8.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 namespace lumivane::about {
 

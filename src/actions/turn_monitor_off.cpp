@@ -1,6 +1,6 @@
 #include "actions/turn_monitor_off.h"
 
-#include "actions/win_version.h"
+#include "actions/windows_version.h"
 
 namespace lumivane::modTurnMonitorOff {
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "coolmenu/item_data.h"
-#include "coolmenu/wnd_cool_menu.h"
+#include "coolmenu/item_record.h"
+#include "coolmenu/window_state.h"
 
 #include <cstdint>
 #include <map>

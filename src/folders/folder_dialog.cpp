@@ -1,5 +1,5 @@
 #include "folders/settings_file.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 namespace lumivane {
 

@@ -1,7 +1,7 @@
 #include "folders/start_with_windows.h"
 
-#include "folders/reg_plus.h"
-#include "shell/frm_folder_browse.h"
+#include "folders/registry_values.h"
+#include "shell/hub.h"
 
 namespace lumivane {
 

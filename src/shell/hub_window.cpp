@@ -3,7 +3,7 @@
 #include "platform/win32/timing.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 
 namespace lumivane::win32 {
 

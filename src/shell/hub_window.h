@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 #include "shell/hub_dialog.h"
 #include "shell/menu_icons.h"
 

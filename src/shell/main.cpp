@@ -1,5 +1,5 @@
 #include "about/about_dialog.h"
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"

@@ -2,7 +2,7 @@
 // Recording fakes of the operating-system seam: every call lands in one shared
 // log, so tests can check which operations ran, with which arguments, in which
 // order.
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "folders/folder_slots.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -17,7 +17,7 @@
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 #include <algorithm>
 #include <cstdint>

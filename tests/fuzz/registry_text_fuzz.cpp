@@ -1,6 +1,6 @@
 // Registry values as any program may have stored them, read as the Run value and the About box's texts.
 #include "about/sys_info.h"
-#include "folders/reg_plus.h"
+#include "folders/registry_values.h"
 
 #include <cassert>
 #include <fuzzer/FuzzedDataProvider.h>

@@ -1,5 +1,5 @@
 #include "actions/cd_drives.h"
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "fakes/recording.h"
 
 #include <doctest/doctest.h>

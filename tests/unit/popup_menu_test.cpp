@@ -1,6 +1,6 @@
 #include "fakes/recording.h"
 #include "shell/menu_images.h"
-#include "shell/mod_string.h"
+#include "shell/menu_text.h"
 #include "shell/popup_lines.h"
 
 #include <doctest/doctest.h>

@@ -1,8 +1,8 @@
 #include "fakes/recording.h"
-#include "folders/reg_plus.h"
+#include "folders/registry_values.h"
 #include "folders/settings_file.h"
 #include "folders/start_with_windows.h"
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 
 #include <doctest/doctest.h>
 

@@ -7,9 +7,9 @@
 #include "platform/win32/tray.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 #include "shell/hub_window.h"
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 #include "shell/popup_lines.h"
 #include "support.h"
 

@@ -6,7 +6,7 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 #pragma once
 #include "about/about_box.h"
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"

@@ -1,8 +1,8 @@
 // The hub's popup menu and tray icon: folder items, the tray's mouse dispatch,
 // "Customize" and "Exit".
-#include "shell/frm_folder_browse.h"
-#include "shell/mod_string.h"
-#include "shell/mod_systray.h"
+#include "shell/hub.h"
+#include "shell/menu_text.h"
+#include "shell/tray_icon.h"
 #include "shell/popup_lines.h"
 
 namespace lumivane {

@@ -1,4 +1,4 @@
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 #include "support.h"
 
 #include <doctest/doctest.h>

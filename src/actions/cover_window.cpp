@@ -1,4 +1,4 @@
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 
 #include "platform/desktop.h"
 

@@ -1,4 +1,4 @@
-#include "coolmenu/wnd_cool_menu.h"
+#include "coolmenu/window_state.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "actions/win_version.h"
+#include "actions/windows_version.h"
 
 namespace lumivane::modWinVer {
 

@@ -1,4 +1,4 @@
-#include "coolmenu/item_data.h"
+#include "coolmenu/item_record.h"
 
 #include <algorithm>
 

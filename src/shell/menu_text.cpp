@@ -1,4 +1,4 @@
-#include "shell/mod_string.h"
+#include "shell/menu_text.h"
 
 #include <cstddef>
 

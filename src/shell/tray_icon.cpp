@@ -1,4 +1,4 @@
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 
 #include <cstddef>
 #include <string>

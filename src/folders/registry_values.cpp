@@ -1,4 +1,4 @@
-#include "folders/reg_plus.h"
+#include "folders/registry_values.h"
 
 #include "platform/utf8.h"
 

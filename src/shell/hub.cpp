@@ -1,4 +1,4 @@
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 #include "actions/cd_drives.h"
 #include "actions/screen_saver.h"

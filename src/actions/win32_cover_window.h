@@ -1,5 +1,5 @@
 #pragma once
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "platform/win32/unique.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 
 #include "platform/twips.h"
 #include "platform/win32/wide.h"
