@@ -1,64 +1,55 @@
 #include "coolmenu/window_state.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace lumivane::coolmenu {
 
-WndCoolMenu::~WndCoolMenu() {
+WindowState::~WindowState() {
     dropFont(menuFont_);
-    dropFont(menuFontSep_);
+    dropFont(headingFont_);
 }
 
-void WndCoolMenu::dropFont(FontHandle font) const {
+void WindowState::dropFont(FontHandle font) const {
     if (font && deleteFont_) deleteFont_(font);
 }
 
-void WndCoolMenu::AddMenuHead(std::uintptr_t hMenu) {
+void WindowState::addHead(std::uintptr_t hMenu) {
     // The trailing slot holds 0, so adding 0 finds it and changes nothing.
     if (std::find(heads_.begin(), heads_.end(), hMenu) != heads_.end()) return;
     heads_.back() = hMenu;
     heads_.push_back(0);
 }
 
-void WndCoolMenu::RemoveMenuHead(std::uintptr_t hMenu) {
+void WindowState::removeHead(std::uintptr_t hMenu) {
     if (hMenu == 0) return;  // the trailing slot stays
     heads_.erase(std::remove(heads_.begin(), heads_.end(), hMenu), heads_.end());
 }
 
-std::uintptr_t WndCoolMenu::GetMenuHead(int headIndex) const {
-    if (headIndex < 0 || headIndex > CountMenuHeads()) return 0;
+std::uintptr_t WindowState::head(int headIndex) const {
+    if (headIndex < 0 || headIndex > headCount()) return 0;
     return heads_[static_cast<size_t>(headIndex)];
 }
 
-void WndCoolMenu::MainPopedIndex(std::string_view text) {
-    int value = 0;
-    auto [end, err] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (err != std::errc() || end != text.data() + text.size()) return;
-    if (value < INT16_MIN || value > INT16_MAX) return;
-    mainPopedIndex_ = static_cast<std::int16_t>(value);
-}
-
-void WndCoolMenu::FontSize(int points) {
+void WindowState::setFontSize(int points) {
     fontSize_ = points;
     if (buildFont_) buildFont_(*this);
 }
 
-void WndCoolMenu::FontName(std::string name) {
+void WindowState::setFontName(std::string name) {
     fontName_ = std::move(name);
     if (buildFont_) buildFont_(*this);
 }
 
-void WndCoolMenu::MenuFont(FontHandle font) {
+void WindowState::setMenuFont(FontHandle font) {
     if (font == menuFont_) return;
     dropFont(menuFont_);
     menuFont_ = font;
 }
 
-void WndCoolMenu::MenuFontSep(FontHandle font) {
-    if (font == menuFontSep_) return;
-    dropFont(menuFontSep_);
-    menuFontSep_ = font;
+void WindowState::setHeadingFont(FontHandle font) {
+    if (font == headingFont_) return;
+    dropFont(headingFont_);
+    headingFont_ = font;
 }
 
 } // namespace lumivane::coolmenu

@@ -8,86 +8,86 @@
 
 namespace lumivane {
 
-std::string SettingsPathFor(const std::string& exeDirectory) {
-    return exeDirectory + "\\" + std::string(modINI::kFileName);
+std::string settingsPathFor(const std::string& exeDirectory) {
+    return exeDirectory + "\\" + std::string(settings_file::kFileName);
 }
 
-void frmFolderBrowse::Form_Load() {
+void Hub::start() {
     if (os_.instance.anotherInstanceRunning()) {
         // Nothing else of the start-up runs: no file, no registry, no tray icon.
         os_.boxes.show("Already running", kAppTitle, platform::kMbOk | platform::kMbIconStop);
         host_.unload();
         return;
     }
-    LoadSettings();
-    LoadCDDriveItems();
-    UpdateStartupCaption();
-    SettingsPath = SettingsPathFor(os_.exeDirectory);
-    if (!modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec)) {
-        os_.boxes.show("The folders could not be read from " + SettingsPath +
+    readStartWithWindows();
+    addCdDriveItems();
+    updateStartWithWindowsCaption();
+    settingsPath = settingsPathFor(os_.exeDirectory);
+    if (!settings_file::loadFolders(settingsPath, host_, os_.files, os_.codec)) {
+        os_.boxes.show("The folders could not be read from " + settingsPath +
                            ".\n\nAnother program may be using the file. The folders shown are not the saved ones; "
                            "saving them would replace the file.",
                        kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
     }
     rememberSavedFolders();
-    InitMenu();
-    SetTrayIcon();
+    updateFolderItems();
+    addTrayIcon();
     // From here on the engine measures and draws the popup each time it opens;
     // marks are drawn as glyphs, not as system check boxes.
-    os_.menuEngine.AttachCoolMenu(host_.hWnd(), true, &HelpObj, &ilsMenu);
-    os_.menuEngine.CoolMenuComplexChecks(host_.hWnd(), false);
+    os_.menuEngine.attach(host_.windowHandle(), true, &menuHelp, &menuImages);
+    os_.menuEngine.setComplexChecks(host_.windowHandle(), false);
     host_.setVisible(false);
 }
 
-void frmFolderBrowse::onMenuCommand(unsigned id) {
-    if (id >= menu_id::kCDEjectBase && id <= menu_id::kCDEjectLast) {
-        mnuCDEject_Click(static_cast<int>(id - menu_id::kCDEjectBase));
+void Hub::onMenuCommand(unsigned id) {
+    if (id >= menu_id::kCdDoorBase && id <= menu_id::kCdDoorLast) {
+        onCdDoor(static_cast<int>(id - menu_id::kCdDoorBase));
         return;
     }
     if (id >= menu_id::kFolderBase && id < menu_id::kFolderBase + kFolderSlotCount) {
-        mnuFolder_Click(static_cast<int>(id - menu_id::kFolderBase));
+        onFolder(static_cast<int>(id - menu_id::kFolderBase));
         return;
     }
     switch (id) {
-    case menu_id::kRunAtStartUp: mnuRunAtStartUp_Click(); break;
-    case menu_id::kCustomize: mnuCustomize_Click(); break;
-    case menu_id::kAbout: mnuAbout_Click(); break;
-    case menu_id::kExit: mnuExit_Click(); break;
-    case menu_id::kRunScr: mnuRunScr_Click(); break;
-    case menu_id::kTurnMonOff: mnuTurnMonOff_Click(); break;
+    case menu_id::kStartWithWindows: onStartWithWindows(); break;
+    case menu_id::kCustomize: onCustomize(); break;
+    case menu_id::kAbout: onAbout(); break;
+    case menu_id::kExit: onExit(); break;
+    case menu_id::kRunScreenSaver: onRunScreenSaver(); break;
+    case menu_id::kTurnMonitorOff: onTurnMonitorOff(); break;
     default:
         // Headings, separators and a dismissed popup (0) run nothing.
         break;
     }
 }
 
-void frmFolderBrowse::LoadCDDriveItems() {
-    for (const auto& root : modMain::GetCDDrives(modMain::GetDriveList(os_.drives), os_.drives)) {
-        mnuPopup.loadCDEject(modMain::OpenCaption(root));
-        mnuPopup.loadCDEject(modMain::CloseCaption(root));
+void Hub::addCdDriveItems() {
+    for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives)) {
+        popupMenu.addCdDoorItem(cd_drives::openCaption(root));
+        popupMenu.addCdDoorItem(cd_drives::closeCaption(root));
     }
 }
 
-void frmFolderBrowse::mnuCDEject_Click(int index) {
+void Hub::onCdDoor(int index) {
     if (index <= 0) return;
-    if (const MenuItem* item = mnuPopup.find("mnuCDEject", index))
-        modMain::DoorCommandFromCaption(item->caption, os_.mci);
+    if (const MenuItem* item = popupMenu.find("cdDoor", index))
+        cd_drives::doorCommandFromCaption(item->caption, os_.mci);
 }
 
-void frmFolderBrowse::mnuFolder_Click(int slot) {
-    OpenFolderSlot(slot, host_, os_.files, os_.processes, os_.boxes);
+void Hub::onFolder(int slot) {
+    openFolderSlot(slot, host_, os_.files, os_.processes, os_.boxes);
 }
 
-void frmFolderBrowse::mnuRunScr_Click() {
-    modSS::RunScreenSaverCommand(os_.desktop, os_.boxes, os_.processes);
+void Hub::onRunScreenSaver() {
+    screen_saver::runScreenSaverCommand(os_.desktop, os_.boxes, os_.processes);
 }
 
-void frmFolderBrowse::mnuTurnMonOff_Click() {
-    modTurnMonitorOff::TurnMonitorOffCommand(os_.osVersion, os_.desktop, os_.turnMonOff);
+void Hub::onTurnMonitorOff() {
+    turn_monitor_off::turnMonitorOffCommand(os_.osVersion, os_.desktop, os_.cover);
 }
 
-void frmFolderBrowse::mnuAbout_Click() {
-    os_.aboutBox.show(AboutCount);
+void Hub::onAbout() {
+    os_.aboutBox.show(aboutCount);
 }
 
 } // namespace lumivane
