@@ -15,11 +15,11 @@ public:
 // The opening the secret label appears on.
 inline constexpr int kSecretOpening = 8;
 
-// frmAbout's Form_Load: counts this opening; true when Label5 shows.
-bool CountOpening(std::int16_t& aboutCount);
+// Counts this opening of the About box; true when the secret label shows.
+bool countOpening(std::int16_t& aboutCount);
 
 // The mail link's target and the web link's command line.
-std::string MailLinkTarget();
-std::string WebLinkCommand();
+std::string mailLinkTarget();
+std::string webLinkCommand();
 
 } // namespace lumivane::about

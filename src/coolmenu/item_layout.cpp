@@ -90,7 +90,7 @@ Rect popupTextRect(const Rect& item, bool rightToLeft, const MenuGeometry& g) {
 
 Rect menuBarTextRect(const Rect& item, bool selected, const MenuGeometry& g) {
     // An open menu-bar item looks pressed into its sunken frame.
-    return selected ? item.moved(ScaleToDpi(2, g.dpi), ScaleToDpi(1, g.dpi)) : item;
+    return selected ? item.moved(scaleToDpi(2, g.dpi), scaleToDpi(1, g.dpi)) : item;
 }
 
 Rect headingLine(const Rect& item, const MenuGeometry& g) {

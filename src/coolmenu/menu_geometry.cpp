@@ -7,9 +7,9 @@
 namespace lumivane::coolmenu {
 
 MenuGeometry MenuGeometry::forDpi(int dpi) {
-    dpi = UsableDpi(dpi);
+    dpi = usableDpi(dpi);
     MenuGeometry g;
-    auto at = [dpi](int length) { return ScaleToDpi(length, dpi); };
+    auto at = [dpi](int length) { return scaleToDpi(length, dpi); };
     g.dpi = dpi;
     g.imageCell = at(16);
     g.imageInset = at(1);

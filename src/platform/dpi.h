@@ -7,7 +7,7 @@ inline constexpr int kDefaultDpi = 96;
 
 // To the nearest pixel, a half away from zero as MulDiv rounds, so that what
 // is scaled here and what the system scales agree.
-inline int ScaleToDpi(int pixelsAt96, int dpi) {
+inline int scaleToDpi(int pixelsAt96, int dpi) {
     long long scaled = static_cast<long long>(pixelsAt96) * dpi;
     return static_cast<int>(scaled >= 0 ? (scaled + kDefaultDpi / 2) / kDefaultDpi
                                         : (scaled - kDefaultDpi / 2) / kDefaultDpi);
@@ -15,6 +15,6 @@ inline int ScaleToDpi(int pixelsAt96, int dpi) {
 
 // A resolution the system reported, or 96 when it reported nothing usable
 // (0 from a function older systems lack, or a failed call).
-inline int UsableDpi(int dpi) { return dpi > 0 ? dpi : kDefaultDpi; }
+inline int usableDpi(int dpi) { return dpi > 0 ? dpi : kDefaultDpi; }
 
 } // namespace lumivane

@@ -8,9 +8,9 @@ namespace lumivane::platform {
 class MenuEngine {
 public:
     virtual ~MenuEngine() = default;
-    virtual bool AttachCoolMenu(void* hwnd, bool subClass, const coolmenu::HelpCallBack* helpObj,
+    virtual bool attach(void* hwnd, bool subClass, const coolmenu::HelpCallback* help,
                                 const coolmenu::MenuImages* images) = 0;
-    virtual bool CoolMenuComplexChecks(void* hwnd, bool value) = 0;
+    virtual bool setComplexChecks(void* hwnd, bool value) = 0;
 };
 
 } // namespace lumivane::platform

@@ -1,5 +1,5 @@
 #include "about/about_dialog.h"
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
@@ -33,7 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32OsVersion osVersion;
     win32::Win32DriveInfo drives;
     win32::Win32MediaControl mci;
-    win32::TurnMonOffWindow turnMonOff(instance);
+    win32::Win32CoverWindow cover(instance);
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
     win32::Win32RegistryReader registryReader;
@@ -42,13 +42,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     about::SysInfoServices sysInfo{registryReader, files, aboutStarts, boxes, win32::systemProgramDirectory()};
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
     Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
-                      processes, desktop, osVersion, drives, mci, turnMonOff,
+                      processes, desktop, osVersion, drives, mci, cover,
                       registry, folderPicker, win32::moduleFileName(), aboutBox};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;
     timing::mark(timing::Mark::windowCreated);
-    hub.form().Form_Load();
+    hub.logic().start();
     timing::mark(timing::Mark::loaded);
 
     MSG msg;

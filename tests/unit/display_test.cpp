@@ -13,18 +13,18 @@ using namespace lumivane;
 using namespace lumivane::coolmenu;
 
 TEST_CASE("lengths designed at 96 dots per inch scale to the nearest pixel, a half away from zero") {
-    CHECK(ScaleToDpi(16, 96) == 16);
-    CHECK(ScaleToDpi(16, 120) == 20);
-    CHECK(ScaleToDpi(16, 144) == 24);
-    CHECK(ScaleToDpi(16, 192) == 32);
-    CHECK(ScaleToDpi(1, 144) == 2);    // 1.5
-    CHECK(ScaleToDpi(3, 120) == 4);    // 3.75
-    CHECK(ScaleToDpi(21, 144) == 32);  // 31.5
-    CHECK(ScaleToDpi(-1, 144) == -2);
-    CHECK(ScaleToDpi(13, 72) == 10);   // 9.75
-    CHECK(UsableDpi(0) == 96);
-    CHECK(UsableDpi(-5) == 96);
-    CHECK(UsableDpi(168) == 168);
+    CHECK(scaleToDpi(16, 96) == 16);
+    CHECK(scaleToDpi(16, 120) == 20);
+    CHECK(scaleToDpi(16, 144) == 24);
+    CHECK(scaleToDpi(16, 192) == 32);
+    CHECK(scaleToDpi(1, 144) == 2);    // 1.5
+    CHECK(scaleToDpi(3, 120) == 4);    // 3.75
+    CHECK(scaleToDpi(21, 144) == 32);  // 31.5
+    CHECK(scaleToDpi(-1, 144) == -2);
+    CHECK(scaleToDpi(13, 72) == 10);   // 9.75
+    CHECK(usableDpi(0) == 96);
+    CHECK(usableDpi(-5) == 96);
+    CHECK(usableDpi(168) == 168);
 }
 
 TEST_CASE("the menu's geometry is the design at 96 dots per inch and grows with the resolution") {
@@ -47,8 +47,8 @@ TEST_CASE("the menu's geometry is the design at 96 dots per inch and grows with 
         CHECK(g.textStart == e.text);
         // The text never starts inside the bar's free pixel or the column.
         CHECK(g.textStart >= g.barStart);
-        CHECK(g.glyphFontHeight == ScaleToDpi(13, e.dpi));
-        CHECK(g.headingFontHeight == ScaleToDpi(11, e.dpi));
+        CHECK(g.glyphFontHeight == scaleToDpi(13, e.dpi));
+        CHECK(g.headingFontHeight == scaleToDpi(11, e.dpi));
     }
 }
 

@@ -15,7 +15,7 @@ ThemeSettings SystemThemeSource::read() const {
     return settings;
 }
 
-bool IsLookChange(UINT msg, WPARAM wParam, LPARAM lParam) {
+bool isLookChange(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SYSCOLORCHANGE || msg == WM_THEMECHANGED) return true;
     if (msg != WM_SETTINGCHANGE) return false;
     if (wParam == SPI_SETHIGHCONTRAST) return true;

@@ -17,6 +17,6 @@ public:
 // Whether a message says the user's look may have changed: the apps' theme
 // (WM_SETTINGCHANGE "ImmersiveColorSet"), high contrast turned on or off, or
 // the system colours.
-bool IsLookChange(UINT msg, WPARAM wParam, LPARAM lParam);
+bool isLookChange(UINT msg, WPARAM wParam, LPARAM lParam);
 
 } // namespace lumivane::coolmenu

@@ -41,26 +41,26 @@ const User32Dpi& user32() {
 // resolution of the monitor it opens on.
 GetDpiForMonitorFn dpiForMonitor() {
     static const GetDpiForMonitorFn function =
-        SystemFunction<GetDpiForMonitorFn>(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+        SystemFunction<GetDpiForMonitorFn>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     return function;
 }
 
 int scaleFromSystem(int length, int dpi) {
-    return ::MulDiv(length, dpi, DpiForSystem());
+    return ::MulDiv(length, dpi, dpiForSystem());
 }
 
 } // namespace
 
-int DpiForSystem() {
-    if (auto forSystem = user32().forSystem) return UsableDpi(static_cast<int>(forSystem()));
+int dpiForSystem() {
+    if (auto forSystem = user32().forSystem) return usableDpi(static_cast<int>(forSystem()));
     static const int screen = [] {
         WindowDC dc(nullptr);
-        return UsableDpi(dc.get() ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 0);
+        return usableDpi(dc.get() ? ::GetDeviceCaps(dc.get(), LOGPIXELSY) : 0);
     }();
     return screen;
 }
 
-int DpiForWindow(HWND hwnd) {
+int dpiForWindow(HWND hwnd) {
     if (auto forWindow = user32().forWindow; forWindow && hwnd) {
         if (UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
     }
@@ -70,26 +70,26 @@ int DpiForWindow(HWND hwnd) {
             if (SUCCEEDED(dpiForMonitor()(monitor, kEffectiveDpi, &x, &y)) && y) return static_cast<int>(y);
         }
     }
-    return DpiForSystem();
+    return dpiForSystem();
 }
 
-int DpiAtPoint(POINT point) {
+int dpiAtPoint(POINT point) {
     HMONITOR monitor = ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
     if (auto forMonitor = monitor ? dpiForMonitor() : nullptr) {
         UINT x = 0, y = 0;
         if (SUCCEEDED(forMonitor(monitor, kEffectiveDpi, &x, &y)) && y) return static_cast<int>(y);
     }
-    return DpiForSystem();
+    return dpiForSystem();
 }
 
-int SystemMetricForDpi(int index, int dpi) {
+int systemMetricForDpi(int index, int dpi) {
     // At the system's own resolution the plain metric is exact on every system.
-    if (dpi == DpiForSystem()) return ::GetSystemMetrics(index);
+    if (dpi == dpiForSystem()) return ::GetSystemMetrics(index);
     if (auto metrics = user32().metrics) return metrics(index, static_cast<UINT>(dpi));
     return scaleFromSystem(::GetSystemMetrics(index), dpi);
 }
 
-bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
+bool nonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
     metrics.cbSize = sizeof metrics;
     if (auto parameters = user32().parameters)
         return parameters(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
@@ -100,7 +100,7 @@ bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
     return true;
 }
 
-bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
+bool adjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     if (auto adjust = user32().adjust) return adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi)) != FALSE;
     return ::AdjustWindowRectEx(&rect, style, FALSE, exStyle) != FALSE;
 }

@@ -8,16 +8,16 @@
 namespace lumivane::win32 {
 
 // The resolution the system's own metrics are given in.
-int DpiForSystem();
+int dpiForSystem();
 // The resolution of the monitor a window is on.
-int DpiForWindow(HWND hwnd);
+int dpiForWindow(HWND hwnd);
 // The resolution of the monitor holding a screen point (the nearest one).
-int DpiAtPoint(POINT point);
+int dpiAtPoint(POINT point);
 // A GetSystemMetrics length at a resolution.
-int SystemMetricForDpi(int index, int dpi);
+int systemMetricForDpi(int index, int dpi);
 // The menu, caption and message fonts at a resolution.
-bool NonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi);
+bool nonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi);
 // The window rectangle around a client rectangle at a resolution.
-bool AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
+bool adjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 
 } // namespace lumivane::win32

@@ -4,13 +4,13 @@
 
 namespace lumivane::win32 {
 
-bool CoolMenuEngine::AttachCoolMenu(void* hwnd, bool subClass, const coolmenu::HelpCallBack* helpObj,
+bool CoolMenuEngine::attach(void* hwnd, bool subClass, const coolmenu::HelpCallback* help,
                                     const coolmenu::MenuImages* images) {
-    return coolmenu::AttachCoolMenu(static_cast<HWND>(hwnd), subClass, helpObj, images);
+    return coolmenu::attach(static_cast<HWND>(hwnd), subClass, help, images);
 }
 
-bool CoolMenuEngine::CoolMenuComplexChecks(void* hwnd, bool value) {
-    return coolmenu::CoolMenuComplexChecks(static_cast<HWND>(hwnd), value);
+bool CoolMenuEngine::setComplexChecks(void* hwnd, bool value) {
+    return coolmenu::setComplexChecks(static_cast<HWND>(hwnd), value);
 }
 
 } // namespace lumivane::win32

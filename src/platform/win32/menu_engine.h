@@ -5,9 +5,9 @@ namespace lumivane::win32 {
 
 class CoolMenuEngine final : public platform::MenuEngine {
 public:
-    bool AttachCoolMenu(void* hwnd, bool subClass, const coolmenu::HelpCallBack* helpObj,
+    bool attach(void* hwnd, bool subClass, const coolmenu::HelpCallback* help,
                         const coolmenu::MenuImages* images) override;
-    bool CoolMenuComplexChecks(void* hwnd, bool value) override;
+    bool setComplexChecks(void* hwnd, bool value) override;
 };
 
 } // namespace lumivane::win32

@@ -38,20 +38,20 @@ UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
     return menu;
 }
 
-NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record) {
-    std::vector<unsigned char> bytes = platform::TrayRecordBytes(record, kNativeForm);
+NOTIFYICONDATAW toNotifyIconData(const platform::TrayRecord& record) {
+    std::vector<unsigned char> bytes = platform::trayRecordBytes(record, kNativeForm);
     NOTIFYICONDATAW data{};
     std::memcpy(&data, bytes.data(), std::min(bytes.size(), sizeof(data)));
     return data;
 }
 
 bool Win32Tray::add(const platform::TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+    NOTIFYICONDATAW data = toNotifyIconData(record);
     return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
 bool Win32Tray::remove(const platform::TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+    NOTIFYICONDATAW data = toNotifyIconData(record);
     return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 

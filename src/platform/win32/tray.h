@@ -12,7 +12,7 @@ namespace lumivane::win32 {
 UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines);
 
 // The record as Shell_NotifyIconW takes it, in its first version.
-NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record);
+NOTIFYICONDATAW toNotifyIconData(const platform::TrayRecord& record);
 
 class Win32Tray final : public platform::Tray {
 public:

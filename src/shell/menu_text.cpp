@@ -1,8 +1,8 @@
-#include "shell/mod_string.h"
+#include "shell/menu_text.h"
 
 #include <cstddef>
 
-namespace lumivane::modString {
+namespace lumivane::menu_text {
 
 namespace {
 
@@ -34,7 +34,7 @@ constexpr std::size_t kLongestName = 20;
 
 } // namespace
 
-bool ShortenPath(std::string& path) {
+bool shortenedPath(std::string& path) {
     if (characterCount(path) < kShortestShortened) return false;
     std::string_view name = path;
     std::size_t slash = name.rfind('\\');
@@ -48,7 +48,7 @@ bool ShortenPath(std::string& path) {
     return true;
 }
 
-std::string DoubleAmpersands(std::string_view text) {
+std::string doubleAmpersands(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -58,4 +58,4 @@ std::string DoubleAmpersands(std::string_view text) {
     return out;
 }
 
-} // namespace lumivane::modString
+} // namespace lumivane::menu_text
