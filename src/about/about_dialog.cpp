@@ -1,6 +1,7 @@
 #include "about/about_dialog.h"
 
 #include "../../res/resource.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 
@@ -94,10 +95,17 @@ std::string systemProgramDirectory() {
     return narrow(std::wstring_view(buffer, n));
 }
 
-int systemDpi() {
-    WindowDC screen(nullptr);
-    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return dpi > 0 ? dpi : 96;
+namespace {
+RECT workArea() {
+    RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+} // namespace
+
+int aboutBoxDpi() {
+    RECT work = workArea();
+    return dpiAtPoint(POINT{work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2});
 }
 
 void drawRule(HDC dc, const about::AboutLayout& layout) {
@@ -115,43 +123,57 @@ struct AboutDialog::Opening {
     UniqueIcon icon;
 
     void initDialog(HWND hwnd);
+    // Fonts, places, icon and size from the layout; the box centred on the
+    // work area, or with its corner at `corner`.
+    void applyLayout(HWND hwnd, const POINT* corner);
     void command(HWND hwnd, int id, int notification);
 };
 
 void AboutDialog::Opening::initDialog(HWND hwnd) {
     HINSTANCE instance = box.instance_;
     box.open_ = hwnd;
-    labelFont = createFont(layout.labelFontHeight, FW_NORMAL);
-    secretFont = createFont(layout.secretFontHeight, FW_BOLD);
-
-    const about::Rect* iconRect = nullptr;
-    for (const auto& placed : layout.controls) {
-        HWND control = createControl(hwnd, placed, instance);
-        ::SendMessageW(control, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(placed.control->id == about::control_id::kSecret ? secretFont.get()
-                                                                                             : labelFont.get()),
-                       FALSE);
-        if (placed.control->id == about::control_id::kIcon) iconRect = &placed.pixels;
-    }
-    icon = loadProgramIcon(instance, iconRect ? iconRect->width : ::GetSystemMetrics(SM_CXICON));
-    if (icon) {
-        ::SendDlgItemMessageW(hwnd, about::control_id::kIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-        ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
-    }
-
+    for (const auto& placed : layout.controls) createControl(hwnd, placed, instance);
     // The counter lives on the hub for the whole run.
     if (about::countOpening(aboutCount)) ::ShowWindow(::GetDlgItem(hwnd, about::control_id::kSecret), SW_SHOW);
+    applyLayout(hwnd, nullptr);
+    ::SetFocus(::GetDlgItem(hwnd, about::control_id::kOk));
+}
+
+void AboutDialog::Opening::applyLayout(HWND hwnd, const POINT* corner) {
+    // The controls take the new fonts before the old ones go.
+    UniqueFont newLabelFont = createFont(layout.labelFontHeight, FW_NORMAL);
+    UniqueFont newSecretFont = createFont(layout.secretFontHeight, FW_BOLD);
+    const about::Rect* iconRect = nullptr;
+    for (const auto& placed : layout.controls) {
+        HWND control = ::GetDlgItem(hwnd, placed.control->id);
+        const about::Rect& r = placed.pixels;
+        ::MoveWindow(control, r.left, r.top, r.width, r.height, FALSE);
+        bool secret = placed.control->id == about::control_id::kSecret;
+        ::SendMessageW(control, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(secret ? newSecretFont.get() : newLabelFont.get()), FALSE);
+        if (placed.control->id == about::control_id::kIcon) iconRect = &placed.pixels;
+    }
+    labelFont = std::move(newLabelFont);
+    secretFont = std::move(newSecretFont);
+    // The picture drawn for the control's size (48 pixels at 150 %), not a small one stretched.
+    UniqueIcon newIcon = loadProgramIcon(box.instance_, iconRect ? iconRect->width : ::GetSystemMetrics(SM_CXICON));
+    if (newIcon) {
+        ::SendDlgItemMessageW(hwnd, about::control_id::kIcon, STM_SETICON, reinterpret_cast<WPARAM>(newIcon.get()), 0);
+        ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(newIcon.get()));
+        icon = std::move(newIcon);
+    }
 
     // The client area is the design's; the frame is whatever the system adds.
     RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
-    ::AdjustWindowRectEx(&frame, kDialogStyle, FALSE, kDialogExStyle);
+    adjustWindowRectForDpi(frame, kDialogStyle, kDialogExStyle, layout.dpi);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
-    RECT work{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                   work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetFocus(::GetDlgItem(hwnd, about::control_id::kOk));
+    RECT work = workArea();
+    POINT at = corner ? *corner
+                      : POINT{work.left + (work.right - work.left - width) / 2,
+                              work.top + (work.bottom - work.top - height) / 2};
+    ::SetWindowPos(hwnd, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void AboutDialog::Opening::command(HWND hwnd, int id, int notification) {
@@ -188,6 +210,15 @@ INT_PTR CALLBACK AboutDialog::dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         case WM_COMMAND:
             opening->command(hwnd, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another resolution: the design laid out
+            // again for it, where the system suggests.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            opening->layout = about::layOutAbout(HIWORD(wParam));
+            POINT corner{suggested.left, suggested.top};
+            opening->applyLayout(hwnd, &corner);
+            return answer(hwnd, 0);
+        }
         case WM_CTLCOLORSTATIC: {
             HDC dc = reinterpret_cast<HDC>(wParam);
             int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
@@ -234,7 +265,7 @@ void AboutDialog::show(std::int16_t& aboutCount) {
     tmpl.dialog.cy = 120;
     lstrcpynW(tmpl.title, L"Lumivane", 9);
 
-    Opening opening{*this, aboutCount, about::layOutAbout(systemDpi()), {}, {}, {}};
+    Opening opening{*this, aboutCount, about::layOutAbout(aboutBoxDpi()), {}, {}, {}};
     // No owner: the box stands on its own beside the hidden hub window.
     ::DialogBoxIndirectParamW(instance_, &tmpl.dialog, nullptr, &AboutDialog::dialogProc,
                               reinterpret_cast<LPARAM>(&opening));

@@ -10,7 +10,8 @@
 namespace lumivane::win32 {
 
 // The About box: a fixed modal dialog without an owner, laid out from its twips at
-// the system's dpi. Every opening creates a fresh dialog.
+// the resolution of its monitor, and again when it moves to a monitor of another
+// resolution. Every opening creates a fresh dialog.
 class AboutDialog final : public about::AboutBox {
 public:
     // links starts the web link's command line; sysInfo finds and starts the
@@ -39,7 +40,8 @@ void drawRule(HDC dc, const about::AboutLayout& layout);
 // it: a 32-bit process on 64-bit Windows sees another folder under the name.
 std::string systemProgramDirectory();
 
-// The system's dots per inch, as the About box is laid out for.
-int systemDpi();
+// The resolution the About box is laid out for when it opens: that of the
+// monitor whose work area it is centred on.
+int aboutBoxDpi();
 
 } // namespace lumivane::win32

@@ -32,6 +32,7 @@ const DesignedControl* findControl(int id) {
 AboutLayout layOutAbout(int dpi) {
     if (dpi <= 0) dpi = 96;
     AboutLayout layout;
+    layout.dpi = dpi;
     layout.clientWidth = twipsToPixels(kClientWidthTwips, dpi);
     layout.clientHeight = twipsToPixels(kClientHeightTwips, dpi);
     for (const auto& c : aboutControls()) layout.controls.push_back({&c, twipsToPixels(c.twips, dpi)});

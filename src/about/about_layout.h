@@ -51,6 +51,7 @@ struct PlacedControl {
 };
 
 struct AboutLayout {
+    int dpi = 96;  // the resolution it is laid out for
     int clientWidth = 0;
     int clientHeight = 0;
     std::vector<PlacedControl> controls;

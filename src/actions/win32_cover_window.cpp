@@ -1,6 +1,7 @@
 #include "actions/win32_cover_window.h"
 
 #include "platform/twips.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 
 namespace lumivane::win32 {
@@ -43,19 +44,14 @@ bool Win32CoverWindow::create() {
     wc.lpszClassName = kCoverClassName;
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    {
-        WindowDC screen(nullptr);
-        dpiX_ = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-        dpiY_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-    }
-    RECT outer{0, 0, twipsToPixels(layout::kClientWidth, dpiX_), twipsToPixels(layout::kClientHeight, dpiY_)};
-    ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
-    int width = outer.right - outer.left;
-    int height = outer.bottom - outer.top;
     // Centred on the work area: the design position of a 640 by 480 screen
-    // means nothing on today's screens.
+    // means nothing on today's screens. Laid out for that monitor's resolution.
     RECT work{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    dpiX_ = dpiY_ = dpiAtPoint(POINT{work.left + (work.right - work.left) / 2, work.top + (work.bottom - work.top) / 2});
+    SIZE outer = outerSize();
+    int width = outer.cx;
+    int height = outer.cy;
     int x = work.left + (work.right - work.left - width) / 2;
     int y = work.top + (work.bottom - work.top - height) / 2;
 
@@ -64,25 +60,37 @@ bool Win32CoverWindow::create() {
     return hwnd_ != nullptr;
 }
 
-void Win32CoverWindow::createChildren() {
-    auto px = [](int twips, int dpi) { return twipsToPixels(twips, dpi); };
-    labelFont_.reset(makeFont(layout::kFontPointsX100, layout::kFontWeight, dpiY_));
-    buttonFont_.reset(makeFont(80, FW_NORMAL, dpiY_));
+SIZE Win32CoverWindow::outerSize() const {
+    RECT outer{0, 0, twipsToPixels(layout::kClientWidth, dpiX_), twipsToPixels(layout::kClientHeight, dpiY_)};
+    adjustWindowRectForDpi(outer, kStyle, kExStyle, dpiY_);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
 
+void Win32CoverWindow::layOutChildren() {
+    auto px = [](int twips, int dpi) { return twipsToPixels(twips, dpi); };
+    // The old fonts stay until the controls have the new ones.
+    UniqueFont labelFont(makeFont(layout::kFontPointsX100, layout::kFontWeight, dpiY_));
+    UniqueFont buttonFont(makeFont(80, FW_NORMAL, dpiY_));
+    ::MoveWindow(label_, px(layout::kLabelLeft, dpiX_), px(layout::kLabelTop, dpiY_), px(layout::kLabelWidth, dpiX_),
+                 px(layout::kLabelHeight, dpiY_), TRUE);
+    ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);
+    ::MoveWindow(cancel_, px(layout::kCancelLeft, dpiX_), px(layout::kCancelTop, dpiY_),
+                 px(layout::kCancelWidth, dpiX_), px(layout::kCancelHeight, dpiY_), TRUE);
+    ::SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont.get()), TRUE);
+    labelFont_ = std::move(labelFont);
+    buttonFont_ = std::move(buttonFont);
+}
+
+void Win32CoverWindow::createChildren() {
     // A plain static passes mouse input through to the window, so moves and
     // clicks over the text count as the window's own.
-    HWND label = ::CreateWindowExW(0, L"STATIC", widen(layout::kLabelText).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER,
-                                   px(layout::kLabelLeft, dpiX_), px(layout::kLabelTop, dpiY_),
-                                   px(layout::kLabelWidth, dpiX_), px(layout::kLabelHeight, dpiY_), hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelId)), instance_, nullptr);
-    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.get()), FALSE);
-
+    label_ = ::CreateWindowExW(0, L"STATIC", widen(layout::kLabelText).c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, 0,
+                               0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelId)), instance_,
+                               nullptr);
     cancel_ = ::CreateWindowExW(0, L"BUTTON", widen(layout::kCancelText).c_str(),
-                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, px(layout::kCancelLeft, dpiX_),
-                                px(layout::kCancelTop, dpiY_), px(layout::kCancelWidth, dpiX_),
-                                px(layout::kCancelHeight, dpiY_), hwnd_,
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, hwnd_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCancelButtonId)), instance_, nullptr);
-    ::SendMessageW(cancel_, WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_.get()), FALSE);
+    layOutChildren();
     // Subclassed directly rather than through the common controls' helpers,
     // which would load that library with every start of the program.
     ::SetWindowLongPtrW(cancel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -153,6 +161,17 @@ LRESULT Win32CoverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_SYSKEYDOWN:
         logic_.onKeyDown();
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another resolution: the design laid out for it,
+        // where the system suggests.
+        dpiX_ = LOWORD(wParam);
+        dpiY_ = HIWORD(wParam);
+        layOutChildren();
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SIZE outer = outerSize();
+        ::SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -167,6 +186,7 @@ LRESULT Win32CoverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_NCDESTROY:
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         hwnd_ = nullptr;
+        label_ = nullptr;
         cancel_ = nullptr;
         // The children that used the fonts are gone by now.
         labelFont_.reset();

@@ -36,6 +36,9 @@ private:
 
     bool create();
     void createChildren();
+    // The window's and its controls' sizes and fonts at dpiX_ and dpiY_.
+    SIZE outerSize() const;
+    void layOutChildren();
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // The Cancel button's own keys and moves; the rest goes on to buttonProc_.
     static LRESULT CALLBACK cancelButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -44,6 +47,7 @@ private:
     HINSTANCE instance_;
     CoverWindow logic_{*this};
     HWND hwnd_ = nullptr;
+    HWND label_ = nullptr;
     HWND cancel_ = nullptr;
     WNDPROC buttonProc_ = nullptr;  // the button class's procedure, under cancelButtonProc
     UniqueFont labelFont_;

@@ -9,9 +9,6 @@
 
 namespace lumivane::coolmenu {
 
-// The side of the engine's images in pixels.
-inline constexpr int kImageSize = 16;
-
 // The engine-wide records: attached windows by handle, converted items by
 // data number. They live for the whole run once the first window attaches.
 class Registries {
@@ -24,6 +21,10 @@ public:
     bool addWindow(std::unique_ptr<WindowState> record) {
         auto hwnd = record->hwnd;
         return windows_.emplace(hwnd, std::move(record)).second;
+    }
+    template <typename Visit>
+    void forEachWindow(Visit visit) {
+        for (auto& [hwnd, record] : windows_) visit(*record);
     }
     // Drops a window's record with its fonts and heads.
     void removeWindow(std::uintptr_t hwnd) { windows_.erase(hwnd); }

@@ -1,6 +1,8 @@
 #pragma once
+#include "coolmenu/colour.h"
 #include "coolmenu/help_callback.h"
 #include "coolmenu/image_source.h"
+#include "coolmenu/menu_geometry.h"
 
 #include <cstdint>
 #include <string>
@@ -36,6 +38,13 @@ public:
     std::uint32_t foreColor = 0;
     // The menu bar the watch last saw; 0 and -1 mean "nothing to watch".
     std::intptr_t watchedMenuBar = 0;
+    // The lengths at the resolution of the monitor the last popup opened on;
+    // the fonts are made for it.
+    MenuGeometry geometry;
+    // The user's look, read when a popup first needs it and again after the
+    // system says it changed.
+    Theme theme = Theme::light;
+    bool themeKnown = false;
 
     // Menu heads: the popups converted for this window, each once.
     int headCount() const { return static_cast<int>(heads_.size()) - 1; }

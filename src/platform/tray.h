@@ -50,6 +50,11 @@ public:
     virtual bool add(const TrayRecord& record) = 0;
     // NIM_DELETE of the icon named by (window, id).
     virtual bool remove(const TrayRecord& record) = 0;
+    // NIM_MODIFY: the icon named by (window, id) takes the record's picture and tip.
+    virtual bool modify(const TrayRecord& record) = 0;
+    // The side in pixels of the icons the notification area shows now
+    // (SM_CXSMICON at the resolution of the taskbar's monitor).
+    virtual int iconSize() const = 0;
     // Brings the window to the foreground and shows the lines as a popup menu
     // at the pointer; returns the chosen line's id, 0 when the menu was
     // dismissed. Returns only after the menu has closed.

@@ -78,7 +78,8 @@ public:
 
     // Captions, visibility and enabled state of the ten folder items.
     void updateFolderItems();
-    // Adds the tray icon, the picture keyed "TURN".
+    // Adds the tray icon, the picture keyed "TURN" at the size the
+    // notification area shows.
     void addTrayIcon();
     // The tray icon's callback: the mouse message that happened over the icon.
     void onTrayMessage(unsigned mouseMessage);
@@ -86,6 +87,9 @@ public:
     void onTaskbarCreated();
     // The window is going away, or the session ends, without Exit.
     void onWindowGone();
+    // The display's resolution or layout changed: a shown icon is replaced by
+    // the picture at the notification area's new size.
+    void onDisplayChange();
 
     void onCustomize();
     void onExit();
@@ -123,9 +127,13 @@ public:
 
 private:
     HubHost& host_;
+    // The tray's picture at the notification area's size, noted as given.
+    void* trayPicture();
+
     Services& os_;
     bool trayWanted_ = false;  // the icon should be in the notification area
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
+    int trayIconSize_ = 0;     // the size of the picture the shell was last given
     // The folders as last read from or written to the settings file, for a
     // Cancel that finds the file gone or held.
     FolderList savedFolders_{};

@@ -1,6 +1,7 @@
 // The hub window as the customize dialog: its controls, their layout and the
 // keyboard behaviour of a dialog box.
 #include "folders/folder_dialog_layout.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
 
@@ -23,12 +24,6 @@ void place(HWND control, const folder_dialog::Rect& r) {
 
 void setFont(HWND control, const UniqueFont& font) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-}
-
-int screenDpi() {
-    WindowDC screen(nullptr);
-    int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
 
 bool isPushButton(HWND control) {
@@ -85,12 +80,13 @@ void HubWindow::createDialogControls() {
     for (HWND control : order)
         ::SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    layoutDialog(screenDpi());
+    layoutDialog(dpiForWindow(hwnd_));
 }
 
 void HubWindow::layoutDialog(int dpi) {
     folder_dialog::Layout layout = folder_dialog::layoutFor(dpi);
     DialogControls& d = dialog_;
+    d.dpi = dpi;
     d.formFont = tahoma(layout.formFontHeight, false);
     d.rowFont = tahoma(layout.rowFontHeight, false);
     d.numberFont = tahoma(layout.rowFontHeight, true);
@@ -115,7 +111,7 @@ void HubWindow::layoutDialog(int dpi) {
     RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
     DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_STYLE));
     DWORD exStyle = static_cast<DWORD>(::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
-    ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    adjustWindowRectForDpi(frame, style, exStyle, dpi);
     ::SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -125,8 +121,10 @@ void HubWindow::showDialog() {
         if (!pathBoxes_[0]) createDialogControls();
         if (!dialog_.placed) {
             // Centred in the work area of the monitor the mouse is on: the user just used the tray there.
+            // Laid out for that monitor first, so that it is centred at its size there.
             POINT cursor{};
             ::GetCursorPos(&cursor);
+            if (int dpi = dpiAtPoint(cursor); dpi != dialog_.dpi) layoutDialog(dpi);
             MONITORINFO monitor{};
             monitor.cbSize = sizeof(monitor);
             ::GetMonitorInfoW(::MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -148,6 +146,17 @@ void HubWindow::showDialog() {
     }
     // Already shown: only brought forward, with its focus and edits as they are.
     ::SetForegroundWindow(hwnd_);
+}
+
+void HubWindow::onDpiChanged(int dpi, const RECT& suggested) {
+    // The tray's icon may have changed size with the taskbar's monitor.
+    logic_.onDisplayChange();
+    // Laid out already for this resolution (placed there just before it was
+    // shown), or never shown: nothing to move.
+    if (!pathBoxes_[0] || dpi == dialog_.dpi) return;
+    layoutDialog(dpi);
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 bool HubWindow::handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

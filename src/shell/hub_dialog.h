@@ -33,6 +33,7 @@ struct DialogControls {
     HWND cancel = nullptr;
     HWND focus = nullptr;  // the control that had the focus when the window was last deactivated
     bool placed = false;   // centred once; later showings keep where the user left it
+    int dpi = 0;           // the resolution the controls are laid out for
 };
 
 } // namespace lumivane::win32

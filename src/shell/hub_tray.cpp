@@ -31,16 +31,27 @@ void Hub::updateFolderItems() {
     }
 }
 
+void* Hub::trayPicture() {
+    trayIconSize_ = os_.tray.iconSize();
+    return menuImages.iconOf("TURN", trayIconSize_);
+}
+
 void Hub::addTrayIcon() {
     trayWanted_ = true;
-    trayShown_ = tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), menuImages.iconOf("TURN"));
+    trayShown_ = tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), trayPicture());
 }
 
 void Hub::onTaskbarCreated() {
     // Also the moment to retry an icon the shell refused because its taskbar
-    // was not up yet when the program started.
+    // was not up yet when the program started. A taskbar made again after a
+    // change of resolution asks for its new size.
     if (!trayWanted_) return;
-    if (tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), menuImages.iconOf("TURN"))) trayShown_ = true;
+    if (tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), trayPicture())) trayShown_ = true;
+}
+
+void Hub::onDisplayChange() {
+    if (!trayShown_ || os_.tray.iconSize() == trayIconSize_) return;
+    tray_icon::modifyTray(os_.tray, kAppTitle, host_.windowHandle(), trayPicture());
 }
 
 void Hub::onWindowGone() {

@@ -33,7 +33,7 @@ bool HubWindow::create(HINSTANCE instance) {
     wc.lpszClassName = kHubClassName;
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    menuIcons_.load(instance, logic_.menuImages);
+    menuIcons_.attach(instance, logic_.menuImages);
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     // Created hidden; the dialog is shown only while the user customizes.
@@ -118,6 +118,12 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        logic_.onDisplayChange();
+        return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
     case WM_CLOSE:
         logic_.onClose();
         ::DestroyWindow(hwnd_);

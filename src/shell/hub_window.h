@@ -39,6 +39,8 @@ private:
     // first shown: most runs never show it.
     void createDialogControls();
     void layoutDialog(int dpi);
+    // WM_DPICHANGED: the window is now on a monitor of another resolution.
+    void onDpiChanged(int dpi, const RECT& suggested);
     void showDialog();
     bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -49,7 +51,7 @@ private:
     std::array<HWND, kFolderSlotCount> pathBoxes_{};  // the ten path boxes, children of hwnd_, once the dialog was shown
     FolderList slots_{};                           // the slots' texts until then
     DialogControls dialog_;
-    MenuIcons menuIcons_;             // the pictures of logic_.menuImages
+    MenuIcons menuIcons_;             // makes the pictures of logic_.menuImages
     UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
 };
 

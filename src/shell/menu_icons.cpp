@@ -2,25 +2,25 @@
 
 #include "resource.h"
 
-#include <string>
-
 namespace lumivane::win32 {
 
 static_assert(kFirstMenuIconResource == IDI_MENU_FIRST);
 
-int MenuIcons::load(HINSTANCE instance, ImageList& list) {
-    list.clear();
+void MenuIcons::attach(HINSTANCE instance, ImageList& list) {
+    instance_ = instance;
     icons_.clear();
-    int loaded = 0;
-    int resource = kFirstMenuIconResource;
-    for (const MenuImageEntry& entry : kMenuImageTable) {
-        HICON icon = static_cast<HICON>(
-            ::LoadImageW(instance, MAKEINTRESOURCEW(resource++), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-        if (icon) ++loaded;
-        icons_.emplace_back(icon);
-        list.add(std::string(entry.key), std::string(entry.tag), icon);
-    }
-    return loaded;
+    list.fill(*this);
+}
+
+void* MenuIcons::load(int index, int size) {
+    if (index < 0 || index >= static_cast<int>(kMenuImageTable.size()) || size <= 0) return nullptr;
+    for (const Loaded& kept : icons_)
+        if (kept.index == index && kept.size == size) return kept.icon.get();
+    // An icon that cannot be made is remembered too, so it is not tried again at every paint.
+    HICON icon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(kFirstMenuIconResource + index),
+                                                 IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    icons_.push_back(Loaded{index, size, UniqueIcon(icon)});
+    return icon;
 }
 
 } // namespace lumivane::win32

@@ -8,17 +8,26 @@
 
 namespace lumivane::win32 {
 
-// Owns the icons of the hub's menu images, loaded from the exe's icon resources at 16 by 16
-// pixels, for as long as the image list that names them is in use.
-class MenuIcons {
+// Makes the menu's pictures from the exe's icon resources, each at a size
+// only when first asked for it, and owns them for as long as the image list
+// that names them is in use. A popup at 150 % thus loads the 24 pixel images
+// and no others; the tray icon loads its own size.
+class MenuIcons final : public PictureLoader {
 public:
-    // Loads the nineteen pictures and fills the list in their order; an icon
-    // that cannot be loaded leaves its image without a picture. Returns how
-    // many were loaded.
-    int load(HINSTANCE instance, ImageList& list);
+    // Fills the list with the table's pictures, made by this loader.
+    void attach(HINSTANCE instance, ImageList& list);
+    void* load(int index, int size) override;
+    // How many icons have been made so far.
+    int loaded() const { return static_cast<int>(icons_.size()); }
 
 private:
-    std::vector<UniqueIcon> icons_;
+    struct Loaded {
+        int index;
+        int size;
+        UniqueIcon icon;
+    };
+    HINSTANCE instance_ = nullptr;
+    std::vector<Loaded> icons_;
 };
 
 } // namespace lumivane::win32

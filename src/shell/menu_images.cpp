@@ -31,6 +31,17 @@ void ImageList::add(std::string key, std::string tag, void* icon) {
     images_.push_back(Image{std::move(key), std::move(tag), icon});
 }
 
+void ImageList::fill(PictureLoader& loader) {
+    clear();
+    for (const MenuImageEntry& entry : kMenuImageTable) add(std::string(entry.key), std::string(entry.tag), nullptr);
+    loader_ = &loader;
+}
+
+std::span<const int> ImageList::sizes() const {
+    if (loader_) return kMenuPictureSizes;
+    return MenuImages::sizes();
+}
+
 const ImageList::Image* ImageList::at(int n) const {
     if (n < 1 || n > count()) return nullptr;
     return &images_[static_cast<size_t>(n - 1)];
@@ -41,9 +52,10 @@ std::string ImageList::tag(int n) const {
     return image ? image->tag : std::string();
 }
 
-void* ImageList::icon(int n) const {
+void* ImageList::icon(int n, int size) const {
     const Image* image = at(n);
-    return image ? image->icon : nullptr;
+    if (!image) return nullptr;
+    return loader_ ? loader_->load(n - 1, size) : image->icon;
 }
 
 std::string ImageList::key(int n) const {

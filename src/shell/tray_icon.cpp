@@ -51,6 +51,10 @@ bool addToTray(platform::Tray& tray, std::string_view tip, void* window, void* i
     return tray.add(makeTrayRecord(window, kIconId, kIconFlags, kTrayCallbackMessage, icon, tip));
 }
 
+bool modifyTray(platform::Tray& tray, std::string_view tip, void* window, void* icon) {
+    return tray.modify(makeTrayRecord(window, kIconId, kIconFlags, kTrayCallbackMessage, icon, tip));
+}
+
 void removeFromTray(platform::Tray& tray, void* window) {
     // Failure ignored: the icon may already be gone with a restarted shell.
     tray.remove(makeTrayRecord(window, kIconId, 0, 0, nullptr, ""));

@@ -274,7 +274,8 @@ struct FakeTray final : platform::Tray, Recorder {
     using Recorder::Recorder;
     bool accepts = true;
     unsigned choice = 0;
-    std::vector<platform::TrayRecord> added, removed;
+    std::vector<platform::TrayRecord> added, removed, modified;
+    int size = 16;  // the notification area's icon size
     std::vector<std::vector<platform::PopupLine>> popups;
 
     bool add(const platform::TrayRecord& record) override {
@@ -285,6 +286,12 @@ struct FakeTray final : platform::Tray, Recorder {
         removed.push_back(record);
         return note("trayRemove()", true);
     }
+    bool modify(const platform::TrayRecord& record) override {
+        modified.push_back(record);
+        return note("trayModify()", accepts);
+    }
+    // A question, not an action: not logged.
+    int iconSize() const override { return size; }
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override {
         popups.push_back(lines);
         return note("popup(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ")", choice);

@@ -65,7 +65,7 @@ struct Rig {
 
 TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first, blue links that open with a hand") {
     Rig rig;
-    auto layout = about::layOutAbout(win32::systemDpi());
+    auto layout = about::layOutAbout(win32::aboutBoxDpi());
     rig.open([&](HWND dialog) {
         CHECK(::GetWindow(dialog, GW_OWNER) == nullptr);
         CHECK((::GetWindowLongPtrW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);

@@ -3,7 +3,9 @@
 #include "coolmenu/convert_menu.h"
 #include "coolmenu/item_painter.h"
 #include "coolmenu/menu_messages.h"
+#include "coolmenu/win32/system_theme.h"
 #include "coolmenu/win32/win32_menu.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/timing.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
@@ -33,24 +35,45 @@ std::uintptr_t key(HWND hwnd) { return reinterpret_cast<std::uintptr_t>(hwnd); }
 
 void deleteFont(void* font) { ::DeleteObject(static_cast<HFONT>(font)); }
 
+// The system's look, unless a test has put its own in place.
+const ThemeSource*& themeSourceSlot() {
+    static const ThemeSource* source = nullptr;
+    return source;
+}
+
+const ThemeSource& themeSource() {
+    static const SystemThemeSource system;
+    const ThemeSource* chosen = themeSourceSlot();
+    return chosen ? *chosen : system;
+}
+
+// The dark look's popup ground, behind and between the items: kept for the
+// run once a dark popup has needed it.
+HBRUSH darkMenuGround() {
+    static const lumivane::win32::UniqueBrush brush(::CreateSolidBrush(dark::kGround));
+    return brush.get();
+}
+
+// The fonts are made at the resolution of the window's popups, in the
+// window's geometry.
 HFONT buildMenuFont(WindowState& window) {
     HWND hwnd = reinterpret_cast<HWND>(window.hwnd);
+    const int dpi = window.geometry.dpi;
     LOGFONTW lf{};
     if (!window.fontName().empty()) {
         lf.lfWeight = FW_NORMAL;
-        HDC dc = ::GetWindowDC(hwnd);
-        lf.lfHeight = -::MulDiv(window.fontSize(), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-        ::ReleaseDC(hwnd, dc);
+        lf.lfHeight = -::MulDiv(window.fontSize(), dpi, 72);
     } else {
         // A plain window DC holds the bold system font, so take the font the
         // window says it uses, or else the system's menu font.
         lumivane::win32::WindowDC dc(hwnd);
         lumivane::win32::UniqueFont menuFont;
         HFONT own = reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0));
+        // The window's own font is made for the window's resolution.
+        int ownDpi = own ? lumivane::win32::dpiForWindow(hwnd) : dpi;
         if (!own) {
             NONCLIENTMETRICSW metrics{};
-            metrics.cbSize = sizeof metrics;
-            if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            if (lumivane::win32::nonClientMetricsForDpi(metrics, dpi))
                 menuFont.reset(::CreateFontIndirectW(&metrics.lfMenuFont));
             own = menuFont.get();
         }
@@ -61,7 +84,7 @@ HFONT buildMenuFont(WindowState& window) {
         if (window.foreColor == 0) window.foreColor = ::GetTextColor(dc.get());
         TEXTMETRICW tm{};
         ::GetTextMetricsW(dc.get(), &tm);
-        lf.lfHeight = tm.tmHeight;
+        lf.lfHeight = ownDpi == dpi ? tm.tmHeight : ::MulDiv(tm.tmHeight, dpi, ownDpi);
         lf.lfWeight = tm.tmWeight;
     }
     std::wstring face = lumivane::win32::widen(window.fontName());
@@ -72,6 +95,52 @@ HFONT buildMenuFont(WindowState& window) {
 }
 
 void rebuildMenuFont(WindowState& window) { buildMenuFont(window); }
+
+// Whether a popup hangs from the window's menu bar (at any depth).
+bool inMenuBar(HMENU menu, HMENU popup, int depth = 0) {
+    if (!menu || depth > 8) return false;
+    int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        HMENU sub = ::GetSubMenu(menu, i);
+        if (sub && (sub == popup || inMenuBar(sub, popup, depth + 1))) return true;
+    }
+    return false;
+}
+
+// The resolution a popup is drawn at: the window's monitor's for its menu
+// bar and system menu, which open on the window; the pointer's monitor's for
+// any other popup, which opens where the user clicked.
+int popupDpi(HWND hwnd, HMENU popup, bool systemMenu) {
+    if (systemMenu || inMenuBar(::GetMenu(hwnd), popup)) return lumivane::win32::dpiForWindow(hwnd);
+    POINT pointer{};
+    ::GetCursorPos(&pointer);
+    return lumivane::win32::dpiAtPoint(pointer);
+}
+
+// Just before a popup opens: its resolution and the user's look, the fonts
+// for that resolution, and the popup's own ground in the dark look.
+void prepareLook(WindowState& window, HWND hwnd, HMENU popup, bool systemMenu) {
+    int dpi = popupDpi(hwnd, popup, systemMenu);
+    if (dpi != window.geometry.dpi) {
+        window.geometry = MenuGeometry::forDpi(dpi);
+        if (window.menuFont()) buildMenuFont(window);
+        window.setHeadingFont(nullptr);  // made again at the new size when a heading is drawn
+    }
+    if (!window.themeKnown) {
+        window.theme = chooseTheme(themeSource().read());
+        window.themeKnown = true;
+    }
+    // Between and around the items the system paints the menu's own ground.
+    MENUINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIM_BACKGROUND;
+    if (!::GetMenuInfo(popup, &info)) return;
+    HBRUSH wanted = window.theme == Theme::dark ? darkMenuGround() : nullptr;
+    // A ground the host gave the popup is left alone in the other looks.
+    if (info.hbrBack == wanted || (!wanted && info.hbrBack != darkMenuGround())) return;
+    info.hbrBack = wanted;
+    ::SetMenuInfo(popup, &info);
+}
 
 // The window's menu bar for the raised frame, drawn straight on the screen.
 class Win32MenuBar final : public MenuBarView {
@@ -127,6 +196,11 @@ const ItemRecord* engineItem(HWND hwnd, UINT ctlType, ULONG_PTR itemData, Window
 
 Registries* engineRegistries() { return registriesSlot().get(); }
 
+void setThemeSource(const ThemeSource* source) {
+    themeSourceSlot() = source;
+    if (Registries* registries = engineRegistries()) registries->forEachWindow([](WindowState& w) { w.themeKnown = false; });
+}
+
 WindowState* windowState(HWND hwnd) {
     Registries* registries = engineRegistries();
     return registries ? registries->window(key(hwnd)) : nullptr;
@@ -147,6 +221,7 @@ bool attach(HWND hwnd, bool subclass, const HelpCallback* help, const MenuImages
     record->images = images;
     record->help = help;
     record->watchedMenuBar = -1;
+    record->geometry = MenuGeometry::forDpi(lumivane::win32::dpiForWindow(hwnd));
     // Recorded before the switch, so the first message finds its way on.
     registries->addWindow(std::move(record));
     if (subclass) ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc));
@@ -176,7 +251,7 @@ HFONT headingFontOf(HWND hwnd) {
     if (!window) return nullptr;
     if (!window->headingFont()) {
         LOGFONTW lf{};
-        lf.lfHeight = 11;
+        lf.lfHeight = window->geometry.headingFontHeight;
         lf.lfWeight = FW_NORMAL;
         lstrcpynW(lf.lfFaceName, L"Small Fonts", LF_FACESIZE);
         window->setHeadingFont(::CreateFontIndirectW(&lf));
@@ -193,7 +268,7 @@ bool onMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis) {
     HFONT font = menuFontOf(hwnd, false);
     lumivane::win32::WindowDC dc(hwnd);
     int width = 0, height = 0;
-    if (!measureMenuItem(dc.get(), font, modelOf(*record), width, height)) return false;
+    if (!measureMenuItem(dc.get(), font, modelOf(*record), width, height, window->geometry)) return false;
     mis->itemWidth = static_cast<UINT>(width);
     mis->itemHeight = static_cast<UINT>(height);
     return true;
@@ -218,6 +293,7 @@ bool onDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis) {
     look.complexChecks = window->complexChecks;
     look.selectColor = window->selectColor;
     look.foreColor = window->foreColor;
+    look.theme = window->theme;
 
     PaintContext ctx;
     ctx.hwnd = hwnd;
@@ -225,6 +301,7 @@ bool onDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis) {
     // The heading font is made the first time a heading is drawn.
     if (model.heading) ctx.headingFont = headingFontOf(hwnd);
     ctx.images = window->images;
+    ctx.geometry = window->geometry;
     MENUITEMINFOW marks{};
     marks.cbSize = sizeof marks;
     marks.fMask = MIIM_CHECKMARKS;
@@ -266,6 +343,11 @@ LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return passOn();
         case WM_SETTINGCHANGE:
             forgetMenuMetrics();
+            if (isLookChange(msg, wParam, lParam)) window->themeKnown = false;
+            return passOn();
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+            window->themeKnown = false;
             return passOn();
         case WM_WINDOWPOSCHANGED:
             watchMenuBar(*registries, menus(), key(hwnd), win32::fromHmenu(::GetMenu(hwnd)));
@@ -278,6 +360,7 @@ LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             passOn();
             {
                 timing::Scope timed(timing::Section::convert);
+                prepareLook(*window, hwnd, reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
                 onInitMenuPopup(*registries, menus(), key(hwnd), static_cast<MenuHandle>(wParam), LOWORD(lParam),
                                 HIWORD(lParam) != 0);
             }

@@ -4,6 +4,7 @@
 #include "coolmenu/help_callback.h"
 #include "coolmenu/image_source.h"
 #include "coolmenu/registries.h"
+#include "coolmenu/theme_source.h"
 
 #include <windows.h>
 
@@ -25,6 +26,11 @@ bool setComplexChecks(HWND hwnd, bool value);
 WindowState* windowState(HWND hwnd);
 // The engine-wide records; null until the first attachment.
 Registries* engineRegistries();
+
+// Where every attached window learns the user's look from: the system
+// (null, the default), or a source of the caller's that outlives its use.
+// Each window reads it again before its next popup.
+void setThemeSource(const ThemeSource* source);
 
 // The subclass procedure.
 LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

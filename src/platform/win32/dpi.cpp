@@ -91,6 +91,8 @@ int systemMetricForDpi(int index, int dpi) {
 
 bool nonClientMetricsForDpi(NONCLIENTMETRICSW& metrics, int dpi) {
     metrics.cbSize = sizeof metrics;
+    if (dpi == dpiForSystem())
+        return ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0) != FALSE;
     if (auto parameters = user32().parameters)
         return parameters(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)) != FALSE;
     if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return false;

@@ -1,5 +1,6 @@
 #include "platform/win32/tray.h"
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 
 #include <algorithm>
@@ -53,6 +54,19 @@ bool Win32Tray::add(const platform::TrayRecord& record) {
 bool Win32Tray::remove(const platform::TrayRecord& record) {
     NOTIFYICONDATAW data = toNotifyIconData(record);
     return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+bool Win32Tray::modify(const platform::TrayRecord& record) {
+    NOTIFYICONDATAW data = toNotifyIconData(record);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+int Win32Tray::iconSize() const {
+    // The taskbar's resolution is that of the monitor it is on; without a
+    // taskbar yet, the system's.
+    HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    int dpi = taskbar ? dpiForWindow(taskbar) : dpiForSystem();
+    return systemMetricForDpi(SM_CXSMICON, dpi);
 }
 
 unsigned Win32Tray::popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) {

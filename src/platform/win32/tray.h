@@ -18,6 +18,8 @@ class Win32Tray final : public platform::Tray {
 public:
     bool add(const platform::TrayRecord& record) override;
     bool remove(const platform::TrayRecord& record) override;
+    bool modify(const platform::TrayRecord& record) override;
+    int iconSize() const override;
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override;
 };
 
