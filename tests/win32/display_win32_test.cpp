@@ -1,0 +1,395 @@
+// The popup drawn into memory bitmaps at each display scale and in each look,
+// and the pictures the program's icon resources hold.
+#include "coolmenu/convert_menu.h"
+#include "coolmenu/palette.h"
+#include "coolmenu/win32/cool_menu.h"
+#include "coolmenu/win32/win32_menu.h"
+#include "platform/dpi.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/tray.h"
+#include "platform/win32/unique.h"
+#include "platform/win32/wide.h"
+#include "shell/menu_icons.h"
+#include "support.h"
+
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using namespace lumivane;
+using namespace lumivane::coolmenu;
+
+namespace {
+
+constexpr COLORREF kGround = RGB(10, 20, 30);  // the canvas, where nothing is drawn
+constexpr COLORREF kRed = RGB(255, 0, 0);      // every picture, at every size
+
+// A top-down 32-bit DIB in a memory DC; pixels read back as COLORREF.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width), height_(height) {
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        REQUIRE(bitmap_);
+        bits_ = static_cast<const std::uint32_t*>(bits);
+        ::SelectObject(dc_.get(), bitmap_.get());
+        win32::UniqueBrush brush(::CreateSolidBrush(kGround));
+        RECT all{0, 0, width, height};
+        ::FillRect(dc_.get(), &all, brush.get());
+    }
+    HDC dc() const { return dc_.get(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    COLORREF at(int x, int y) const {
+        ::GdiFlush();
+        std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int count(const RECT& r, COLORREF c) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
+        return n;
+    }
+    int countOther(const RECT& r, COLORREF c) const { return (r.right - r.left) * (r.bottom - r.top) - count(r, c); }
+
+private:
+    int width_, height_;
+    win32::UniqueBitmap bitmap_;
+    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};
+    const std::uint32_t* bits_ = nullptr;
+};
+
+win32::UniqueIcon solidIcon(int size, COLORREF colour) {
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(size * size),
+                                      0xFF000000u | GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
+    std::vector<std::uint8_t> mask(static_cast<size_t>(((size + 15) / 16) * 2 * size), 0);  // all opaque
+    win32::UniqueBitmap colourBits(::CreateBitmap(size, size, 1, 32, pixels.data()));
+    win32::UniqueBitmap maskBits(::CreateBitmap(size, size, 1, 1, mask.data()));
+    ICONINFO info{TRUE, 0, 0, maskBits.get(), colourBits.get()};
+    win32::UniqueIcon icon(::CreateIconIndirect(&info));
+    REQUIRE(icon);
+    return icon;
+}
+
+// The pictures of the popup's items, solid red at 16, 20, 24 and 32 pixels.
+struct RedPictures final : MenuImages {
+    static constexpr std::array<int, 4> kSizes{16, 20, 24, 32};
+    std::vector<std::string> tags{"1.", "2.", "Run", "Turn", "Exit", "About"};
+    std::array<win32::UniqueIcon, 4> icons{solidIcon(16, kRed), solidIcon(20, kRed), solidIcon(24, kRed),
+                                           solidIcon(32, kRed)};
+    mutable std::vector<int> asked;
+    int count() const override { return static_cast<int>(tags.size()); }
+    std::string tag(int n) const override { return tags.at(static_cast<size_t>(n - 1)); }
+    void* icon(int n) const override { return icon(n, 16); }
+    std::span<const int> sizes() const override { return kSizes; }
+    void* icon(int, int size) const override {
+        asked.push_back(size);
+        for (size_t i = 0; i < kSizes.size(); ++i)
+            if (kSizes[i] == size) return icons[i].get();
+        return nullptr;
+    }
+};
+
+struct FixedLook final : ThemeSource {
+    ThemeSettings settings;
+    ThemeSettings read() const override { return settings; }
+};
+
+// Every popup the host window opens ends as soon as it waits for input.
+LRESULT CALLBACK closeAtOnce(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ENTERIDLE && wParam == MSGF_MENU) ::PostMessageW(hwnd, WM_CANCELMODE, 0, 0);
+    return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// A window with the engine attached, and the tray's popup converted for it:
+// headings, folders with pictures, a disabled item with a picture, Exit.
+struct Popup {
+    RedPictures pictures;
+    HWND hwnd = nullptr;
+    win32::UniqueMenu menu{::CreatePopupMenu()};
+    struct Item {
+        UINT id;
+        ULONG_PTR data;
+        bool picture, grayed, heading;
+    };
+    std::vector<Item> items;
+
+    Popup() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = closeAtOnce;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"LmvDisplayHost";
+        ::RegisterClassW(&wc);  // fails harmlessly after the first time
+        hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        REQUIRE(hwnd);
+        REQUIRE(attach(hwnd, true, nullptr, &pictures));
+        setComplexChecks(hwnd, false);
+        const wchar_t* lines[] = {L"- F o l d e r s ", L"1. Common Files", L"2. Tom && J\u00e9r\u00f4me",
+                                  L"- L u m i v a n e", L"Run Screen Saver", L"Turn Monitor Off", L"About", L"Exit"};
+        UINT id = 100;
+        for (const wchar_t* line : lines)
+            ::AppendMenuW(menu.get(), MF_STRING | (std::wstring(line) == L"About" ? MF_GRAYED : 0), id++, line);
+        convert(true);
+    }
+    ~Popup() {
+        convert(false);
+        setThemeSource(nullptr);
+        ::DestroyWindow(hwnd);
+    }
+
+    void convert(bool on) {
+        win32::Win32Menu menus;
+        convertMenu(*engineRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), win32::fromHmenu(menu.get()), 0,
+                    false, on, false);
+        items.clear();
+        if (!on) return;
+        for (int i = 0; i < ::GetMenuItemCount(menu.get()); ++i) {
+            MENUITEMINFOW info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_ID | MIIM_DATA | MIIM_FTYPE | MIIM_STATE;
+            REQUIRE(::GetMenuItemInfoW(menu.get(), static_cast<UINT>(i), TRUE, &info));
+            bool heading = (info.fType & MFT_SEPARATOR) != 0;
+            items.push_back({info.wID, info.dwItemData, !heading, (info.fState & MFS_GRAYED) != 0, heading});
+        }
+    }
+
+    // What the engine does as a popup opens, at a resolution of the test's
+    // choosing: the geometry and the fonts for it.
+    void atDpi(int dpi) {
+        WindowState* state = windowState(hwnd);
+        state->geometry = MenuGeometry::forDpi(dpi);
+        state->setHeadingFont(nullptr);
+        menuFontOf(hwnd, true);
+    }
+    // Opens the popup for real, as the tray does, and closes it at once: the
+    // engine reads the user's look as a popup opens. Returns the ground the
+    // popup had while it was open.
+    HBRUSH openAndClose() {
+        convert(false);
+        int dpi = windowState(hwnd)->geometry.dpi;
+        ::TrackPopupMenu(menu.get(), TPM_RETURNCMD, 10, 10, 0, hwnd, nullptr);
+        testing::pump();
+        MENUINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIM_BACKGROUND;
+        ::GetMenuInfo(menu.get(), &info);
+        atDpi(dpi);
+        convert(true);
+        return info.hbrBack;
+    }
+
+    SIZE measure(const Item& item) {
+        MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.id, 0, 0, item.data};
+        REQUIRE(::SendMessageW(hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)) != 0);
+        return {static_cast<LONG>(mis.itemWidth), static_cast<LONG>(mis.itemHeight)};
+    }
+    void draw(const Item& item, HDC dc, const RECT& rect, UINT state) {
+        DRAWITEMSTRUCT dis{ODT_MENU, 0, item.id, ODA_DRAWENTIRE, state | (item.grayed ? UINT(ODS_GRAYED) : 0u),
+                           reinterpret_cast<HWND>(menu.get()), dc, rect, item.data};
+        REQUIRE(::SendMessageW(hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)) != 0);
+    }
+};
+
+} // namespace
+
+TEST_CASE("the popup at 96, 120, 144 and 192 dots per inch: taller items, the picture drawn for each size, nothing cut") {
+    Popup popup;
+    std::vector<int> pictureItemHeight;
+    for (int dpi : {96, 120, 144, 192}) {
+        CAPTURE(dpi);
+        popup.atDpi(dpi);
+        const MenuGeometry g = MenuGeometry::forDpi(dpi);
+        const int cell = scaleToDpi(16, dpi);
+        // The system adds its check-mark width to the measured width; rcItem is at least the measured size.
+        const int widthAdded = win32::systemMetricForDpi(SM_CXMENUCHECK, dpi) - 1;
+        std::vector<SIZE> sizes;
+        int width = 0, height = 0;
+        for (const auto& item : popup.items) {
+            sizes.push_back(popup.measure(item));
+            width = std::max<int>(width, sizes.back().cx + widthAdded);
+            height += sizes.back().cy;
+        }
+        const int margin = 8;
+        Canvas canvas(width + 2 * margin, height + 2 * margin);
+        popup.pictures.asked.clear();
+        int top = margin;
+        std::vector<RECT> rects;
+        for (size_t i = 0; i < popup.items.size(); ++i) {
+            const auto& item = popup.items[i];
+            RECT r{margin, top, margin + width, top + sizes[i].cy};
+            rects.push_back(r);
+            popup.draw(item, canvas.dc(), r, 0);
+            top = r.bottom;
+            if (!item.picture) continue;
+            CAPTURE(i);
+            // The whole picture, at the cell's size, inside its item and its column.
+            CHECK(sizes[i].cy >= cell + scaleToDpi(2, dpi));
+            RECT column{r.left, r.top, r.left + g.columnWidth, r.bottom};
+            if (!item.grayed) {
+                CHECK(canvas.count(column, kRed) == cell * cell);
+                CHECK(canvas.count(r, kRed) == cell * cell);
+            }
+            // The text starts after the column and ends before the arrow's room: not cut at either end.
+            RECT beforeText{r.left + g.columnWidth, r.top, r.left + g.textStart, r.bottom};
+            RECT afterText{r.right - g.textEndGap, r.top, r.right, r.bottom};
+            CHECK(canvas.countOther(beforeText, kGround) == 0);
+            CHECK(canvas.countOther(afterText, kGround) == 0);
+            // Text pixels there are, and each of them inside the item.
+            RECT text{r.left + g.textStart, r.top, r.right - g.textEndGap, r.bottom};
+            CHECK(canvas.countOther(text, kGround) > 20);
+            if (i == 1) pictureItemHeight.push_back(sizes[i].cy);
+        }
+        // The picture asked for is always the one drawn for the cell, never a smaller one.
+        CHECK(!popup.pictures.asked.empty());
+        for (int asked : popup.pictures.asked) CHECK(asked == cell);
+        // Nothing drawn between or outside the items (the light look leaves the item ground to the system).
+        RECT above{0, 0, canvas.width(), margin}, below{0, top, canvas.width(), canvas.height()};
+        RECT left{0, 0, margin, canvas.height()}, right{margin + width, 0, canvas.width(), canvas.height()};
+        for (const RECT& outside : {above, below, left, right}) CHECK(canvas.countOther(outside, kGround) == 0);
+        // Headings keep their words inside them too.
+        for (size_t i = 0; i < popup.items.size(); ++i)
+            if (popup.items[i].heading) CHECK(canvas.countOther(rects[i], kGround) > 20);
+    }
+    // Items grow with the resolution: double at 192 within rounding.
+    REQUIRE(pictureItemHeight.size() == 4);
+    CHECK(pictureItemHeight[0] < pictureItemHeight[1]);
+    CHECK(pictureItemHeight[1] < pictureItemHeight[2]);
+    CHECK(pictureItemHeight[2] < pictureItemHeight[3]);
+    CHECK(std::abs(pictureItemHeight[3] - 2 * pictureItemHeight[0]) <= 2);
+}
+
+namespace {
+// The apps' theme as the user sets it, in this test's own prefix.
+void setAppsLight(bool light) {
+    DWORD value = light ? 1 : 0;
+    REQUIRE(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+                              L"AppsUseLightTheme", REG_DWORD, &value, sizeof value) == ERROR_SUCCESS);
+}
+
+void announce(HWND hwnd, const wchar_t* area) {
+    ::SendMessageW(hwnd, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(area));
+}
+
+COLORREF brushColour(HBRUSH brush) {
+    LOGBRUSH lb{};
+    return brush && ::GetObjectW(brush, sizeof lb, &lb) ? lb.lbColor : CLR_INVALID;
+}
+
+// One item, "Run Screen Saver", unselected and selected, and "About",
+// disabled, drawn side by side: what each look puts at chosen points.
+struct Drawn {
+    Canvas canvas{3 * 230, 40};
+    RECT plain{0, 0, 220, 24}, selected{230, 0, 450, 24}, disabled{460, 0, 680, 24};
+    explicit Drawn(Popup& popup) {
+        popup.draw(popup.items[4], canvas.dc(), plain, 0);
+        popup.draw(popup.items[4], canvas.dc(), selected, ODS_SELECTED);
+        popup.draw(popup.items[6], canvas.dc(), disabled, ODS_SELECTED);
+    }
+    // A point right of the text, where only the item's ground or bar is.
+    COLORREF groundOf(const RECT& r) const { return canvas.at(r.right - 4, r.top + 3); }
+    RECT textOf(const RECT& r) const { return {r.left + 21, r.top, r.right - 18, r.bottom}; }
+};
+
+// A high-contrast scheme, and 3-D colours no look may use in it.
+constexpr int kSchemeElements[] = {COLOR_MENU,       COLOR_MENUTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                   COLOR_GRAYTEXT,   COLOR_3DLIGHT,  COLOR_BTNSHADOW, COLOR_3DHILIGHT};
+constexpr COLORREF kScheme[] = {RGB(0, 0, 0),     RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 1),
+                                RGB(63, 242, 63), RGB(201, 3, 202),   RGB(202, 4, 201),  RGB(203, 5, 200)};
+
+struct SchemeGuard {
+    COLORREF saved[std::size(kSchemeElements)];
+    SchemeGuard() {
+        for (size_t i = 0; i < std::size(kSchemeElements); ++i) saved[i] = ::GetSysColor(kSchemeElements[i]);
+        REQUIRE(::SetSysColors(static_cast<int>(std::size(kSchemeElements)), kSchemeElements, kScheme));
+    }
+    ~SchemeGuard() { ::SetSysColors(static_cast<int>(std::size(kSchemeElements)), kSchemeElements, saved); }
+};
+} // namespace
+
+TEST_CASE("dark on and off, and high contrast: ground, text and selection colours at chosen points") {
+    Popup popup;
+    const COLORREF select = windowState(popup.hwnd)->selectColor;
+
+    SUBCASE("light: the system's ground left as it is, the selection colour, the text's colours") {
+        setAppsLight(true);
+        CHECK(popup.openAndClose() == nullptr);
+        Drawn d(popup);
+        CHECK(d.groundOf(d.plain) == kGround);  // the light look paints no ground of its own
+        CHECK(d.groundOf(d.selected) == select);
+        CHECK(d.canvas.count(d.textOf(d.plain), ::GetSysColor(COLOR_MENUTEXT)) > 20);
+        CHECK(d.canvas.count(d.textOf(d.selected), ::GetSysColor(COLOR_HIGHLIGHTTEXT)) > 20);
+        CHECK(d.canvas.count(d.textOf(d.disabled), ::GetSysColor(COLOR_3DHILIGHT)) > 20);  // engraved
+    }
+    SUBCASE("dark: set before the popup opens, then switched off and on again while the program runs") {
+        setAppsLight(false);
+        announce(popup.hwnd, L"ImmersiveColorSet");
+        HBRUSH ground = popup.openAndClose();
+        CHECK(brushColour(ground) == dark::kGround);  // between and around the items too
+        Drawn d(popup);
+        CHECK(d.groundOf(d.plain) == dark::kGround);
+        CHECK(d.groundOf(d.selected) == dark::kSelection);
+        CHECK(d.canvas.count(d.textOf(d.plain), dark::kText) > 20);
+        CHECK(d.canvas.count(d.textOf(d.selected), dark::kSelectionText) > 20);
+        CHECK(d.canvas.count(d.textOf(d.disabled), dark::kDisabledText) > 20);
+        // A disabled picture in the dark is faded into the ground: no pure red, but reddish.
+        RECT column{d.disabled.left, d.disabled.top, d.disabled.left + 18, d.disabled.bottom};
+        CHECK(d.canvas.count(column, kRed) == 0);
+        COLORREF faded = d.canvas.at(d.disabled.left + 9, d.disabled.top + 12);
+        CHECK(GetRValue(faded) > GetGValue(faded) + 40);
+        // Nothing of the light menu shows (the selected item's white text aside: it is the same white here).
+        for (const RECT& r : {d.plain, d.disabled}) {
+            CHECK(d.canvas.count(r, ::GetSysColor(COLOR_MENU)) == 0);
+            CHECK(d.canvas.count(r, ::GetSysColor(COLOR_3DHILIGHT)) == 0);
+        }
+
+        // The next popup after the switch to light is light, and dark again after the switch back.
+        setAppsLight(true);
+        announce(popup.hwnd, L"ImmersiveColorSet");
+        CHECK(popup.openAndClose() == nullptr);  // the dark ground taken off the popup again
+        Drawn light(popup);
+        CHECK(light.groundOf(light.plain) == kGround);
+        setAppsLight(false);
+        announce(popup.hwnd, L"SomethingElse");  // not the theme: the look stays as it was
+        popup.openAndClose();
+        Drawn stillLight(popup);
+        CHECK(stillLight.groundOf(stillLight.plain) == kGround);
+        announce(popup.hwnd, L"ImmersiveColorSet");
+        popup.openAndClose();
+        Drawn darkAgain(popup);
+        CHECK(darkAgain.groundOf(darkAgain.plain) == dark::kGround);
+    }
+    SUBCASE("high contrast, over a dark setting: the scheme's colours only, no engraving, pictures kept") {
+        SchemeGuard scheme;
+        setAppsLight(false);
+        FixedLook highContrast;
+        highContrast.settings = {.highContrast = true, .appsUseLightTheme = false};
+        setThemeSource(&highContrast);
+        CHECK(popup.openAndClose() == nullptr);
+        Drawn d(popup);
+        CHECK(d.groundOf(d.plain) == kScheme[0]);
+        CHECK(d.groundOf(d.selected) == kScheme[2]);
+        CHECK(d.canvas.count(d.textOf(d.plain), kScheme[1]) > 20);
+        CHECK(d.canvas.count(d.textOf(d.selected), kScheme[3]) > 20);
+        CHECK(d.canvas.count(d.textOf(d.disabled), kScheme[4]) > 20);
+        for (const RECT& r : {d.plain, d.selected, d.disabled}) {
+            int embossed = d.canvas.count(r, kScheme[5]) + d.canvas.count(r, kScheme[6]) + d.canvas.count(r, kScheme[7]);
+            CHECK(embossed == 0);
+            RECT column{r.left, r.top, r.left + 18, r.bottom};
+            CHECK(d.canvas.count(column, kRed) == 16 * 16);  // even the disabled item's
+        }
+    }
+    setAppsLight(true);
+}
