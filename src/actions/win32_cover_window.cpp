@@ -12,6 +12,8 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 constexpr int kLabelId = 100;
+// The button's font: the form's default, 8 points.
+constexpr int kButtonFontPointsX100 = 800;
 
 HFONT makeFont(int pointsX100, int weight, int dpi) {
     return ::CreateFontW(-pointsToPixels(pointsX100, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -70,7 +72,7 @@ void Win32CoverWindow::layOutChildren() {
     auto px = [](int twips, int dpi) { return twipsToPixels(twips, dpi); };
     // The old fonts stay until the controls have the new ones.
     UniqueFont labelFont(makeFont(layout::kFontPointsX100, layout::kFontWeight, dpiY_));
-    UniqueFont buttonFont(makeFont(80, FW_NORMAL, dpiY_));
+    UniqueFont buttonFont(makeFont(kButtonFontPointsX100, FW_NORMAL, dpiY_));
     ::MoveWindow(label_, px(layout::kLabelLeft, dpiX_), px(layout::kLabelTop, dpiY_), px(layout::kLabelWidth, dpiX_),
                  px(layout::kLabelHeight, dpiY_), TRUE);
     ::SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont.get()), TRUE);

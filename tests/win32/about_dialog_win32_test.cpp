@@ -2,6 +2,7 @@
 #include "about/about_layout.h"
 #include "fakes/about.h"
 #include "fakes/recording.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 #include "support.h"
@@ -133,4 +134,40 @@ TEST_CASE("About again while open brings the box forward uncounted; a quit ends 
     CHECK(msg.wParam == 7);
     rig.open(escape);
     CHECK(rig.count == 3);
+}
+
+TEST_CASE("moved to a monitor of another resolution, the box lays out its design again there") {
+    Rig rig;
+    rig.open([&](HWND dialog) {
+        RECT suggested{30, 20, 900, 700};
+        ::SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+        auto layout = about::layOutAbout(192);
+        // The frame around the design's client area is the one the system draws at 192.
+        RECT outer{}, wanted{0, 0, layout.clientWidth, layout.clientHeight};
+        ::GetWindowRect(dialog, &outer);
+        win32::adjustWindowRectForDpi(wanted, static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_STYLE)),
+                                      static_cast<DWORD>(::GetWindowLongPtrW(dialog, GWL_EXSTYLE)), 192);
+        CHECK(outer.right - outer.left == wanted.right - wanted.left);
+        CHECK(outer.bottom - outer.top == wanted.bottom - wanted.top);
+        CHECK(outer.left == 30);
+        CHECK(outer.top == 20);
+        for (const auto& placed : layout.controls) {
+            CAPTURE(placed.control->name);
+            RECT r = testing::placeOf(::GetDlgItem(dialog, placed.control->id));
+            CHECK(about::Rect{r.left, r.top, r.right - r.left, r.bottom - r.top} == placed.pixels);
+        }
+        // The picture drawn for its larger control, and the text in its larger font.
+        HICON icon = reinterpret_cast<HICON>(::SendDlgItemMessageW(dialog, id::kIcon, STM_GETICON, 0, 0));
+        ICONINFO info{};
+        REQUIRE(::GetIconInfo(icon, &info));
+        win32::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+        BITMAP bm{};
+        ::GetObjectW(colour.get(), sizeof bm, &bm);
+        for (const auto& placed : layout.controls)
+            if (placed.control->id == id::kIcon) CHECK(bm.bmWidth == placed.pixels.width);
+        LOGFONTW lf{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendDlgItemMessageW(dialog, id::kOk, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        CHECK(lf.lfHeight == layout.labelFontHeight);
+        escape(dialog);
+    });
 }

@@ -1,5 +1,7 @@
 // The popup drawn into memory bitmaps at each display scale and in each look,
 // and the pictures the program's icon resources hold.
+#include "actions/cover_window.h"
+#include "actions/win32_cover_window.h"
 #include "coolmenu/convert_menu.h"
 #include "coolmenu/palette.h"
 #include "coolmenu/win32/cool_menu.h"
@@ -9,6 +11,11 @@
 #include "platform/win32/tray.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
+#include "fakes/recording.h"
+#include "folders/folder_dialog_layout.h"
+#include "platform/twips.h"
+#include "shell/hub_dialog.h"
+#include "shell/hub_window.h"
 #include "shell/menu_icons.h"
 #include "support.h"
 
@@ -392,4 +399,118 @@ TEST_CASE("dark on and off, and high contrast: ground, text and selection colour
         }
     }
     setAppsLight(true);
+}
+
+namespace {
+// The square sizes an icon resource's group holds, as its directory lists them.
+std::vector<int> groupSizes(int id) {
+    HMODULE self = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(self, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+    if (!found) return {};
+    const auto* bytes = static_cast<const std::uint8_t*>(::LockResource(::LoadResource(self, found)));
+    int count = bytes[4] | bytes[5] << 8;
+    std::vector<int> sizes;
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t* entry = bytes + 6 + 14 * i;  // GRPICONDIRENTRY
+        CHECK(entry[0] == entry[1]);                      // square
+        sizes.push_back(entry[0] == 0 ? 256 : entry[0]);
+    }
+    return sizes;
+}
+
+int iconSide(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info)) return 0;
+    win32::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+    BITMAP bm{};
+    ::GetObjectW(colour.get(), sizeof bm, &bm);
+    return bm.bmWidth;
+}
+} // namespace
+
+TEST_CASE("every picture is drawn at each size, and the menu loads only the sizes it is asked for") {
+    for (int n = 0; n < static_cast<int>(kMenuImageTable.size()); ++n) {
+        CAPTURE(n);
+        CHECK(groupSizes(kFirstMenuIconResource + n) == std::vector<int>{16, 20, 24, 32});
+    }
+    CHECK(groupSizes(1) == std::vector<int>{16, 20, 24, 32, 48, 256});  // the program icon
+
+    win32::MenuIcons icons;
+    ImageList list;
+    icons.attach(::GetModuleHandleW(nullptr), list);
+    CHECK(icons.loaded() == 0);
+    for (int size : kMenuPictureSizes) {
+        CAPTURE(size);
+        for (int n = 1; n <= list.count(); ++n) CHECK(iconSide(static_cast<HICON>(list.icon(n, size))) == size);
+    }
+    CHECK(icons.loaded() == 4 * 19);
+    // Asked again, the same icon: nothing more is loaded.
+    HICON first = static_cast<HICON>(list.icon(3, 24));
+    CHECK(list.icon(3, 24) == first);
+    CHECK(icons.loaded() == 4 * 19);
+    // The tray at 175 % asks for 28: the icon is made at exactly that size.
+    CHECK(iconSide(static_cast<HICON>(list.iconOf("TURN", 28))) == 28);
+    CHECK(icons.loaded() == 4 * 19 + 1);
+}
+
+TEST_CASE("the cover window and the customize dialog lay themselves out again on WM_DPICHANGED") {
+    namespace layout = cover_layout;
+    SUBCASE("the cover window") {
+        win32::Win32CoverWindow cover(::GetModuleHandleW(nullptr));
+        cover.show();
+        testing::pump();
+        HWND w = cover.hwnd();
+        REQUIRE(w);
+        RECT suggested{40, 30, 400, 300};
+        ::SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+        RECT client{}, outer{};
+        ::GetClientRect(w, &client);
+        ::GetWindowRect(w, &outer);
+        CHECK(client.right == twipsToPixels(layout::kClientWidth, 192));
+        CHECK(client.bottom == twipsToPixels(layout::kClientHeight, 192));
+        CHECK(outer.left == 40);
+        CHECK(outer.top == 30);
+        RECT cancel = testing::placeOf(cover.cancelButton());
+        CHECK(cancel.left == twipsToPixels(layout::kCancelLeft, 192));
+        CHECK(cancel.right - cancel.left == twipsToPixels(layout::kCancelLeft + layout::kCancelWidth, 192) -
+                                                twipsToPixels(layout::kCancelLeft, 192));
+        // The text grew with it: its font is twice the 96 dots per inch one.
+        HFONT font = reinterpret_cast<HFONT>(::SendMessageW(cover.cancelButton(), WM_GETFONT, 0, 0));
+        LOGFONTW lf{};
+        REQUIRE(::GetObjectW(font, sizeof lf, &lf));
+        CHECK(lf.lfHeight == -pointsToPixels(800, 192));
+        // Back at the system's resolution the design comes back to the pixel.
+        int dpi = win32::dpiForSystem();
+        ::SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        ::GetClientRect(w, &client);
+        CHECK(client.right == twipsToPixels(layout::kClientWidth, dpi));
+    }
+    SUBCASE("the customize dialog, and the tray icon with it") {
+        fakes::FakeOs os;
+        win32::HubWindow window{os.services};
+        REQUIRE(window.create(::GetModuleHandleW(nullptr)));
+        window.logic().start();
+        window.setVisible(true);
+        RECT suggested{20, 10, 500, 500};
+        os.tray.size = 24;
+        ::SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        folder_dialog::Layout at144 = folder_dialog::layoutFor(144);
+        // The frame around the design's client area is the one the system draws at 144.
+        RECT outer{}, wanted{0, 0, at144.clientWidth, at144.clientHeight};
+        ::GetWindowRect(window.hwnd(), &outer);
+        win32::adjustWindowRectForDpi(wanted, static_cast<DWORD>(::GetWindowLongPtrW(window.hwnd(), GWL_STYLE)),
+                                      static_cast<DWORD>(::GetWindowLongPtrW(window.hwnd(), GWL_EXSTYLE)), 144);
+        CHECK(outer.right - outer.left == wanted.right - wanted.left);
+        CHECK(outer.bottom - outer.top == wanted.bottom - wanted.top);
+        CHECK(outer.left == 20);
+        CHECK(outer.top == 10);
+        RECT ok = testing::placeOf(::GetDlgItem(window.hwnd(), win32::dialog_id::kOK));
+        CHECK(ok.left == at144.ok.left);
+        CHECK(ok.bottom - ok.top == at144.ok.height);
+        // The taskbar's icon size changed with it: the icon is given the 24 pixel picture.
+        REQUIRE(os.tray.modified.size() == 1);
+        CHECK(iconSide(static_cast<HICON>(os.tray.modified[0].icon)) == 24);
+        window.setVisible(false);
+    }
+    testing::dropQuitMessages();
 }
