@@ -81,6 +81,18 @@ with open(dest, "wb") as f:
 PY
 }
 
+# Rewrites a PNG in the smaller of two encodings (no row filter, or the
+# adaptive one), at full compression: every byte of them is in the program.
+squeeze() { # image
+    local image=$1 filter best=$1
+    for filter in 0 5; do
+        convert "$image" -strip -define png:compression-level=9 -define png:compression-filter=$filter \
+            -define png:compression-strategy=0 "PNG32:$work/squeezed-$filter.png"
+        [ "$(stat -c %s "$work/squeezed-$filter.png")" -lt "$(stat -c %s "$best")" ] && best=$work/squeezed-$filter.png
+    done
+    [ "$best" = "$image" ] || cp "$best" "$image"
+}
+
 # One picture at the given sizes; "decorate" (optional) is a function that
 # draws on each image, given the image file and its size.
 make_icon() { # name source decorate sizes...
@@ -93,6 +105,7 @@ make_icon() { # name source decorate sizes...
         if [ "$size" -eq 16 ]; then
             convert "$work/$name-16.png" -background none -strip "$work/$name-16.ico"
         else
+            squeeze "$work/$name-$size.png"
             larger+=("$work/$name-$size.png")
         fi
     done
