@@ -61,14 +61,15 @@ int dpiForSystem() {
 }
 
 int dpiForWindow(HWND hwnd) {
-    if (auto forWindow = user32().forWindow; forWindow && hwnd) {
-        if (UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
+    if (!hwnd) return dpiForSystem();
+    if (auto forWindow = user32().forWindow) {
+        UINT dpi = forWindow(hwnd);
+        return dpi ? static_cast<int>(dpi) : dpiForSystem();
     }
-    if (hwnd) {
-        if (HMONITOR monitor = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST); monitor && dpiForMonitor()) {
-            UINT x = 0, y = 0;
-            if (SUCCEEDED(dpiForMonitor()(monitor, kEffectiveDpi, &x, &y)) && y) return static_cast<int>(y);
-        }
+    // Windows 8.1: the window's monitor.
+    if (HMONITOR monitor = ::MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST); monitor && dpiForMonitor()) {
+        UINT x = 0, y = 0;
+        if (SUCCEEDED(dpiForMonitor()(monitor, kEffectiveDpi, &x, &y)) && y) return static_cast<int>(y);
     }
     return dpiForSystem();
 }
