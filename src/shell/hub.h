@@ -114,7 +114,7 @@ public:
 
     std::string settingsPath;
     bool startsWithWindows = false;
-    std::int16_t aboutCount = 0;
+    int aboutCount = 0;
     PopupMenu popupMenu;
     ImageList menuImages;
     // Kept for the whole run and handed to the menu engine; the hub handles none

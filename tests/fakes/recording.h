@@ -336,7 +336,7 @@ struct FakeHubHost final : HubHost, Recorder {
 
 struct FakeAboutBox final : about::AboutBox, Recorder {
     using Recorder::Recorder;
-    void show(std::int16_t& aboutCount) override {
+    void show(int& aboutCount) override {
         log.add("aboutBox(" + std::to_string(aboutCount) + ")");
         about::countOpening(aboutCount);
     }
