@@ -1,7 +1,7 @@
 #include "about/sys_info.h"
 
+#include "platform/app_title.h"
 #include "platform/utf8.h"
-#include "shell/hub.h"
 
 namespace lumivane::about {
 

@@ -3,7 +3,7 @@
 #include "coolmenu/win32/cool_menu.h"
 #include "coolmenu/win32/win32_menu.h"
 #include "fakes/recording.h"
-#include "platform/win32/menu_engine.h"
+#include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
@@ -340,7 +340,7 @@ LRESULT CALLBACK closeEveryMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and records stay flat") {
     fakes::FakeOs fake;
     win32::Win32Tray tray;
-    win32::CoolMenuEngine engine;
+    win32::Win32MenuEngine engine;
     Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
                       fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                       fake.folderPicker, "lumivane.exe", fake.aboutBox};
