@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Boots a fresh Wine prefix at $1 to serve as the template that every Wine test
 # copies. Wine's own fonts (Tahoma, MS Sans Serif, Marlett) are copied in, since
-# this Wine does not load them from its install folder.
+# Wine 8 as Debian packages it does not load them from its install folder.
 set -euo pipefail
 template=${1:?usage: wine-prefix.sh DIR}
 template=$(realpath -m "$template")
