@@ -15,8 +15,8 @@
 set -euo pipefail
 
 # Installed without recommends, so every package the scripts need is named here,
-# Wine's fonts (only recommended by Wine) among them.
-# The scripts start Wine through its loaders, which wine64 holds.
+# Wine's fonts (only recommended by Wine) among them. The scripts start Wine
+# through its loaders, which wine64 holds.
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev python3 doctest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
           wine64 fonts-wine xvfb xdotool imagemagick zip)
