@@ -45,13 +45,15 @@ fi
 
 "$WINE" explorer /desktop=shell,800x600 'C:\Lumivane\lumivane.exe' >/dev/null 2>&1 &
 
-# The probe lists the desktop's top-level windows, one a line: handle, pid,
-# visible, x, y, width, height, class, title. Its output goes through a file: a
-# Wine process started on the way would hold a pipe open.
-windows() {
-    "$WINE" "$root/build/$tree/tests/e2e/probe.exe" windows > "$prefix/probe.out" 2>/dev/null || true
-    cat "$prefix/probe.out"
+# The probe looks from inside the prefix. "windows" lists the desktop's
+# top-level windows, one a line: handle, pid, visible, x, y, width, height,
+# class, title; "processes" lists pid and program name. Its output goes through
+# a file: a Wine process started on the way would hold a pipe open. Lines end in CR LF.
+probe() {
+    "$WINE" "$root/build/$tree/tests/e2e/probe.exe" "$1" > "$prefix/probe.out" 2>/dev/null || true
+    tr -d '\r' < "$prefix/probe.out"
 }
+windows() { probe windows; }
 # Repeats command "$@" every tenth of a second until it succeeds, for up to $1 seconds.
 within() {
     local deadline=$((SECONDS + $1)); shift
@@ -60,9 +62,8 @@ within() {
         sleep 0.1
     done
 }
-hub_pid() { windows | awk -F'\t' '$8 == "LumivaneHub" { print $2; exit }'; }
-hub_shown() { pid=$(hub_pid); [ -n "$pid" ]; }
-within 30 hub_shown || fail "lumivane.exe did not start within 30 s"
+started() { pid=$(probe processes | awk -F'\t' 'tolower($2) == "lumivane.exe" { print $1; exit }'); [ -n "$pid" ]; }
+within 30 started || fail "lumivane.exe did not start within 30 s"
 
 shot="$root/artifacts/lumivane-running.png"
 if [ -n "$private" ]; then
