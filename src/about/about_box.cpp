@@ -6,10 +6,10 @@
 
 namespace lumivane::about {
 
-bool countOpening(std::int16_t& aboutCount) {
+bool countOpening(int& aboutCount) {
     // The counter stops at its largest value rather than wrapping round to
     // negative openings.
-    if (aboutCount < std::numeric_limits<std::int16_t>::max()) ++aboutCount;
+    if (aboutCount < std::numeric_limits<int>::max()) ++aboutCount;
     return aboutCount == kSecretOpening;
 }
 

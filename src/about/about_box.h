@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace lumivane::about {
@@ -9,14 +8,14 @@ namespace lumivane::about {
 class AboutBox {
 public:
     virtual ~AboutBox() = default;
-    virtual void show(std::int16_t& aboutCount) = 0;
+    virtual void show(int& aboutCount) = 0;
 };
 
 // The opening the secret label appears on.
 inline constexpr int kSecretOpening = 8;
 
 // Counts this opening of the About box; true when the secret label shows.
-bool countOpening(std::int16_t& aboutCount);
+bool countOpening(int& aboutCount);
 
 // The mail link's target and the web link's command line.
 std::string mailLinkTarget();

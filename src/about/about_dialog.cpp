@@ -116,7 +116,7 @@ void drawRule(HDC dc, const about::AboutLayout& layout) {
 // What one opening of the box owns; it ends with the dialog.
 struct AboutDialog::Opening {
     AboutDialog& box;
-    std::int16_t& aboutCount;
+    int& aboutCount;
     about::AboutLayout layout;
     UniqueFont labelFont;
     UniqueFont secretFont;
@@ -253,7 +253,7 @@ INT_PTR CALLBACK AboutDialog::dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     }
 }
 
-void AboutDialog::show(std::int16_t& aboutCount) {
+void AboutDialog::show(int& aboutCount) {
     if (open_) {
         ::SetForegroundWindow(open_);
         return;

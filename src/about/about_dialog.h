@@ -21,7 +21,7 @@ public:
 
     // The tray stays live while the box is shown; choosing About again brings
     // the open box forward rather than stacking a second one on it.
-    void show(std::int16_t& aboutCount) override;
+    void show(int& aboutCount) override;
 
 private:
     struct Opening;

@@ -1,7 +1,7 @@
 #include "about/sys_info.h"
 
+#include "platform/app_title.h"
 #include "platform/utf8.h"
-#include "shell/hub.h"
 
 namespace lumivane::about {
 
@@ -35,15 +35,11 @@ std::optional<std::string> keyValueText(std::uint32_t type, const std::vector<un
     return std::nullopt;
 }
 
-bool readKeyText(platform::RegistryReader& registry, platform::RegistryRoot KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal) {
-    auto value = registry.readValue(KeyRoot, KeyName, SubKeyRef);
-    if (!value) {
-        KeyVal.clear();
-        return false;
-    }
-    if (auto text = keyValueText(value->type, value->data)) KeyVal = *text;
-    return true;
+std::optional<std::string> readKeyText(platform::RegistryReader& registry, platform::RegistryRoot root,
+                                       const std::string& keyPath, const std::string& valueName) {
+    auto value = registry.readValue(root, keyPath, valueName);
+    if (!value) return std::nullopt;
+    return keyValueText(value->type, value->data).value_or(std::string());
 }
 
 std::string programCommandLine(const std::string& path) {
@@ -53,11 +49,11 @@ std::string programCommandLine(const std::string& path) {
 
 void startSysInfo(SysInfoServices& os) {
     using platform::RegistryRoot;
-    std::string path;
-    if (readKeyText(os.registry, RegistryRoot::LocalMachine, kSysInfoKey, kSysInfoValue, path)) {
-        if (os.processes.start(programCommandLine(path), kSwShowNormal)) return;
-    } else if (readKeyText(os.registry, RegistryRoot::LocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, path)) {
-        std::string program = path + "\\MSINFO32.EXE";
+    if (auto path = readKeyText(os.registry, RegistryRoot::LocalMachine, kSysInfoKey, kSysInfoValue)) {
+        if (os.processes.start(programCommandLine(*path), kSwShowNormal)) return;
+    } else if (auto folder = readKeyText(os.registry, RegistryRoot::LocalMachine, kSysInfoLocationKey,
+                                         kSysInfoLocationValue)) {
+        std::string program = *folder + "\\MSINFO32.EXE";
         if (os.files.fileExists(program) && os.processes.start(programCommandLine(program), kSwShowNormal)) return;
     }
     // The registry can name a program that no longer exists; current systems

@@ -22,10 +22,10 @@ inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavai
 // text, REG_DWORD "&h" and the number's hexadecimal digits.
 std::optional<std::string> keyValueText(std::uint32_t type, const std::vector<unsigned char>& data);
 
-// Reads one value as text into KeyVal; true when it was read. A failed read
-// empties KeyVal.
-bool readKeyText(platform::RegistryReader& registry, platform::RegistryRoot KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal);
+// Reads one value as text; nothing when it cannot be read. A value of a type
+// that has no text reads as "".
+std::optional<std::string> readKeyText(platform::RegistryReader& registry, platform::RegistryRoot root,
+                                       const std::string& keyPath, const std::string& valueName);
 
 struct SysInfoServices {
     platform::RegistryReader& registry;

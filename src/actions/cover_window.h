@@ -64,14 +64,14 @@ public:
     void onCancelKeyDown() { wakeAndClose(); }
     void onCancelMouseMove() { countMove(); }
 
-    std::int16_t mouseMoves() const { return mouseMoves_; }
+    int mouseMoves() const { return mouseMoves_; }
 
 private:
     void wakeAndClose();
     void countMove();
 
     CoverWindowHost& host_;
-    std::int16_t mouseMoves_ = 0;  // shared by the window and its button
+    int mouseMoves_ = 0;  // shared by the window and its button
 };
 
 // How the menu shows the cover window: loads it when it is not loaded. Only

@@ -7,8 +7,9 @@
 #include "platform/desktop.h"
 #include "platform/folder_picker.h"
 #include "platform/instance.h"
+#include "platform/app_title.h"
 #include "platform/media_control.h"
-#include "platform/menu_engine.h"
+#include "coolmenu/menu_engine.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
 #include "platform/registry.h"
@@ -21,8 +22,6 @@
 #include <string>
 
 namespace lumivane {
-
-inline constexpr const char* kAppTitle = "Lumivane";
 
 // What the hub's logic needs of its window: the ten path boxes, being shown or
 // hidden, and being unloaded (which ends the program).
@@ -43,7 +42,7 @@ struct Services {
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
-    platform::MenuEngine& menuEngine;
+    coolmenu::MenuEngine& menuEngine;
     platform::Processes& processes;
     platform::DesktopWindow& desktop;
     platform::OsVersionSource& osVersion;
@@ -93,32 +92,31 @@ public:
 
     void onCustomize();
     void onExit();
-    // Shows frmAbout modally, with no owner; returns when it is closed.
+    // Shows the About box modally, with no owner; returns when it is closed.
     void onAbout();
 
-    // Start-up step 3: an "Open" and a "Close" item for every CD drive, behind
-    // the CD heading.
+    // An "Open" and a "Close" item for every CD drive, behind the CD heading.
     void addCdDriveItems();
-    // mnuCDEject(index); the heading (0) does nothing.
+    // The CD door item with this index; the heading (0) does nothing.
     void onCdDoor(int index);
-    // mnuFolder0_Click to mnuFolder9_Click: one handler, the slot as argument.
+    // The folder item of this slot (0 to 9).
     void onFolder(int slot);
     void onRunScreenSaver();
     void onTurnMonitorOff();
-    // Start with Windows.
+    // Start with Windows (hub_start_with_windows.cpp).
     void readStartWithWindows();
     void updateStartWithWindowsCaption();
     void onStartWithWindows();
 
-    // The customize dialog's buttons.
-    void onBrowse(int index);
-    void onClear(int index);
+    // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
+    void onBrowse(int row);
+    void onClear(int row);
     void onOk();
     void onCancel();
 
     std::string settingsPath;
     bool startsWithWindows = false;
-    std::int16_t aboutCount = 0;
+    int aboutCount = 0;
     PopupMenu popupMenu;
     ImageList menuImages;
     // Kept for the whole run and handed to the menu engine; the hub handles none

@@ -24,7 +24,7 @@ void Hub::updateFolderItems() {
         }
         item.enabled = true;
         item.visible = true;
-        menu_text::shortenedPath(text);
+        if (auto shortened = menu_text::shortenedPath(text)) text = std::move(*shortened);
         // The number counts visible items only; it also picks the picture "F<n>".
         item.caption = std::to_string(number) + ". " + menu_text::doubleAmpersands(text);
         ++number;

@@ -6,7 +6,7 @@
 #include "platform/win32/folder_picker.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/media_control.h"
-#include "platform/win32/menu_engine.h"
+#include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/registry_read.h"
@@ -27,7 +27,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
-    win32::CoolMenuEngine menuEngine;
+    win32::Win32MenuEngine menuEngine;
     win32::Win32Processes processes;
     win32::Win32DesktopWindow desktop;
     win32::Win32OsVersion osVersion;

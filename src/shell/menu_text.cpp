@@ -34,8 +34,8 @@ constexpr std::size_t kLongestName = 20;
 
 } // namespace
 
-bool shortenedPath(std::string& path) {
-    if (characterCount(path) < kShortestShortened) return false;
+std::optional<std::string> shortenedPath(std::string_view path) {
+    if (characterCount(path) < kShortestShortened) return std::nullopt;
     std::string_view name = path;
     std::size_t slash = name.rfind('\\');
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
@@ -44,8 +44,7 @@ bool shortenedPath(std::string& path) {
         shortened = std::string(name.substr(0, bytesOfFirst(name, kLongestName))) + "...";
     else
         shortened = std::string(name);
-    path = std::move(shortened);
-    return true;
+    return shortened;
 }
 
 std::string doubleAmpersands(std::string_view text) {

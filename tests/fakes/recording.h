@@ -10,7 +10,7 @@
 #include "platform/folder_picker.h"
 #include "platform/instance.h"
 #include "platform/media_control.h"
-#include "platform/menu_engine.h"
+#include "coolmenu/menu_engine.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/registry_read.h"
@@ -298,7 +298,7 @@ struct FakeTray final : platform::Tray, Recorder {
     }
 };
 
-struct FakeMenuEngine final : platform::MenuEngine, Recorder {
+struct FakeMenuEngine final : coolmenu::MenuEngine, Recorder {
     using Recorder::Recorder;
     const coolmenu::HelpCallback* help = nullptr;
     const coolmenu::MenuImages* images = nullptr;
@@ -343,7 +343,7 @@ struct FakeHubHost final : HubHost, Recorder {
 
 struct FakeAboutBox final : about::AboutBox, Recorder {
     using Recorder::Recorder;
-    void show(std::int16_t& aboutCount) override {
+    void show(int& aboutCount) override {
         log.add("aboutBox(" + std::to_string(aboutCount) + ")");
         about::countOpening(aboutCount);
     }

@@ -4,6 +4,8 @@
 
 #include <doctest/doctest.h>
 
+#include <limits>
+
 using namespace lumivane;
 using Calls = std::vector<std::string>;
 
@@ -14,14 +16,14 @@ TEST_CASE("About: the hub's own counter, the secret label on the eighth opening 
     CHECK(hub.os.log.calls == Calls{"aboutBox(0)", "aboutBox(1)", "aboutBox(2)"});
     CHECK(hub.logic.aboutCount == 3);
 
-    std::int16_t count = 0;
+    int count = 0;
     std::vector<int> shownOn;
     for (int opening = 1; opening <= 20; ++opening)
         if (about::countOpening(count)) shownOn.push_back(opening);
     CHECK(shownOn == std::vector<int>{8});
-    std::int16_t full = 32767;
+    int full = std::numeric_limits<int>::max();
     CHECK_FALSE(about::countOpening(full));
-    CHECK(full == 32767);
+    CHECK(full == std::numeric_limits<int>::max());
 
     CHECK(about::keyValueText(platform::kRegDword, {0x03, 0x02, 0x01, 0x00}) == "&h10203");
     CHECK(about::keyValueText(platform::kRegDword, {0, 0, 0, 0}) == "&h0");

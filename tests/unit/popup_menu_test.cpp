@@ -13,7 +13,7 @@ using namespace lumivane;
 using Lines = std::vector<std::string>;
 
 TEST_CASE("shortenedPath keeps the last component, cut at 20 characters, and leaves texts under 4 whole") {
-    auto shortened = [](std::string s) { return menu_text::shortenedPath(s) ? s : "(whole) " + s; };
+    auto shortened = [](std::string s) { return menu_text::shortenedPath(s).value_or("(whole) " + s); };
     CHECK(shortened("C:\\") == "(whole) C:\\");
     CHECK(shortened("C:\\a") == "a");
     CHECK(shortened("D:\\Data\\").empty());

@@ -49,7 +49,7 @@ struct Rig {
     fakes::FakeMessageBoxes boxes{log};
     about::SysInfoServices sysInfo{registry, files, processes, boxes, ""};
     win32::AboutDialog box{::GetModuleHandleW(nullptr), sysInfo, processes};
-    std::int16_t count = 0;
+    int count = 0;
 
     void open(std::function<void(HWND)> onDialog) {
         g_onDialog = std::move(onDialog);

@@ -3,7 +3,7 @@
 #include "coolmenu/win32/cool_menu.h"
 #include "coolmenu/win32/win32_menu.h"
 #include "fakes/recording.h"
-#include "platform/win32/menu_engine.h"
+#include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
@@ -179,7 +179,7 @@ TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows i
 TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to owner-drawn records and back byte for byte") {
     Host host;
     Registries& reg = *engineRegistries();
-    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    win32::UniqueMenu menu = win32::buildPopupMenu(linesForSlots2And7());
     HMENU popup = menu.get();
     const int count = ::GetMenuItemCount(popup), before = reg.items.count();
     auto describe = [&] {
@@ -237,7 +237,7 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(windowState(host.hwnd) == attached);
     const COLORREF select = RGB(0, 0x80, 0x40), ground = RGB(10, 20, 30), red = RGB(255, 0, 0);
     attached->selectColor = select;
-    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    win32::UniqueMenu menu = win32::buildPopupMenu(linesForSlots2And7());
     HMENU popup = menu.get();
     const UINT count = static_cast<UINT>(::GetMenuItemCount(popup)), runAt = 5, exitAt = 12;
     host.convert(popup, true);
@@ -340,7 +340,7 @@ LRESULT CALLBACK closeEveryMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and records stay flat") {
     fakes::FakeOs fake;
     win32::Win32Tray tray;
-    win32::CoolMenuEngine engine;
+    win32::Win32MenuEngine engine;
     Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
                       fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                       fake.folderPicker, "lumivane.exe", fake.aboutBox};

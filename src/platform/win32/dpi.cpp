@@ -21,7 +21,7 @@ constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 // user32 is loaded with the program; only its newer functions are looked up.
 template <typename Fn>
 Fn user32Function(const char* name) {
-    return SystemFunction<Fn>(::GetModuleHandleW(L"user32.dll"), name);
+    return systemFunction<Fn>(::GetModuleHandleW(L"user32.dll"), name);
 }
 
 struct User32Dpi {
@@ -41,7 +41,7 @@ const User32Dpi& user32() {
 // resolution of the monitor it opens on.
 GetDpiForMonitorFn dpiForMonitor() {
     static const GetDpiForMonitorFn function =
-        SystemFunction<GetDpiForMonitorFn>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
+        systemFunction<GetDpiForMonitorFn>(loadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     return function;
 }
 

@@ -25,13 +25,13 @@ HMODULE ole32() {
 
 ShellFolderPicker::~ShellFolderPicker() {
     if (!entered_) return;
-    if (auto uninitialize = SystemFunction<CoUninitializeFn>(ole32(), "CoUninitialize")) uninitialize();
+    if (auto uninitialize = systemFunction<CoUninitializeFn>(ole32(), "CoUninitialize")) uninitialize();
 }
 
 void ShellFolderPicker::enterApartment() {
     if (tried_) return;
     tried_ = true;
-    auto initialize = SystemFunction<CoInitializeExFn>(ole32(), "CoInitializeEx");
+    auto initialize = systemFunction<CoInitializeExFn>(ole32(), "CoInitializeEx");
     // S_FALSE (already in an apartment of this kind) counts too: each success is undone once.
     entered_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }

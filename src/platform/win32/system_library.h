@@ -9,7 +9,7 @@ namespace lumivane::win32 {
 HMODULE loadSystemLibrary(const wchar_t* fileName);
 
 template <typename Fn>
-Fn SystemFunction(HMODULE module, const char* name) {
+Fn systemFunction(HMODULE module, const char* name) {
     return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
 }
 

@@ -16,7 +16,7 @@ constexpr platform::TrayRecordForm kNativeForm{static_cast<int>(sizeof(void*)), 
 static_assert(offsetof(NOTIFYICONDATAW, szTip) + sizeof(wchar_t) * 64 == NOTIFYICONDATAW_V1_SIZE);
 } // namespace
 
-UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
+UniqueMenu buildPopupMenu(const std::vector<platform::PopupLine>& lines) {
     UniqueMenu menu(::CreatePopupMenu());
     if (!menu) return menu;
     UINT position = 0;
@@ -71,7 +71,7 @@ int Win32Tray::iconSize() const {
 
 unsigned Win32Tray::popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) {
     HWND hwnd = static_cast<HWND>(window);
-    UniqueMenu menu = BuildPopupMenu(lines);
+    UniqueMenu menu = buildPopupMenu(lines);
     if (!menu) return 0;
     // Without being foreground, the menu would not close when the user
     // clicks elsewhere.

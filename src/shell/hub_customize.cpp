@@ -1,16 +1,17 @@
+// The customize dialog's buttons: Browse and Clear on a row, OK and Cancel.
 #include "folders/settings_file.h"
 #include "shell/hub.h"
 
 namespace lumivane {
 
-void Hub::onBrowse(int index) {
+void Hub::onBrowse(int row) {
     std::string path = os_.folderPicker.browseForFolder(host_.windowHandle());
     // A cancelled picker must not cost the user the path the row held.
-    if (!path.empty()) host_.setSlotText(index, path);
+    if (!path.empty()) host_.setSlotText(row, path);
 }
 
-void Hub::onClear(int index) {
-    host_.setSlotText(index, "");
+void Hub::onClear(int row) {
+    host_.setSlotText(row, "");
 }
 
 void Hub::onOk() {
