@@ -146,7 +146,9 @@ PaintPlan planMark(const Rect& column, const ItemState& state, bool asCheck, boo
 
 PaintPlan planItem(const ItemModel& model, const ItemState& state, const LookSettings& look, const Rect& item,
                    bool ownCheckBitmap, const MenuGeometry& g) {
-    if (look.theme != Theme::light) return planFlatItem(model, state, look, item, ownCheckBitmap, g);
+    // A menu bar stays the system's light bar in the dark theme: its items keep the light look there.
+    bool flat = look.theme == Theme::highContrast || (look.theme == Theme::dark && !model.mainMenu);
+    if (flat) return planFlatItem(model, state, look, item, ownCheckBitmap, g);
     if (model.heading) return planHeading(model, state, look, item, g);
     if (isHiddenItem(model)) return {};
 

@@ -121,6 +121,11 @@ TEST_CASE("dark: headings are a flat line under opaque words on the ground; mark
     // Unchecked, nothing in the column; the item's own check bitmap is left to the system.
     CHECK(opsOf<GlyphOp>(planItem({.text = "Mark", .asMark = true}, {}, boxes, R, false)).empty());
     CHECK(opsOf<GlyphOp>(planItem({.text = "Mark"}, {}, boxes, R, true)).empty());
+    // The menu bar is the system's light one: its items keep the light look in the dark theme.
+    const ItemModel bar{.text = "File", .mainMenu = true};
+    PaintPlan barPlan = planItem(bar, {.selected = true}, look(Theme::dark), R, false);
+    CHECK(has<EdgeOp>(barPlan));  // the sunken frame of an open menu-bar item
+    for (const Colour& c : coloursOf(barPlan)) CHECK(c != Colour::rgb(dark::kGround));
     // Hidden items still paint nothing.
     CHECK(planItem({.text = "!Hidden", .image = 1}, {.selected = true}, look(Theme::dark), R, false).empty());
 }
