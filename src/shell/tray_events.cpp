@@ -1,0 +1,32 @@
+#include "shell/tray_events.h"
+
+namespace lumivane {
+
+TrayAction TrayEvents::onNotification(unsigned event) {
+    TrayAction action = TrayAction::ignore;
+    switch (event) {
+    case tray_event::kRightButtonUp:
+        contextMenuOwed_ = true;
+        action = TrayAction::openAtPointer;
+        break;
+    case tray_event::kContextMenu:
+        if (contextMenuOwed_) {
+            contextMenuOwed_ = false;
+            return TrayAction::ignore;
+        }
+        action = TrayAction::openAtIcon;
+        break;
+    case tray_event::kKeySelect:
+        contextMenuOwed_ = false;
+        action = TrayAction::openAtIcon;
+        break;
+    default:
+        contextMenuOwed_ = false;
+        return TrayAction::ignore;
+    }
+    if (menuOpen_) return TrayAction::ignore;
+    menuOpen_ = true;
+    return action;
+}
+
+} // namespace lumivane
