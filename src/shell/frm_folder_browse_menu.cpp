@@ -7,10 +7,6 @@
 
 namespace lumivane {
 
-namespace {
-constexpr unsigned kWmRButtonUp = 0x0205;
-} // namespace
-
 void frmFolderBrowse::InitMenu() {
     int number = 1;
     for (int slot = 0; slot < kFolderSlotCount; ++slot) {
@@ -51,11 +47,23 @@ void frmFolderBrowse::onWindowGone() {
     trayWanted_ = false;
 }
 
-void frmFolderBrowse::onTrayMessage(unsigned mouseMessage) {
-    // Only the release of the right button opens the menu; moves, left clicks,
-    // double clicks and the right button's press do nothing.
-    if (mouseMessage != kWmRButtonUp) return;
-    unsigned chosen = os_.tray.popupAtPointer(host_.hWnd(), VisibleLines(mnuPopup));
+void frmFolderBrowse::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor) {
+    TrayAction action = trayEvents_.onNotification(notification);
+    if (action == TrayAction::ignore) return;
+    unsigned chosen = 0;
+    {
+        // Closed however the popup ends, or no notification would open it again.
+        struct Closing {
+            TrayEvents& events;
+            ~Closing() { events.menuClosed(); }
+        } closing{trayEvents_};
+        std::vector<platform::PopupLine> lines = VisibleLines(mnuPopup);
+        chosen = action == TrayAction::openAtIcon
+                     ? os_.tray.popupAtIcon(host_.hWnd(), modSystray::kIconId, anchor, lines)
+                     : os_.tray.popupAtPointer(host_.hWnd(), lines);
+    }
+    // The chosen item runs after the menu has closed, so a tray notification
+    // during its work (a modal About box, a message) may open the menu again.
     onMenuCommand(chosen);
 }
 

@@ -289,6 +289,15 @@ struct FakeTray final : platform::Tray, Recorder {
         popups.push_back(lines);
         return note("popup(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ")", choice);
     }
+    // Logged with the icon and the point it was given, "-" for none.
+    unsigned popupAtIcon(void* window, std::uint32_t iconId, std::optional<platform::ScreenPoint> anchor,
+                         const std::vector<platform::PopupLine>& lines) override {
+        popups.push_back(lines);
+        std::string at = anchor ? std::to_string(anchor->x) + "," + std::to_string(anchor->y) : "-";
+        return note("popupAtIcon(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "," +
+                        std::to_string(iconId) + "," + at + ")",
+                    choice);
+    }
 };
 
 struct FakeMenuEngine final : platform::MenuEngine, Recorder {
