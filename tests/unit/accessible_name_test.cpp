@@ -1,5 +1,8 @@
 #include "coolmenu/accessible_name.h"
 #include "coolmenu/caption.h"
+#include "coolmenu/convert_menu.h"
+#include "coolmenu/menu_messages.h"
+#include "fakes/memory_menu.h"
 
 #include <doctest/doctest.h>
 
@@ -7,7 +10,9 @@
 #include <utility>
 #include <vector>
 
+using namespace lumivane;
 using namespace lumivane::coolmenu;
+using Lines = std::vector<std::string>;
 
 namespace {
 // The name of the item a caption makes, as the engine parses it.
@@ -63,4 +68,38 @@ TEST_CASE("a heading is named by its words, without blanks around them or betwee
     }
     CHECK(WithoutLetterSpacing(" a b c ") == "abc");
     CHECK(WithoutLetterSpacing("ab c") == "ab c");
+}
+
+TEST_CASE("while the popup is open every item carries its name; the host's separator none; closed, the captions are back") {
+    Registries reg;
+    auto window = std::make_unique<WndCoolMenu>();
+    window->hwnd = 0x40;
+    reg.addWindow(std::move(window));
+    fakes::MemoryMenus menus;
+    const Lines captions{"- F o l d e r s ", "1. Tom && Jerry", "#|Toggles it|Load at Startup", "E&xit", "", "!Hidden"};
+    std::vector<fakes::MemoryItem> items;
+    std::uint32_t id = 100;
+    for (const auto& caption : captions) items.push_back({id++, 0, 0, 0, caption, 0});
+    items[4].type = kTypeSeparator;  // the host's own separator
+    MenuHandle m = menus.create(items);
+    auto stored = [&] {
+        Lines out;
+        for (const auto& item : menus.items(m)) out.push_back(item.caption);
+        return out;
+    };
+
+    OnInitMenuPopup(reg, menus, 0x40, m, 0, false);
+    CHECK(stored() == Lines{"Folders", "1. Tom && Jerry", "Load at Startup", "Exit", "", "Hidden"});
+    CHECK(menus.at(m, 0).type == (kTypeOwnerDraw | kTypeSeparator));
+    CHECK(menus.at(m, 4).type == (kTypeOwnerDraw | kTypeSeparator));
+    // Opened again while open (a submenu's parent, say): nothing is rewritten.
+    int writes = menus.writes;
+    OnInitMenuPopup(reg, menus, 0x40, m, 0, false);
+    CHECK(menus.writes == writes);
+    // Typed letters are still the engine's to match, by the drawn text.
+    CHECK(OnMenuChar(reg, menus, U'x', m) == ((kMenuCharExecute << 16) | 3));
+
+    OnMenuSelect(reg, menus, 0x40, 0, kSelectClosed, 0);
+    CHECK(stored() == captions);
+    CHECK(menus.at(m, 4).type == kTypeSeparator);
 }
