@@ -80,14 +80,19 @@ def test_shift_f10_opens_the_menu_and_customize_answers_the_keyboard():
         assert s.hub_window() is not None and not s.hub_window().visible
 
 
-def test_a_right_click_opens_one_menu_once():
+def test_a_right_click_opens_one_menu_once_and_the_tip_stays():
     with Session("right-click") as s:
         pid = s.start()
         s.choose(pid, "Escape", shot="menu-from-right-click")
         no_menu_comes(s, pid)
+        # Hovering shows the icon's tip, which the newer notifications would hide unless asked.
+        s.move(*s.tray_icon_point())
+        tip = s.find_window(cls="tooltips_class32", visible=True, timeout=15)
+        assert tip is not None and tip.title == "Lumivane", f"tip: {tip}"
+        s.screenshot("tip")
 
 
 if __name__ == "__main__":
     run(test_enter_opens_the_menu_at_the_icon_and_the_arrows_reach_about,
         test_shift_f10_opens_the_menu_and_customize_answers_the_keyboard,
-        test_a_right_click_opens_one_menu_once)
+        test_a_right_click_opens_one_menu_once_and_the_tip_stays)

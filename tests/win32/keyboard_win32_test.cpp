@@ -234,7 +234,8 @@ std::wstring withoutBlanks(std::wstring s) {
 } // namespace
 
 TEST_CASE("version 4 notifications: the keyboard's open the menu at the icon, the mouse's only on the right release") {
-    const auto [kIconX, kIconY, kPointer] = spots();
+    const int kIconX = spots().iconX, kIconY = spots().iconY;
+    const POINT kPointer = spots().pointer;
     {
         LiveHub live;
         pointerAway();
@@ -296,7 +297,7 @@ TEST_CASE("every item of the open popup names itself with the words drawn for it
         live.hub.setSlotText(3, "D:\\Tom & Jerry");
         live.hub.form().InitMenu();
         pointerAway();
-        const auto [kIconX, kIconY, kPointer] = spots();
+        const int kIconX = spots().iconX, kIconY = spots().iconY;
         std::vector<std::wstring> drawn;
         live.onIdle = [&](HWND) {
             HMENU menu = live.popups.back().menu;
@@ -336,7 +337,7 @@ TEST_CASE("the names change no pixel of the open popup") {
         live.hub.setSlotText(3, "D:\\Tom & Jerry");
         live.hub.form().InitMenu();
         pointerAway();
-        const auto [kIconX, kIconY, kPointer] = spots();
+        const int kIconX = spots().iconX, kIconY = spots().iconY;
         live.capturePixels = true;
         live.notify(NIN_KEYSELECT, kIconX, kIconY);
         live.stripNames = true;
