@@ -179,6 +179,18 @@ const Spots& spots() {
 
 void pointerAway() { ::SetCursorPos(spots().pointer.x, spots().pointer.y); }
 
+int CALLBACK collectText(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM out) {
+    if (record->iType != EMR_EXTTEXTOUTW) return 1;
+    const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
+    const auto* chars =
+        reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) + text->emrtext.offString);
+    auto& list = *reinterpret_cast<std::vector<std::wstring>*>(out);
+    std::wstring s(chars, text->emrtext.nChars);
+    // An embossed or engraved text is drawn twice, the same words.
+    if (list.empty() || list.back() != s) list.push_back(s);
+    return 1;
+}
+
 // The strings of an item's text as the engine draws it, through a metafile.
 std::wstring drawnText(HWND hub, HMENU menu, int position) {
     MENUITEMINFOW info{};
@@ -193,20 +205,7 @@ std::wstring drawnText(HWND hub, HMENU menu, int position) {
     HENHMETAFILE done = ::CloseEnhMetaFile(metafile);
     REQUIRE(done);
     std::vector<std::wstring> strings;
-    ::EnumEnhMetaFile(
-        nullptr, done,
-        [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM out) -> int {
-            if (record->iType != EMR_EXTTEXTOUTW) return 1;
-            const auto* text = reinterpret_cast<const EMREXTTEXTOUTW*>(record);
-            const auto* chars = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(record) +
-                                                                 text->emrtext.offString);
-            auto& list = *reinterpret_cast<std::vector<std::wstring>*>(out);
-            std::wstring s(chars, text->emrtext.nChars);
-            // An embossed or engraved text is drawn twice, the same words.
-            if (list.empty() || list.back() != s) list.push_back(s);
-            return 1;
-        },
-        &strings, nullptr);
+    ::EnumEnhMetaFile(nullptr, done, &collectText, &strings, nullptr);
     ::DeleteEnhMetaFile(done);
     std::wstring all;
     for (const auto& s : strings) all += s;
