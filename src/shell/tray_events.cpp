@@ -21,7 +21,10 @@ TrayAction TrayEvents::onNotification(unsigned event) {
         action = TrayAction::openAtIcon;
         break;
     default:
-        contextMenuOwed_ = false;
+        // The mouse moved or clicked again: that click sent no WM_CONTEXTMENU.
+        // The shell's other notifications (tips, balloons) say nothing of it.
+        if ((event >= tray_event::kMouseFirst && event <= tray_event::kMouseLast) || event == tray_event::kSelect)
+            contextMenuOwed_ = false;
         return TrayAction::ignore;
     }
     if (menuOpen_) return TrayAction::ignore;

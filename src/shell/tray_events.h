@@ -9,6 +9,8 @@ inline constexpr unsigned kContextMenu = 0x007B;    // WM_CONTEXTMENU: Shift+F10
 inline constexpr unsigned kRightButtonUp = 0x0205;  // WM_RBUTTONUP
 inline constexpr unsigned kSelect = 0x0400;         // NIN_SELECT: after a left click
 inline constexpr unsigned kKeySelect = 0x0401;      // NIN_KEYSELECT: Enter or Space on the chosen icon
+inline constexpr unsigned kMouseFirst = 0x0200;     // WM_MOUSEMOVE, the first mouse message
+inline constexpr unsigned kMouseLast = 0x020E;      // WM_MOUSEHWHEEL, the last
 } // namespace tray_event
 
 // What one notification asks of the popup menu.
@@ -39,8 +41,8 @@ public:
 private:
     bool menuOpen_ = false;
     // A right-button release was reported and its WM_CONTEXTMENU has not
-    // arrived yet. The shell sends the two back to back, so any other
-    // notification in between means this shell sends none.
+    // arrived yet. The shell sends the two back to back, so mouse activity in
+    // between means this shell sends none.
     bool contextMenuOwed_ = false;
 };
 

@@ -71,6 +71,10 @@ TEST_CASE("a right click whose WM_CONTEXTMENU never comes does not swallow a lat
         CHECK(feed(events, {ev::kRightButtonUp, between, ev::kContextMenu}) ==
               Lines{"pointer", between == ev::kKeySelect ? "icon" : "-", "icon"});
     }
+    // A tip or a balloon coming and going is no mouse activity: the click's own still comes.
+    constexpr unsigned kBalloonHide = 0x0403, kPopupClose = 0x0407;
+    CHECK(feed(events, {ev::kRightButtonUp, kBalloonHide, kPopupClose, ev::kContextMenu, ev::kContextMenu}) ==
+          Lines{"pointer", "-", "-", "-", "icon"});
 }
 
 TEST_CASE("the hub opens the keyboard's menu at the icon with the shell's point, and runs the chosen item after it") {
