@@ -48,7 +48,6 @@ struct PopupLine {
 struct ScreenPoint {
     int x = 0;
     int y = 0;
-    bool operator==(const ScreenPoint&) const = default;
 };
 
 // The notification area and the menu it opens.
