@@ -30,7 +30,7 @@ struct Run {
 
 } // namespace
 
-std::string WithoutLetterSpacing(std::string_view text) {
+std::string withoutLetterSpacing(std::string_view text) {
     std::vector<Run> runs;
     size_t blanks = 0;
     for (size_t i = 0; i < text.size();) {
@@ -67,8 +67,8 @@ std::string WithoutLetterSpacing(std::string_view text) {
     return out;
 }
 
-std::string AccessibleName(std::string_view text, bool heading) {
-    if (heading) return WithoutLetterSpacing(withoutMnemonicPrefixes(text));
+std::string accessibleName(std::string_view text, bool heading) {
+    if (heading) return withoutLetterSpacing(withoutMnemonicPrefixes(text));
     if (!text.empty() && text.front() == '!') text.remove_prefix(1);
     return withoutMnemonicPrefixes(text);
 }

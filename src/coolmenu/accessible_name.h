@@ -15,11 +15,11 @@ namespace lumivane::coolmenu {
 // - "!" at the start hides an item; the name leaves the marker out.
 // - A heading loses its surrounding blanks and its letter spacing:
 //   " F o l d e r s " is named "Folders", "C D  D r i v e s" "CD Drives".
-std::string AccessibleName(std::string_view text, bool heading);
+std::string accessibleName(std::string_view text, bool heading);
 
 // Words spaced out letter by letter ("L u m i v a n e", two or more blanks
 // between words) as plain words; any other text only without its
 // surrounding blanks.
-std::string WithoutLetterSpacing(std::string_view text);
+std::string withoutLetterSpacing(std::string_view text);
 
 } // namespace lumivane::coolmenu

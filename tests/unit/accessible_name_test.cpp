@@ -17,9 +17,9 @@ using Lines = std::vector<std::string>;
 namespace {
 // The name of the item a caption makes, as the engine parses it.
 std::string nameOf(const std::string& caption) {
-    auto parsed = ParseCaption(caption);
+    auto parsed = parseCaption(caption);
     REQUIRE(parsed);
-    return AccessibleName(parsed->text, parsed->heading);
+    return accessibleName(parsed->text, parsed->heading);
 }
 } // namespace
 
@@ -66,13 +66,13 @@ TEST_CASE("a heading is named by its words, without blanks around them or betwee
         CAPTURE(caption);
         CHECK(nameOf(caption) == name);
     }
-    CHECK(WithoutLetterSpacing(" a b c ") == "abc");
-    CHECK(WithoutLetterSpacing("ab c") == "ab c");
+    CHECK(withoutLetterSpacing(" a b c ") == "abc");
+    CHECK(withoutLetterSpacing("ab c") == "ab c");
 }
 
 TEST_CASE("while the popup is open every item carries its name; the host's separator none; closed, the captions are back") {
     Registries reg;
-    auto window = std::make_unique<WndCoolMenu>();
+    auto window = std::make_unique<WindowState>();
     window->hwnd = 0x40;
     reg.addWindow(std::move(window));
     fakes::MemoryMenus menus;
@@ -88,18 +88,18 @@ TEST_CASE("while the popup is open every item carries its name; the host's separ
         return out;
     };
 
-    OnInitMenuPopup(reg, menus, 0x40, m, 0, false);
+    onInitMenuPopup(reg, menus, 0x40, m, 0, false);
     CHECK(stored() == Lines{"Folders", "1. Tom && Jerry", "Load at Startup", "Exit", "", "Hidden"});
     CHECK(menus.at(m, 0).type == (kTypeOwnerDraw | kTypeSeparator));
     CHECK(menus.at(m, 4).type == (kTypeOwnerDraw | kTypeSeparator));
     // Opened again while open (a submenu's parent, say): nothing is rewritten.
     int writes = menus.writes;
-    OnInitMenuPopup(reg, menus, 0x40, m, 0, false);
+    onInitMenuPopup(reg, menus, 0x40, m, 0, false);
     CHECK(menus.writes == writes);
     // Typed letters are still the engine's to match, by the drawn text.
-    CHECK(OnMenuChar(reg, menus, U'x', m) == ((kMenuCharExecute << 16) | 3));
+    CHECK(onMenuChar(reg, menus, U'x', m) == ((kMenuCharExecute << 16) | 3));
 
-    OnMenuSelect(reg, menus, 0x40, 0, kSelectClosed, 0);
+    onMenuSelect(reg, menus, 0x40, 0, kSelectClosed, 0);
     CHECK(stored() == captions);
     CHECK(menus.at(m, 4).type == kTypeSeparator);
 }

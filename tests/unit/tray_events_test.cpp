@@ -79,15 +79,15 @@ TEST_CASE("a right click whose WM_CONTEXTMENU never comes does not swallow a lat
 
 TEST_CASE("the hub opens the keyboard's menu at the icon with the shell's point, and runs the chosen item after it") {
     fakes::FakeHub hub;
-    hub.form.Form_Load();
+    hub.logic.start();
     hub.os.log.calls.clear();
     hub.os.tray.choice = menu_id::kCustomize;
-    hub.form.onTrayMessage(tray_event::kKeySelect, platform::ScreenPoint{-300, 740});
+    hub.logic.onTrayMessage(tray_event::kKeySelect, platform::ScreenPoint{-300, 740});
     hub.os.tray.choice = 0;
-    hub.form.onTrayMessage(tray_event::kContextMenu);  // no point from the shell
-    hub.form.onTrayMessage(tray_event::kSelect, platform::ScreenPoint{1, 2});
-    hub.form.onTrayMessage(tray_event::kRightButtonUp, platform::ScreenPoint{5, 6});
-    hub.form.onTrayMessage(tray_event::kContextMenu, platform::ScreenPoint{5, 6});
+    hub.logic.onTrayMessage(tray_event::kContextMenu);  // no point from the shell
+    hub.logic.onTrayMessage(tray_event::kSelect, platform::ScreenPoint{1, 2});
+    hub.logic.onTrayMessage(tray_event::kRightButtonUp, platform::ScreenPoint{5, 6});
+    hub.logic.onTrayMessage(tray_event::kContextMenu, platform::ScreenPoint{5, 6});
     CHECK(hub.os.log.calls == Lines{"popupAtIcon(68140,1,-300,740)", "show()", "popupAtIcon(68140,1,-)", "popup(68140)"});
     REQUIRE(hub.os.tray.popups.size() == 3);
     CHECK(hub.os.tray.popups[0].size() == hub.os.tray.popups[2].size());  // the same menu either way

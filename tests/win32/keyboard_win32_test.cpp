@@ -1,14 +1,14 @@
 // The tray popup reached from the keyboard and read by assistive technology:
 // which tray notifications open it and where, the names its open items carry,
 // and its pixels with and without those names.
+#include "coolmenu/win32/menu_engine.h"
 #include "fakes/recording.h"
-#include "platform/win32/menu_engine.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 #include "shell/hub_window.h"
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 #include "support.h"
 
 #include <doctest/doctest.h>
@@ -42,9 +42,9 @@ struct LiveHub {
 
     fakes::FakeOs fake;
     win32::Win32Tray tray;
-    win32::CoolMenuEngine engine;
+    win32::Win32MenuEngine engine;
     Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
-                      fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff, fake.registry,
+                      fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                       fake.folderPicker, "lumivane.exe", fake.aboutBox};
     win32::HubWindow hub{services};
     HWND hwnd = nullptr;
@@ -59,7 +59,7 @@ struct LiveHub {
         fake.drives.strings = std::string("C:\\\0D:\\\0\0", 9);
         fake.drives.types["D:\\"] = 5;
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
-        hub.form().Form_Load();
+        hub.logic().start();
         hwnd = hub.hwnd();
         current = this;
         previous = reinterpret_cast<WNDPROC>(
@@ -74,13 +74,13 @@ struct LiveHub {
     // word of lParam, the icon in the high word, the point in wParam.
     // Inside an open menu nothing is pumped: the menu's own loop does that.
     void notify(UINT event, int x, int y, bool pump = true) {
-        ::SendMessageW(hwnd, modSystray::kTrayCallbackMessage, MAKEWPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
-                       MAKELPARAM(event, modSystray::kIconId));
+        ::SendMessageW(hwnd, tray_icon::kTrayCallbackMessage, MAKEWPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
+                       MAKELPARAM(event, tray_icon::kIconId));
         if (pump) testing::pump();
     }
     // As the first and third versions send it: lParam the event, wParam the icon.
     void notifyPlain(UINT event) {
-        ::SendMessageW(hwnd, modSystray::kTrayCallbackMessage, modSystray::kIconId, event);
+        ::SendMessageW(hwnd, tray_icon::kTrayCallbackMessage, tray_icon::kIconId, event);
         testing::pump();
     }
 
@@ -294,7 +294,7 @@ TEST_CASE("every item of the open popup names itself with the words drawn for it
     {
         LiveHub live;
         live.hub.setSlotText(3, "D:\\Tom & Jerry");
-        live.hub.form().InitMenu();
+        live.hub.logic().updateFolderItems();
         pointerAway();
         const int kIconX = spots().iconX, kIconY = spots().iconY;
         std::vector<std::wstring> drawn;
@@ -334,7 +334,7 @@ TEST_CASE("the names change no pixel of the open popup") {
     {
         LiveHub live;
         live.hub.setSlotText(3, "D:\\Tom & Jerry");
-        live.hub.form().InitMenu();
+        live.hub.logic().updateFolderItems();
         pointerAway();
         const int kIconX = spots().iconX, kIconY = spots().iconY;
         live.capturePixels = true;

@@ -44,11 +44,11 @@ int askForVersion(const NOTIFYICONDATAW& added) {
 }
 } // namespace
 
-std::optional<RECT> IconRectangle(HWND window, UINT iconId) {
+std::optional<RECT> iconRectangle(HWND window, UINT iconId) {
     using GetRect = HRESULT(WINAPI*)(const NOTIFYICONIDENTIFIER*, RECT*);
     // Looked up by name: shells before Windows 7 do not have it.
     static const GetRect getRect =
-        SystemFunction<GetRect>(::GetModuleHandleW(L"shell32.dll"), "Shell_NotifyIconGetRect");
+        systemFunction<GetRect>(::GetModuleHandleW(L"shell32.dll"), "Shell_NotifyIconGetRect");
     if (!getRect) return std::nullopt;
     NOTIFYICONIDENTIFIER icon{};
     icon.cbSize = sizeof(icon);
@@ -59,7 +59,7 @@ std::optional<RECT> IconRectangle(HWND window, UINT iconId) {
     return rect;
 }
 
-UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
+UniqueMenu buildPopupMenu(const std::vector<platform::PopupLine>& lines) {
     UniqueMenu menu(::CreatePopupMenu());
     if (!menu) return menu;
     UINT position = 0;
@@ -82,15 +82,15 @@ UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
     return menu;
 }
 
-NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record) {
-    std::vector<unsigned char> bytes = platform::TrayRecordBytes(record, kNativeForm);
+NOTIFYICONDATAW toNotifyIconData(const platform::TrayRecord& record) {
+    std::vector<unsigned char> bytes = platform::trayRecordBytes(record, kNativeForm);
     NOTIFYICONDATAW data{};
     std::memcpy(&data, bytes.data(), std::min(bytes.size(), sizeof(data)));
     return data;
 }
 
 bool Win32Tray::add(const platform::TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+    NOTIFYICONDATAW data = toNotifyIconData(record);
     // The first version's record: every shell accepts it.
     if (!::Shell_NotifyIconW(NIM_ADD, &data)) return false;
     version_ = askForVersion(data);
@@ -98,13 +98,13 @@ bool Win32Tray::add(const platform::TrayRecord& record) {
 }
 
 bool Win32Tray::remove(const platform::TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+    NOTIFYICONDATAW data = toNotifyIconData(record);
     return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
 unsigned Win32Tray::popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) {
     HWND hwnd = static_cast<HWND>(window);
-    UniqueMenu menu = BuildPopupMenu(lines);
+    UniqueMenu menu = buildPopupMenu(lines);
     if (!menu) return 0;
     // Without being foreground, the menu would not close when the user
     // clicks elsewhere.
@@ -122,12 +122,12 @@ unsigned Win32Tray::popupAtPointer(void* window, const std::vector<platform::Pop
 unsigned Win32Tray::popupAtIcon(void* window, std::uint32_t iconId, std::optional<platform::ScreenPoint> anchor,
                                 const std::vector<platform::PopupLine>& lines) {
     HWND hwnd = static_cast<HWND>(window);
-    UniqueMenu menu = BuildPopupMenu(lines);
+    UniqueMenu menu = buildPopupMenu(lines);
     if (!menu) return 0;
     ::SetForegroundWindow(hwnd);
     TPMPARAMS place{};
     place.cbSize = sizeof(place);
-    if (std::optional<RECT> icon = IconRectangle(hwnd, iconId)) {
+    if (std::optional<RECT> icon = iconRectangle(hwnd, iconId)) {
         place.rcExclude = *icon;
     } else {
         POINT at{};

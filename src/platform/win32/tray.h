@@ -9,10 +9,10 @@ namespace lumivane::win32 {
 
 // A popup menu holding the lines in order: text lines with their ids and
 // enabled state, separators as true separators.
-UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines);
+UniqueMenu buildPopupMenu(const std::vector<platform::PopupLine>& lines);
 
 // The record as Shell_NotifyIconW takes it, in its first version.
-NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record);
+NOTIFYICONDATAW toNotifyIconData(const platform::TrayRecord& record);
 
 // The notification version the icon was last given: 4 (keyboard notifications,
 // the event in the low word of lParam and its point in wParam), 3 (keyboard
@@ -39,6 +39,6 @@ private:
 
 // The icon's rectangle on the screen, where the shell can tell it (Windows 7
 // and later); empty otherwise.
-std::optional<RECT> IconRectangle(HWND window, UINT iconId);
+std::optional<RECT> iconRectangle(HWND window, UINT iconId);
 
 } // namespace lumivane::win32

@@ -1,16 +1,16 @@
-// The hub's popup menu and tray icon: folder items, the tray's mouse dispatch,
+// The hub's popup menu and tray icon: folder items, the tray's notifications,
 // "Customize" and "Exit".
-#include "shell/frm_folder_browse.h"
-#include "shell/mod_string.h"
-#include "shell/mod_systray.h"
+#include "shell/hub.h"
+#include "shell/menu_text.h"
+#include "shell/tray_icon.h"
 #include "shell/popup_lines.h"
 
 namespace lumivane {
 
-void frmFolderBrowse::InitMenu() {
+void Hub::updateFolderItems() {
     int number = 1;
     for (int slot = 0; slot < kFolderSlotCount; ++slot) {
-        MenuItem& item = mnuPopup.folder(slot);
+        MenuItem& item = popupMenu.folder(slot);
         std::string text = host_.slotText(slot);
         if (text.empty()) {
             // The caption stays as it was; a hidden item shows nothing.
@@ -20,34 +20,34 @@ void frmFolderBrowse::InitMenu() {
         }
         item.enabled = true;
         item.visible = true;
-        modString::ShortenPath(text);
+        if (auto shortened = menu_text::shortenedPath(text)) text = std::move(*shortened);
         // The number counts visible items only; it also picks the picture "F<n>".
-        item.caption = std::to_string(number) + ". " + modString::DoubleAmpersands(text);
+        item.caption = std::to_string(number) + ". " + menu_text::doubleAmpersands(text);
         ++number;
     }
 }
 
-void frmFolderBrowse::SetTrayIcon() {
+void Hub::addTrayIcon() {
     trayWanted_ = true;
-    trayShown_ = modSystray::AddToTray(os_.tray, kAppTitle, host_.hWnd(), ilsMenu.iconOf("TURN"));
+    trayShown_ = tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), menuImages.iconOf("TURN"));
 }
 
-void frmFolderBrowse::onTaskbarCreated() {
+void Hub::onTaskbarCreated() {
     // Also the moment to retry an icon the shell refused because its taskbar
     // was not up yet when the program started.
     if (!trayWanted_) return;
-    if (modSystray::AddToTray(os_.tray, kAppTitle, host_.hWnd(), ilsMenu.iconOf("TURN"))) trayShown_ = true;
+    if (tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), menuImages.iconOf("TURN"))) trayShown_ = true;
 }
 
-void frmFolderBrowse::onWindowGone() {
+void Hub::onWindowGone() {
     // Otherwise the shell keeps a dead icon until the pointer passes over it.
     if (!trayShown_) return;
-    modSystray::RemoveFromTray(os_.tray, host_.hWnd());
+    tray_icon::removeFromTray(os_.tray, host_.windowHandle());
     trayShown_ = false;
     trayWanted_ = false;
 }
 
-void frmFolderBrowse::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor) {
+void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor) {
     TrayAction action = trayEvents_.onNotification(notification);
     if (action == TrayAction::ignore) return;
     unsigned chosen = 0;
@@ -57,22 +57,22 @@ void frmFolderBrowse::onTrayMessage(unsigned notification, std::optional<platfor
             TrayEvents& events;
             ~Closing() { events.menuClosed(); }
         } closing{trayEvents_};
-        std::vector<platform::PopupLine> lines = VisibleLines(mnuPopup);
+        std::vector<platform::PopupLine> lines = visibleLines(popupMenu);
         chosen = action == TrayAction::openAtIcon
-                     ? os_.tray.popupAtIcon(host_.hWnd(), modSystray::kIconId, anchor, lines)
-                     : os_.tray.popupAtPointer(host_.hWnd(), lines);
+                     ? os_.tray.popupAtIcon(host_.windowHandle(), tray_icon::kIconId, anchor, lines)
+                     : os_.tray.popupAtPointer(host_.windowHandle(), lines);
     }
     // The chosen item runs after the menu has closed, so a tray notification
     // during its work (a modal About box, a message) may open the menu again.
     onMenuCommand(chosen);
 }
 
-void frmFolderBrowse::mnuCustomize_Click() {
+void Hub::onCustomize() {
     host_.setVisible(true);
 }
 
-void frmFolderBrowse::mnuExit_Click() {
-    modSystray::RemoveFromTray(os_.tray, host_.hWnd());
+void Hub::onExit() {
+    tray_icon::removeFromTray(os_.tray, host_.windowHandle());
     trayShown_ = false;
     trayWanted_ = false;
     host_.unload();
