@@ -1,6 +1,7 @@
 #include "folders/start_with_windows.h"
 
 #include "folders/reg_plus.h"
+#include "folders/startup_approval.h"
 #include "shell/frm_folder_browse.h"
 
 namespace lumivane {
@@ -31,7 +32,10 @@ std::string ChangeFailedText(bool wanted, long status) {
 void frmFolderBrowse::LoadSettings() {
     RunAtStartup = !RegPlus::GetStringValue(os_.registry, platform::RegistryRoot::LocalMachine, startup::kRunSubkey,
                                             startup::kRunValueName)
-                        .empty();
+                        .empty() &&
+                   // Switched off in Windows's own list, the value stays but does not run.
+                   !startup::RunValueMarkedDisabled(os_.registry, platform::RegistryRoot::LocalMachine,
+                                                    startup::kRunValueName);
 }
 
 void frmFolderBrowse::UpdateStartupCaption() {
@@ -45,6 +49,10 @@ void frmFolderBrowse::mnuRunAtStartUp_Click() {
                                                    startup::RunValueData(os_.exeDirectory, os_.exeFileName))
                          : RegPlus::DeleteValue(os_.registry, platform::RegistryRoot::LocalMachine,
                                                 startup::kRunSubkey, startup::kRunValueName);
+    // Switched off in Windows's list and now on here: Windows's mark says on
+    // again, as its own list writes it. Switching off leaves the mark alone.
+    if (wanted && status == platform::kRegSuccess)
+        status = startup::ClearDisabledMark(os_.registry, platform::RegistryRoot::LocalMachine, startup::kRunValueName);
     // The flag and the caption show what the registry holds now, whatever was asked.
     LoadSettings();
     UpdateStartupCaption();

@@ -55,6 +55,9 @@ void frmFolderBrowse::onTrayMessage(unsigned mouseMessage) {
     // Only the release of the right button opens the menu; moves, left clicks,
     // double clicks and the right button's press do nothing.
     if (mouseMessage != kWmRButtonUp) return;
+    // Start-up can be switched in Windows's own list while the program runs.
+    LoadSettings();
+    UpdateStartupCaption();
     unsigned chosen = os_.tray.popupAtPointer(host_.hWnd(), VisibleLines(mnuPopup));
     onMenuCommand(chosen);
 }

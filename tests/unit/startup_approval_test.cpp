@@ -123,3 +123,116 @@ TEST_CASE("turning the mark back on: only a mark that says off is rewritten, to 
         reg.refuseSetBinary = platform::kRegSuccess;
     }
 }
+
+namespace {
+const std::string kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kMine = "\"C:\\Tools\\lumivane\"";
+
+std::string caption(const frmFolderBrowse& form) { return form.mnuPopup.find("mnuRunAtStartUp")->caption; }
+
+// The start-up item's text in the latest popup.
+std::string shownCaption(const fakes::FakeHub& hub) {
+    for (const auto& line : hub.os.tray.popups.back())
+        if (line.id == menu_id::kRunAtStartUp) return line.text;
+    return "(no start-up item)";
+}
+
+// Opens the popup from the tray and chooses `id` (0: dismissed).
+void choose(fakes::FakeHub& hub, unsigned id) {
+    hub.os.tray.choice = id;
+    hub.form.onTrayMessage(0x0205);  // WM_RBUTTONUP
+}
+} // namespace
+
+TEST_CASE("a Run value switched off in Windows's list reads as off, and choosing the item switches it back on") {
+    for (bool is32BitOn64 : {false, true}) {
+        CAPTURE(is32BitOn64);
+        fakes::FakeHub hub;
+        auto& reg = hub.os.registry;
+        reg.is32BitOn64 = is32BitOn64;
+        const std::string& place = is32BitOn64 ? kApproved32 : kApproved;
+        reg.putString(kMachine, kRun, "Lumivane", "\"D:\\Old\\lumivane\"");
+        reg.putValue(kMachine, place, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
+        hub.form.Form_Load();
+        CHECK_FALSE(hub.form.RunAtStartup);
+        CHECK(caption(hub.form) == "Don't Load at Startup");
+
+        hub.os.log.calls.clear();
+        choose(hub, menu_id::kRunAtStartUp);
+        CHECK(shownCaption(hub) == "Don't Load at Startup");
+        // The Run value written as ever, then the mark turned to 2 and zeros in its place.
+        CHECK(hub.os.log.only({"regSet", "messageBox"}) ==
+              Calls{"regSet(Lumivane=" + kMine + ")",
+                    "regSetBinary(native:" + place + "|Lumivane=020000000000000000000000)"});
+        CHECK(reg.find(kMachine, kRun, "Lumivane")->bytes == fakes::utf16Bytes(kMine));
+        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == startup::EnabledMark());
+        CHECK(hub.form.RunAtStartup);
+        CHECK(caption(hub.form) == "Load at Startup");
+
+        // While on: the Run value goes, the mark stays as it is.
+        hub.os.log.calls.clear();
+        choose(hub, menu_id::kRunAtStartUp);
+        CHECK(shownCaption(hub) == "Load at Startup");
+        CHECK(hub.os.log.only({"regSet", "regDelete", "messageBox"}) == Calls{"regDelete(Lumivane)"});
+        CHECK_FALSE(reg.find(kMachine, kRun, "Lumivane"));
+        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == startup::EnabledMark());
+        CHECK(caption(hub.form) == "Don't Load at Startup");
+    }
+}
+
+TEST_CASE("the start-up item is read again each time the menu opens") {
+    fakes::FakeHub hub;
+    auto& reg = hub.os.registry;
+    reg.putString(kMachine, kRun, "Lumivane", kMine);
+    hub.form.Form_Load();
+    CHECK(caption(hub.form) == "Load at Startup");
+    const struct {
+        const char* change;
+        std::string mark;  // "" for none
+        bool runValue;
+        const char* shown;
+    } openings[] = {
+        {"switched off in Windows's list", mark(3), true, "Don't Load at Startup"},
+        {"on again there", mark(2), true, "Load at Startup"},
+        {"off with the other flag", mark(7), true, "Don't Load at Startup"},
+        {"the mark gone", "", true, "Load at Startup"},
+        {"the Run value gone", "", false, "Don't Load at Startup"},
+        {"the Run value back", mark(6), true, "Load at Startup"},
+    };
+    for (const auto& opening : openings) {
+        CAPTURE(opening.change);
+        reg.values.erase({kMachine, kApproved, "Lumivane"});
+        if (!opening.mark.empty())
+            reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, opening.mark, RegistryView::Native);
+        if (opening.runValue)
+            reg.putString(kMachine, kRun, "Lumivane", kMine);
+        else
+            reg.values.erase({kMachine, kRun, "Lumivane"});
+        choose(hub, 0);
+        CHECK(shownCaption(hub) == opening.shown);
+    }
+    CHECK_FALSE(hub.os.log.contains("regSet"));
+}
+
+TEST_CASE("a mark that cannot be turned back on: said once, and the item keeps saying off") {
+    fakes::FakeHub hub;
+    auto& reg = hub.os.registry;
+    reg.putString(kMachine, kRun, "Lumivane", kMine);
+    reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7), RegistryView::Native);
+    reg.refuseSetBinary = platform::kRegAccessDenied;
+    hub.form.Form_Load();
+    choose(hub, menu_id::kRunAtStartUp);
+    CHECK(hub.os.log.only({"messageBox"}) ==
+          Calls{"messageBox(Lumivane could not be set to load at startup: administrator rights are needed to change "
+                "the programs Windows loads at startup.|Lumivane|48)"});
+    CHECK_FALSE(hub.form.RunAtStartup);
+    CHECK(caption(hub.form) == "Don't Load at Startup");
+    CHECK(reg.find(kMachine, kApproved, "Lumivane", RegistryView::Native)->bytes == mark(7));
+    // The Run value was refused first: the mark is not touched, and one message says so.
+    reg.refuseSet = platform::kRegAccessDenied;
+    hub.os.log.calls.clear();
+    choose(hub, menu_id::kRunAtStartUp);
+    CHECK_FALSE(hub.os.log.contains("regSetBinary"));
+    CHECK(hub.os.log.only({"messageBox"}).size() == 1);
+    CHECK(caption(hub.form) == "Don't Load at Startup");
+}
