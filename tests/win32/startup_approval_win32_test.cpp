@@ -1,11 +1,13 @@
 // Start-up switched off in Windows's own list, against the real registry: the
 // mark of the Run value read and turned back on where Windows keeps it, for a
 // program of the system's width and for a 32-bit one on 64-bit Windows.
+#include "fakes/recording.h"
 #include "folders/start_with_windows.h"
 #include "folders/startup_approval.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
+#include "shell/frm_folder_browse.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -176,5 +178,55 @@ TEST_CASE("the Run value's mark on the real registry: found where Windows keeps 
             CHECK_FALSE(startup::RunValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
         }
         CHECK(get(k64, layout.others, name) == binary(kOff3));
+    }
+}
+
+TEST_CASE("the item on the real registry: a Run value marked off says so, and choosing it starts the program again" *
+          doctest::skip(kOneView)) {
+    const bool ownIs32 = runsAs32BitOn64();
+    struct Layout {
+        const char* name;
+        win32::Win32Registry registry;
+        View runView;
+        const char* mine;
+    } layouts[] = {
+        {"this program", win32::Win32Registry(), ownIs32 ? k32 : k64,
+         ownIs32 ? startup::kApprovedRun32Subkey : startup::kApprovedRunSubkey},
+        {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(), k32,
+         startup::kApprovedRun32Subkey},
+    };
+    const wchar_t* name = L"Lumivane";
+    const std::wstring elsewhere = L"\"D:\\Old\\lumivane\"";
+    const std::wstring mine = L"\"C:\\Program Files\\Lumivane\\lumivane\"";
+    auto text = [](const std::wstring& t) {
+        return "1:" + std::string(reinterpret_cast<const char*>(t.c_str()), (t.size() + 1) * sizeof(wchar_t));
+    };
+    for (auto& layout : layouts) {
+        CAPTURE(layout.name);
+        for (auto* subkey : {startup::kApprovedRunSubkey, startup::kApprovedRun32Subkey, startup::kRunSubkey})
+            for (View view : {k64, k32}) remove(view, subkey, name);
+        put(layout.runView, startup::kRunSubkey, name, REG_SZ,
+            std::string(reinterpret_cast<const char*>(elsewhere.c_str()), (elsewhere.size() + 1) * sizeof(wchar_t)));
+        put(k64, layout.mine, name, REG_BINARY, kOff3);
+
+        fakes::FakeOs os;
+        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
+                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.turnMonOff,
+                          layout.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
+        fakes::FakeFormHost host(os.log);
+        frmFolderBrowse form(host, services);
+        form.Form_Load();
+        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Don't Load at Startup");
+
+        form.mnuRunAtStartUp_Click();
+        CHECK(get(layout.runView, startup::kRunSubkey, name) == text(mine));
+        CHECK(get(k64, layout.mine, name) == binary(kOn));
+        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Load at Startup");
+
+        form.mnuRunAtStartUp_Click();
+        CHECK(get(layout.runView, startup::kRunSubkey, name) == "");
+        CHECK(get(k64, layout.mine, name) == binary(kOn));
+        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Don't Load at Startup");
+        CHECK_FALSE(os.log.contains("messageBox"));
     }
 }
