@@ -26,28 +26,28 @@ std::string EnabledMark() {
     return mark;
 }
 
-MarkPlace MarkPlaceFor(bool ownViewIs32BitOn64) {
-    return {ownViewIs32BitOn64 ? kApprovedRun32Subkey : kApprovedRunSubkey, platform::RegistryView::Native};
+const char* MarkSubkeyFor(bool ownViewIs32BitOn64) {
+    return ownViewIs32BitOn64 ? kApprovedRun32Subkey : kApprovedRunSubkey;
 }
 
 namespace {
-platform::ValueQuery readMark(platform::Registry& registry, platform::RegistryRoot root, const MarkPlace& place,
+platform::ValueQuery readMark(platform::Registry& registry, platform::RegistryRoot root, const char* subkey,
                               const std::string& valueName) {
     // One byte more than a mark: a longer value then answers "more data" and
     // counts as no mark, without reading what it holds.
-    return registry.queryValue(root, place.subkey, valueName, kApprovalMarkSize + 1, place.view);
+    return registry.queryValue(root, subkey, valueName, kApprovalMarkSize + 1, platform::RegistryView::Native);
 }
 } // namespace
 
 bool RunValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,
                             const std::string& valueName) {
-    return MarksDisabled(readMark(registry, root, MarkPlaceFor(registry.ownViewIs32BitOn64()), valueName));
+    return MarksDisabled(readMark(registry, root, MarkSubkeyFor(registry.ownViewIs32BitOn64()), valueName));
 }
 
 long ClearDisabledMark(platform::Registry& registry, platform::RegistryRoot root, const std::string& valueName) {
-    const MarkPlace place = MarkPlaceFor(registry.ownViewIs32BitOn64());
-    if (!MarksDisabled(readMark(registry, root, place, valueName))) return platform::kRegSuccess;
-    return registry.setBinary(root, place.subkey, valueName, EnabledMark(), place.view);
+    const char* subkey = MarkSubkeyFor(registry.ownViewIs32BitOn64());
+    if (!MarksDisabled(readMark(registry, root, subkey, valueName))) return platform::kRegSuccess;
+    return registry.setBinary(root, subkey, valueName, EnabledMark(), platform::RegistryView::Native);
 }
 
 } // namespace lumivane::startup

@@ -34,14 +34,10 @@ bool MarksDisabled(const platform::ValueQuery& answer);
 // The mark that lets the program start: 2, then zeros.
 std::string EnabledMark();
 
-// Where the mark of the program's Run value lives. The Run value sits in the
-// program's own view; the marks all sit in the native view, those of the
-// 32-bit view's Run values in a key of their own.
-struct MarkPlace {
-    const char* subkey;
-    platform::RegistryView view;
-};
-MarkPlace MarkPlaceFor(bool ownViewIs32BitOn64);
+// The key that holds the mark of the program's Run value, in the native view.
+// The Run value sits in the program's own view; the marks all sit in the
+// native one, those of the 32-bit view's Run values in a key of their own.
+const char* MarkSubkeyFor(bool ownViewIs32BitOn64);
 
 // Whether the program's Run value is marked "switched off".
 bool RunValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,

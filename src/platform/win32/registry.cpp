@@ -96,7 +96,6 @@ platform::ValueQuery Win32Registry::queryValue(platform::RegistryRoot root, cons
     std::string bytes(size, '\0');
     DWORD type = 0;
     DWORD got = static_cast<DWORD>(size);
-    // A buffer is passed even for size 0, so that a too-small one answers ERROR_MORE_DATA.
     status = ::RegQueryValueExW(key.get(), widen(valueName).c_str(), nullptr, &type,
                                 reinterpret_cast<BYTE*>(bytes.data()), &got);
     if (status != ERROR_SUCCESS) return {status, type, got, {}};
