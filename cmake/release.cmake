@@ -15,6 +15,11 @@ else()
     set(CMAKE_${lang}_FLAGS_RELEASE "-Os -DNDEBUG -ffunction-sections -fdata-sections")
   endforeach()
   set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-s -Wl,--gc-sections")
+  if(WIN32)
+    # No link time in the PE header: the same sources link to the same bytes,
+    # so the released exe can be compared with the one the tests ran.
+    string(APPEND CMAKE_EXE_LINKER_FLAGS_RELEASE " -Wl,--no-insert-timestamp")
+  endif()
   # Fat LTO objects: the test programs link the same libraries without LTO
   # (GCC 12 for i686 fails on whole-program optimisation of the test code).
   set(CMAKE_C_COMPILE_OPTIONS_IPO -flto=auto -ffat-lto-objects)

@@ -19,10 +19,11 @@ build() { # tree, toolchain, extra cmake args..., -- targets...
     cmake --build "$root/build/$tree" -j"$jobs" --target "${targets[@]}"
 }
 
-# The timed runs use 64-bit Wine: this machine may not run 32-bit Linux code.
+# The timed runs use 64-bit Wine, which also runs where the kernel cannot run
+# 32-bit Linux programs.
 build mingw64 mingw-x86_64 -- lumivane baseline meter probe
 build bench-timing mingw-x86_64 -DLUMIVANE_TIMING=ON -DLUMIVANE_TESTS=OFF -- lumivane baseline
-# The shipped exe is the 32-bit one: its size is the one that counts.
+# Both exes ship; the 32-bit one is the larger, so its size is the one that counts.
 build mingw32 mingw-i686 -- lumivane baseline
 
 template="$root/build/mingw64/wine-template"

@@ -16,7 +16,7 @@ configure() { # dir, extra args...
 configure native -DCMAKE_BUILD_TYPE=Debug
 # libFuzzer targets of the pure logic: corpus replay and a short run each.
 CC=clang CXX=clang++ configure fuzz -DCMAKE_BUILD_TYPE=Debug -DLUMIVANE_FUZZ=ON -DLUMIVANE_TESTS=OFF
-# The shipped 32-bit program.
+# The 32-bit program.
 configure mingw32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
 # Where the kernel cannot run 32-bit Linux code, 32-bit Wine cannot start; the
 # Wine tiers then run the 64-bit build of the same sources under 64-bit Wine.
