@@ -6,18 +6,18 @@
 
 namespace lumivane::about {
 
-bool CountOpening(std::int16_t& aboutCount) {
+bool countOpening(int& aboutCount) {
     // The counter stops at its largest value rather than wrapping round to
     // negative openings.
-    if (aboutCount < std::numeric_limits<std::int16_t>::max()) ++aboutCount;
+    if (aboutCount < std::numeric_limits<int>::max()) ++aboutCount;
     return aboutCount == kSecretOpening;
 }
 
-std::string MailLinkTarget() {
+std::string mailLinkTarget() {
     return std::string("mailto: ") + kMailAddress + "?Subject=Lumivane";
 }
 
-std::string WebLinkCommand() {
+std::string webLinkCommand() {
     return std::string("explorer ") + kWebPageAddress;
 }
 

@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace lumivane::about {
@@ -9,17 +8,17 @@ namespace lumivane::about {
 class AboutBox {
 public:
     virtual ~AboutBox() = default;
-    virtual void show(std::int16_t& aboutCount) = 0;
+    virtual void show(int& aboutCount) = 0;
 };
 
 // The opening the secret label appears on.
 inline constexpr int kSecretOpening = 8;
 
-// frmAbout's Form_Load: counts this opening; true when Label5 shows.
-bool CountOpening(std::int16_t& aboutCount);
+// Counts this opening of the About box; true when the secret label shows.
+bool countOpening(int& aboutCount);
 
 // The mail link's target and the web link's command line.
-std::string MailLinkTarget();
-std::string WebLinkCommand();
+std::string mailLinkTarget();
+std::string webLinkCommand();
 
 } // namespace lumivane::about

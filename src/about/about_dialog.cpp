@@ -28,7 +28,7 @@ HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE in
     switch (designed.kind) {
     case about::ControlKind::Button:
         windowClass = L"BUTTON";
-        style |= WS_TABSTOP | (designed.id == about::control_id::cmdOK ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        style |= WS_TABSTOP | (designed.id == about::control_id::kOk ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
     case about::ControlKind::Picture:
         style |= SS_ICON | SS_REALSIZECONTROL;
@@ -36,8 +36,8 @@ HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE in
     case about::ControlKind::Label:
         // Addresses are shown as they are: an ampersand is no access key here.
         style |= SS_LEFT | SS_NOPREFIX;
-        if (designed.id == about::control_id::lblWebPage || designed.id == about::control_id::Label2) style |= SS_NOTIFY;
-        if (designed.id == about::control_id::Label5) style &= ~WS_VISIBLE;
+        if (designed.id == about::control_id::kWebLink || designed.id == about::control_id::kMailLink) style |= SS_NOTIFY;
+        if (designed.id == about::control_id::kSecret) style &= ~WS_VISIBLE;
         break;
     }
     const about::Rect& r = placed.pixels;
@@ -46,7 +46,7 @@ HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE in
 }
 
 bool isLink(int id) {
-    return id == about::control_id::lblWebPage || id == about::control_id::Label2;
+    return id == about::control_id::kWebLink || id == about::control_id::kMailLink;
 }
 
 UniqueIcon loadProgramIcon(HINSTANCE instance, int size) {
@@ -94,13 +94,13 @@ std::string systemProgramDirectory() {
     return narrow(std::wstring_view(buffer, n));
 }
 
-int SystemDpi() {
+int systemDpi() {
     WindowDC screen(nullptr);
     int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
-void DrawRule(HDC dc, const about::AboutLayout& layout) {
+void drawRule(HDC dc, const about::AboutLayout& layout) {
     fillRect(dc, layout.greyLine, RGB(128, 128, 128));
     fillRect(dc, layout.whiteLine, RGB(255, 255, 255));
 }
@@ -108,7 +108,7 @@ void DrawRule(HDC dc, const about::AboutLayout& layout) {
 // What one opening of the box owns; it ends with the dialog.
 struct AboutDialog::Opening {
     AboutDialog& box;
-    std::int16_t& aboutCount;
+    int& aboutCount;
     about::AboutLayout layout;
     UniqueFont labelFont;
     UniqueFont secretFont;
@@ -128,19 +128,19 @@ void AboutDialog::Opening::initDialog(HWND hwnd) {
     for (const auto& placed : layout.controls) {
         HWND control = createControl(hwnd, placed, instance);
         ::SendMessageW(control, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(placed.control->id == about::control_id::Label5 ? secretFont.get()
+                       reinterpret_cast<WPARAM>(placed.control->id == about::control_id::kSecret ? secretFont.get()
                                                                                              : labelFont.get()),
                        FALSE);
-        if (placed.control->id == about::control_id::picIcon) iconRect = &placed.pixels;
+        if (placed.control->id == about::control_id::kIcon) iconRect = &placed.pixels;
     }
     icon = loadProgramIcon(instance, iconRect ? iconRect->width : ::GetSystemMetrics(SM_CXICON));
     if (icon) {
-        ::SendDlgItemMessageW(hwnd, about::control_id::picIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        ::SendDlgItemMessageW(hwnd, about::control_id::kIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
         ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
     }
 
-    // Form_Load: the counter lives on the hub for the whole run.
-    if (about::CountOpening(aboutCount)) ::ShowWindow(::GetDlgItem(hwnd, about::control_id::Label5), SW_SHOW);
+    // The counter lives on the hub for the whole run.
+    if (about::countOpening(aboutCount)) ::ShowWindow(::GetDlgItem(hwnd, about::control_id::kSecret), SW_SHOW);
 
     // The client area is the design's; the frame is whatever the system adds.
     RECT frame{0, 0, layout.clientWidth, layout.clientHeight};
@@ -151,32 +151,32 @@ void AboutDialog::Opening::initDialog(HWND hwnd) {
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     ::SetWindowPos(hwnd, nullptr, work.left + (work.right - work.left - width) / 2,
                    work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetFocus(::GetDlgItem(hwnd, about::control_id::cmdOK));
+    ::SetFocus(::GetDlgItem(hwnd, about::control_id::kOk));
 }
 
 void AboutDialog::Opening::command(HWND hwnd, int id, int notification) {
     switch (id) {
-    case about::control_id::cmdOK:
+    case about::control_id::kOk:
     case IDCANCEL:  // Escape and the close box press OK
         ::EndDialog(hwnd, IDOK);
         break;
-    case about::control_id::cmdSysInfo:
-        if (notification == BN_CLICKED) about::StartSysInfo(box.sysInfo_);
+    case about::control_id::kSystemInfo:
+        if (notification == BN_CLICKED) about::startSysInfo(box.sysInfo_);
         break;
-    case about::control_id::lblWebPage:
+    case about::control_id::kWebLink:
         // A failed link is not reported: the page is a courtesy, not a function.
-        if (notification == STN_CLICKED) box.links_.start(about::WebLinkCommand(), SW_SHOWMINIMIZED);
+        if (notification == STN_CLICKED) box.links_.start(about::webLinkCommand(), SW_SHOWMINIMIZED);
         break;
-    case about::control_id::Label2:
+    case about::control_id::kMailLink:
         if (notification == STN_CLICKED)
-            ::ShellExecuteW(hwnd, L"open", widen(about::MailLinkTarget()).c_str(), L"", L"", SW_SHOWMAXIMIZED);
+            ::ShellExecuteW(hwnd, L"open", widen(about::mailLinkTarget()).c_str(), L"", L"", SW_SHOWMAXIMIZED);
         break;
     default:
         break;
     }
 }
 
-INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+INT_PTR CALLBACK AboutDialog::dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
     auto* opening = reinterpret_cast<Opening*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!opening) return FALSE;
@@ -184,7 +184,7 @@ INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         switch (msg) {
         case WM_INITDIALOG:
             opening->initDialog(hwnd);
-            return FALSE;  // focus is already on cmdOK
+            return FALSE;  // focus is already on OK
         case WM_COMMAND:
             opening->command(hwnd, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
@@ -193,7 +193,7 @@ INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
             int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             if (isLink(id))
                 ::SetTextColor(dc, RGB(0, 0, 255));
-            else if (id == about::control_id::lblDisclaimer || id == about::control_id::lblTitle)
+            else if (id == about::control_id::kThanks || id == about::control_id::kTitle)
                 ::SetTextColor(dc, RGB(0, 0, 0));
             else
                 ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
@@ -209,7 +209,7 @@ INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);
-            DrawRule(dc, opening->layout);
+            drawRule(dc, opening->layout);
             ::EndPaint(hwnd, &ps);
             return answer(hwnd, 0);
         }
@@ -222,7 +222,7 @@ INT_PTR CALLBACK AboutDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     }
 }
 
-void AboutDialog::show(std::int16_t& aboutCount) {
+void AboutDialog::show(int& aboutCount) {
     if (open_) {
         ::SetForegroundWindow(open_);
         return;
@@ -234,9 +234,9 @@ void AboutDialog::show(std::int16_t& aboutCount) {
     tmpl.dialog.cy = 120;
     lstrcpynW(tmpl.title, L"Lumivane", 9);
 
-    Opening opening{*this, aboutCount, about::LayOutAbout(SystemDpi()), {}, {}, {}};
+    Opening opening{*this, aboutCount, about::layOutAbout(systemDpi()), {}, {}, {}};
     // No owner: the box stands on its own beside the hidden hub window.
-    ::DialogBoxIndirectParamW(instance_, &tmpl.dialog, nullptr, &AboutDialog::DialogProc,
+    ::DialogBoxIndirectParamW(instance_, &tmpl.dialog, nullptr, &AboutDialog::dialogProc,
                               reinterpret_cast<LPARAM>(&opening));
     open_ = nullptr;
 }

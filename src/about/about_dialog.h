@@ -9,7 +9,7 @@
 
 namespace lumivane::win32 {
 
-// frmAbout: a fixed modal dialog without an owner, laid out from its twips at
+// The About box: a fixed modal dialog without an owner, laid out from its twips at
 // the system's dpi. Every opening creates a fresh dialog.
 class AboutDialog final : public about::AboutBox {
 public:
@@ -20,11 +20,11 @@ public:
 
     // The tray stays live while the box is shown; choosing About again brings
     // the open box forward rather than stacking a second one on it.
-    void show(std::int16_t& aboutCount) override;
+    void show(int& aboutCount) override;
 
 private:
     struct Opening;
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
     about::SysInfoServices& sysInfo_;
@@ -33,13 +33,13 @@ private:
 };
 
 // The etched rule: the grey line and the white line below it.
-void DrawRule(HDC dc, const about::AboutLayout& layout);
+void drawRule(HDC dc, const about::AboutLayout& layout);
 
 // The folder that holds the system's own programs as this process can reach
 // it: a 32-bit process on 64-bit Windows sees another folder under the name.
 std::string systemProgramDirectory();
 
 // The system's dots per inch, as the About box is laid out for.
-int SystemDpi();
+int systemDpi();
 
 } // namespace lumivane::win32

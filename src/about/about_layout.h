@@ -8,19 +8,19 @@ namespace lumivane::about {
 
 enum class ControlKind { Button, Picture, Label };
 
-// Control identifiers. cmdOK is the dialog's IDOK, so Enter presses it.
+// Control identifiers. OK is the dialog's IDOK, so Enter presses it.
 namespace control_id {
-inline constexpr int cmdOK = 1;
-inline constexpr int picIcon = 101;
-inline constexpr int cmdSysInfo = 102;
-inline constexpr int lblDisclaimer = 103;
-inline constexpr int lblTitle = 104;
-inline constexpr int lblVersion = 105;
-inline constexpr int lblWebPage = 106;
-inline constexpr int Label2 = 107;
-inline constexpr int Label3 = 108;
-inline constexpr int Label4 = 109;
-inline constexpr int Label5 = 110;
+inline constexpr int kOk = 1;
+inline constexpr int kIcon = 101;
+inline constexpr int kSystemInfo = 102;
+inline constexpr int kThanks = 103;
+inline constexpr int kTitle = 104;
+inline constexpr int kVersion = 105;
+inline constexpr int kWebLink = 106;
+inline constexpr int kMailLink = 107;
+inline constexpr int kCredit1 = 108;
+inline constexpr int kCredit2 = 109;
+inline constexpr int kSecret = 110;
 } // namespace control_id
 
 using Rect = LayoutRect;
@@ -34,15 +34,15 @@ struct DesignedControl {
 };
 
 // The dialog's controls in tab order, placed in twips as designed.
-const std::vector<DesignedControl>& AboutControls();
-const DesignedControl* FindControl(int id);
+const std::vector<DesignedControl>& aboutControls();
+const DesignedControl* findControl(int id);
 
 inline constexpr int kClientWidthTwips = 5730;
 inline constexpr int kClientHeightTwips = 3555;
 // The etched rule above the credits: a grey line with a white line below it.
 inline constexpr Rect kRuleTwips{84, 2415, 5560, 15};
 inline constexpr int kLabelFontPointsX100 = 825;   // the labels' and buttons' font
-inline constexpr int kSecretFontPointsX100 = 975;  // Label5, bold
+inline constexpr int kSecretFontPointsX100 = 975;  // the secret label, bold
 
 
 struct PlacedControl {
@@ -60,6 +60,6 @@ struct AboutLayout {
     int secretFontHeight = 0;
 };
 
-AboutLayout LayOutAbout(int dpi);
+AboutLayout layOutAbout(int dpi);
 
 } // namespace lumivane::about

@@ -1,7 +1,7 @@
 #include "about/sys_info.h"
 
+#include "platform/app_title.h"
 #include "platform/utf8.h"
-#include "shell/frm_folder_browse.h"
 
 namespace lumivane::about {
 
@@ -19,9 +19,9 @@ std::string hexDigits(std::uint32_t n) {
 }
 } // namespace
 
-std::optional<std::string> KeyValueText(std::uint32_t type, const std::vector<unsigned char>& data) {
+std::optional<std::string> keyValueText(std::uint32_t type, const std::vector<unsigned char>& data) {
     if (type == platform::kRegSz) {
-        std::string text = Utf16LeToUtf8({reinterpret_cast<const char*>(data.data()), data.size()});
+        std::string text = utf16LeToUtf8({reinterpret_cast<const char*>(data.data()), data.size()});
         // Values are stored with or without their terminating NUL.
         if (!text.empty() && text.back() == '\0') text.pop_back();
         return text;
@@ -35,36 +35,32 @@ std::optional<std::string> KeyValueText(std::uint32_t type, const std::vector<un
     return std::nullopt;
 }
 
-bool GetKeyValue(platform::RegistryReader& registry, platform::RegistryRoot KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal) {
-    auto value = registry.readValue(KeyRoot, KeyName, SubKeyRef);
-    if (!value) {
-        KeyVal.clear();
-        return false;
-    }
-    if (auto text = KeyValueText(value->type, value->data)) KeyVal = *text;
-    return true;
+std::optional<std::string> readKeyText(platform::RegistryReader& registry, platform::RegistryRoot root,
+                                       const std::string& keyPath, const std::string& valueName) {
+    auto value = registry.readValue(root, keyPath, valueName);
+    if (!value) return std::nullopt;
+    return keyValueText(value->type, value->data).value_or(std::string());
 }
 
-std::string ProgramCommandLine(const std::string& path) {
+std::string programCommandLine(const std::string& path) {
     if (path.find(' ') == std::string::npos || path.front() == '"') return path;
     return "\"" + path + "\"";
 }
 
-void StartSysInfo(SysInfoServices& os) {
+void startSysInfo(SysInfoServices& os) {
     using platform::RegistryRoot;
-    std::string path;
-    if (GetKeyValue(os.registry, RegistryRoot::LocalMachine, kSysInfoKey, kSysInfoValue, path)) {
-        if (os.processes.start(ProgramCommandLine(path), kSwShowNormal)) return;
-    } else if (GetKeyValue(os.registry, RegistryRoot::LocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, path)) {
-        std::string program = path + "\\MSINFO32.EXE";
-        if (os.files.fileExists(program) && os.processes.start(ProgramCommandLine(program), kSwShowNormal)) return;
+    if (auto path = readKeyText(os.registry, RegistryRoot::LocalMachine, kSysInfoKey, kSysInfoValue)) {
+        if (os.processes.start(programCommandLine(*path), kSwShowNormal)) return;
+    } else if (auto folder = readKeyText(os.registry, RegistryRoot::LocalMachine, kSysInfoLocationKey,
+                                         kSysInfoLocationValue)) {
+        std::string program = *folder + "\\MSINFO32.EXE";
+        if (os.files.fileExists(program) && os.processes.start(programCommandLine(program), kSwShowNormal)) return;
     }
     // The registry can name a program that no longer exists; current systems
     // keep it in the system directory.
     if (!os.systemDirectory.empty()) {
         std::string program = os.systemDirectory + "\\msinfo32.exe";
-        if (os.files.fileExists(program) && os.processes.start(ProgramCommandLine(program), kSwShowNormal)) return;
+        if (os.files.fileExists(program) && os.processes.start(programCommandLine(program), kSwShowNormal)) return;
     }
     os.boxes.show(kSysInfoUnavailable, kAppTitle, platform::kMbOk);
 }

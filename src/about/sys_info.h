@@ -20,12 +20,12 @@ inline constexpr const char* kSysInfoUnavailable = "System Information Is Unavai
 // The text a stored value yields, or nothing for a type whose text is left
 // unchanged. A last stored character that is NUL is dropped; REG_SZ gives the
 // text, REG_DWORD "&h" and the number's hexadecimal digits.
-std::optional<std::string> KeyValueText(std::uint32_t type, const std::vector<unsigned char>& data);
+std::optional<std::string> keyValueText(std::uint32_t type, const std::vector<unsigned char>& data);
 
-// Reads one value as text into KeyVal; true when it was read. A failed read
-// empties KeyVal.
-bool GetKeyValue(platform::RegistryReader& registry, platform::RegistryRoot KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal);
+// Reads one value as text; nothing when it cannot be read. A value of a type
+// that has no text reads as "".
+std::optional<std::string> readKeyText(platform::RegistryReader& registry, platform::RegistryRoot root,
+                                       const std::string& keyPath, const std::string& valueName);
 
 struct SysInfoServices {
     platform::RegistryReader& registry;
@@ -37,10 +37,10 @@ struct SysInfoServices {
 };
 
 // Finds and starts the system information program, or says it is unavailable.
-void StartSysInfo(SysInfoServices& os);
+void startSysInfo(SysInfoServices& os);
 
 // A program path as a command line: quoted when it holds a blank, so the
 // system cannot take a shorter path for the program.
-std::string ProgramCommandLine(const std::string& path);
+std::string programCommandLine(const std::string& path);
 
 } // namespace lumivane::about

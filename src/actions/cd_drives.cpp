@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace lumivane::modMain {
+namespace lumivane::cd_drives {
 
 namespace {
 char asciiUpper(char c) {
@@ -20,25 +20,25 @@ void sendDoorCommands(char letter, std::string_view state, platform::MediaContro
 }
 } // namespace
 
-std::vector<std::string> SplitList(std::string_view text, char delimiter, bool compact) {
+std::vector<std::string> splitList(std::string_view text, char delimiter, bool compact) {
     std::vector<std::string> items;
     for (size_t at = text.find(delimiter); at != std::string_view::npos; at = text.find(delimiter)) {
         items.emplace_back(text.substr(0, at));
         text.remove_prefix(at + 1);
     }
-    if (compact) CompactList(items);
+    if (compact) compactList(items);
     return items;
 }
 
-void CompactList(std::vector<std::string>& list) {
+void compactList(std::vector<std::string>& list) {
     list.erase(std::remove_if(list.begin(), list.end(), blank), list.end());
 }
 
-std::vector<std::string> GetDriveList(platform::DriveInfo& drives) {
-    return SplitList(drives.logicalDriveStrings(), kNul, true);
+std::vector<std::string> logicalDrives(platform::DriveInfo& drives) {
+    return splitList(drives.logicalDriveStrings(), kNul, true);
 }
 
-std::vector<std::string> GetCDDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives) {
+std::vector<std::string> cdDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives) {
     std::vector<std::string> cds;
     for (const auto& root : driveList) {
         if (drives.driveType(root) != platform::kDriveCdRom) continue;
@@ -49,30 +49,30 @@ std::vector<std::string> GetCDDrives(const std::vector<std::string>& driveList, 
     return cds;
 }
 
-void OpenCDDoor(char letter, platform::MediaControl& mci) {
+void openCdDoor(char letter, platform::MediaControl& mci) {
     sendDoorCommands(letter, "Open", mci);
 }
 
-void CloseCDDoor(char letter, platform::MediaControl& mci) {
+void closeCdDoor(char letter, platform::MediaControl& mci) {
     sendDoorCommands(letter, "Closed", mci);
 }
 
-std::string OpenCaption(const std::string& root) {
+std::string openCaption(const std::string& root) {
     return "Open [" + root.substr(0, 1) + ":]";
 }
 
-std::string CloseCaption(const std::string& root) {
+std::string closeCaption(const std::string& root) {
     return "Close [" + root.substr(0, 1) + ":]";
 }
 
-void DoorCommandFromCaption(const std::string& caption, platform::MediaControl& mci) {
+void doorCommandFromCaption(const std::string& caption, platform::MediaControl& mci) {
     size_t colon = caption.find(':');
     if (colon == std::string::npos || colon == 0) return;
     char letter = caption[colon - 1];
     if (asciiUpper(caption[0]) == 'O')
-        OpenCDDoor(letter, mci);
+        openCdDoor(letter, mci);
     else
-        CloseCDDoor(letter, mci);
+        closeCdDoor(letter, mci);
 }
 
-} // namespace lumivane::modMain
+} // namespace lumivane::cd_drives

@@ -6,37 +6,37 @@
 #include <string_view>
 #include <vector>
 
-// modMain: the drive lists and the CD doors.
-namespace lumivane::modMain {
+// The drive lists and the CD doors.
+namespace lumivane::cd_drives {
 
 // Splits at every delimiter; the text before each one is an item, even when
 // empty, and text after the last one is never an item. With compaction the
 // blank items are then dropped.
-std::vector<std::string> SplitList(std::string_view text, char delimiter, bool compact);
+std::vector<std::string> splitList(std::string_view text, char delimiter, bool compact);
 inline constexpr char kNul = '\0';
 
 // Removes the items that are empty once leading and trailing blanks are
 // trimmed; the kept items stay as they were, in order.
-void CompactList(std::vector<std::string>& list);
+void compactList(std::vector<std::string>& list);
 
 // The root paths of the logical drives, in the system's order.
-std::vector<std::string> GetDriveList(platform::DriveInfo& drives);
+std::vector<std::string> logicalDrives(platform::DriveInfo& drives);
 // The CD-ROM drives of the list, upper-cased, in the list's order.
-std::vector<std::string> GetCDDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives);
+std::vector<std::string> cdDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives);
 
 // The door commands for drive letter X go to the alias "DriveX". The alias is
 // never closed, so a later choice repeats the Open (which then fails quietly)
 // before its Set.
-void OpenCDDoor(char letter, platform::MediaControl& mci);
-void CloseCDDoor(char letter, platform::MediaControl& mci);
+void openCdDoor(char letter, platform::MediaControl& mci);
+void closeCdDoor(char letter, platform::MediaControl& mci);
 
 // Captions of the two items of a CD drive's root path, such as "D:\".
-std::string OpenCaption(const std::string& root);
-std::string CloseCaption(const std::string& root);
+std::string openCaption(const std::string& root);
+std::string closeCaption(const std::string& root);
 
 // Reads back an item's caption: the door is opened when the caption begins
 // with "O" in either case, the letter is the one before the first ":". A
 // caption without a letter there sends nothing.
-void DoorCommandFromCaption(const std::string& caption, platform::MediaControl& mci);
+void doorCommandFromCaption(const std::string& caption, platform::MediaControl& mci);
 
-} // namespace lumivane::modMain
+} // namespace lumivane::cd_drives

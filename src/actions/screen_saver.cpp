@@ -2,24 +2,24 @@
 
 #include <string>
 
-namespace lumivane::modSS {
+namespace lumivane::screen_saver {
 
-bool IsScreenSaverActive(platform::DesktopWindow& desktop) {
+bool isScreenSaverActive(platform::DesktopWindow& desktop) {
     return desktop.screenSaveActiveValue() == 1;
 }
 
-void RunScreenSaver(platform::DesktopWindow& desktop) {
+void runScreenSaver(platform::DesktopWindow& desktop) {
     desktop.sendSysCommand(platform::kScScreenSave, 0);
 }
 
-void RunScreenSaverCommand(platform::DesktopWindow& desktop, platform::MessageBoxes& boxes,
+void runScreenSaverCommand(platform::DesktopWindow& desktop, platform::MessageBoxes& boxes,
                            platform::Processes& processes) {
-    if (IsScreenSaverActive(desktop)) {
-        RunScreenSaver(desktop);
+    if (isScreenSaverActive(desktop)) {
+        runScreenSaver(desktop);
         return;
     }
     boxes.show("No Screen Saver is selected.", "Lumivane", platform::kMbOk);
     processes.start(std::string(kDisplaySettingsCommand), kSwShowMinimized);
 }
 
-} // namespace lumivane::modSS
+} // namespace lumivane::screen_saver

@@ -1,21 +1,21 @@
 #include "actions/turn_monitor_off.h"
 
-#include "actions/win_version.h"
+#include "actions/windows_version.h"
 
-namespace lumivane::modTurnMonitorOff {
+namespace lumivane::turn_monitor_off {
 
-void TurnMonitorOff(platform::DesktopWindow& desktop) {
+void turnMonitorOff(platform::DesktopWindow& desktop) {
     desktop.sendSysCommand(platform::kScMonitorPower, platform::kMonitorOff);
 }
 
-void TurnMonitorOffCommand(platform::OsVersionSource& version, platform::DesktopWindow& desktop,
-                           TurnMonOffForm& cover) {
-    std::string text = modWinVer::GetWinVersion(version);
+void turnMonitorOffCommand(platform::OsVersionSource& version, platform::DesktopWindow& desktop,
+                           CoverOpener& cover) {
+    std::string text = windows_version::windowsVersion(version);
     if (text == "Windows XP" || text == "Windows 2000") {
-        TurnMonitorOff(desktop);
+        turnMonitorOff(desktop);
         return;
     }
-    cover.Show();
+    cover.show();
 }
 
-} // namespace lumivane::modTurnMonitorOff
+} // namespace lumivane::turn_monitor_off

@@ -2,7 +2,7 @@
 
 namespace lumivane::coolmenu {
 
-std::optional<ParsedCaption> ParseCaption(std::string_view caption) {
+std::optional<ParsedCaption> parseCaption(std::string_view caption) {
     ParsedCaption out;
     out.text = std::string(caption);
     bool hasHelp = false;
@@ -33,7 +33,7 @@ std::optional<ParsedCaption> ParseCaption(std::string_view caption) {
     return out;
 }
 
-std::string RebuildCaption(const std::string& text, const std::string& help, bool asMark, bool asCheck,
+std::string rebuildCaption(const std::string& text, const std::string& help, bool asMark, bool asCheck,
                            bool heading) {
     std::string caption;
     if (asMark)
@@ -80,7 +80,7 @@ char32_t upperCase(char32_t c) {
     return c;
 }
 
-int GetImageIndex(const MenuImages* images, std::string_view text) {
+int imageIndexFor(const MenuImages* images, std::string_view text) {
     if (!images) return -1;
     for (int n = 1; n <= images->count(); ++n) {
         std::string tag = images->tag(n);

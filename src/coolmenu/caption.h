@@ -19,15 +19,15 @@ struct ParsedCaption {
 
 // Reads the marker language of a caption. Empty when the caption opens a help
 // part with "|" and never closes it.
-std::optional<ParsedCaption> ParseCaption(std::string_view caption);
+std::optional<ParsedCaption> parseCaption(std::string_view caption);
 
 // The caption that parses back to the same item: marker, help part, text.
-std::string RebuildCaption(const std::string& text, const std::string& help, bool asMark, bool asCheck,
+std::string rebuildCaption(const std::string& text, const std::string& help, bool asMark, bool asCheck,
                            bool heading);
 
 // The 0-based index of the first image whose tag begins the text (or that the
 // text begins), compared without regard to case; -1 without a match or list.
-int GetImageIndex(const MenuImages* images, std::string_view text);
+int imageIndexFor(const MenuImages* images, std::string_view text);
 
 // Upper case of one code point, for ASCII and Latin-1 letters.
 char32_t upperCase(char32_t c);

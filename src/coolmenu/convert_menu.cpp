@@ -9,40 +9,40 @@ namespace lumivane::coolmenu {
 namespace {
 
 // Returns false when the walk must stop.
-bool convertItem(Registries& registries, MenuAccess& menus, WndCoolMenu& window, MenuHandle hMenu,
-                 int position, const MenuItemView& item, bool bMainMenu) {
+bool convertItem(Registries& registries, MenuAccess& menus, WindowState& window, MenuHandle hMenu,
+                 int position, const MenuItemView& item, bool mainMenu) {
     if (item.type & kTypeOwnerDraw) return true;  // the host's or already ours
 
     std::uint32_t type = item.type | kTypeOwnerDraw;
     if (item.data != 0) {
-        CMyItemData* record = registries.item(item.data);
+        ItemRecord* record = registries.item(item.data);
         if (!record) return false;
-        type |= record->fType & kTypeSeparator;
-        record->bMainMenu = bMainMenu;
+        type |= record->type & kTypeSeparator;
+        record->mainMenu = mainMenu;
         return menus.write(hMenu, position, type, item.caption, false, 0);
     }
 
     // Parse before the record exists, so a caption that cannot be read leaves
     // no record behind.
-    auto parsed = ParseCaption(item.caption);
+    auto parsed = parseCaption(item.caption);
     if (!parsed) return false;
     if (parsed->heading) type |= kTypeSeparator;
 
-    std::uintptr_t number = static_cast<std::uintptr_t>(registries.items.Count()) + 1;
+    std::uintptr_t number = static_cast<std::uintptr_t>(registries.items.count()) + 1;
     std::string key = std::to_string(number);
-    CMyItemData* record = registries.items.Add(key);
+    ItemRecord* record = registries.items.add(key);
     if (!record) return false;
-    record->sMenuText = parsed->text;
-    record->sMenuHelp = parsed->help;
-    record->bAsMark = parsed->asMark;
-    record->bAsCheck = parsed->asCheck;
-    record->iButton = static_cast<std::int16_t>(bMainMenu ? -1 : GetImageIndex(window.ilHandle, record->sMenuText));
-    record->fType = type;
-    record->bTrueSub = item.submenu != 0 && !bMainMenu;
-    record->bHostSeparator = (item.type & kTypeSeparator) != 0;
-    record->bMainMenu = bMainMenu;
+    record->text = parsed->text;
+    record->help = parsed->help;
+    record->asMark = parsed->asMark;
+    record->asCheck = parsed->asCheck;
+    record->image = mainMenu ? -1 : imageIndexFor(window.images, record->text);
+    record->type = type;
+    record->trueSub = item.submenu != 0 && !mainMenu;
+    record->hostSeparator = (item.type & kTypeSeparator) != 0;
+    record->mainMenu = mainMenu;
     if (!menus.write(hMenu, position, type, item.caption, true, number)) {
-        registries.items.Remove(key);
+        registries.items.remove(key);
         return false;
     }
     return true;
@@ -53,28 +53,28 @@ bool convertItem(Registries& registries, MenuAccess& menus, WndCoolMenu& window,
 bool restoreItem(Registries& registries, MenuAccess& menus, MenuHandle hMenu, int position,
                  const MenuItemView& item) {
     if (!(item.type & kTypeOwnerDraw)) return true;
-    CMyItemData* record = registries.item(item.data);
+    ItemRecord* record = registries.item(item.data);
     if (!record) return true;
 
     std::uint32_t type = item.type & ~kTypeOwnerDraw;
     std::string caption;
-    if (record->bHostSeparator) {
+    if (record->hostSeparator) {
         type |= kTypeSeparator;
     } else {
-        bool heading = (record->fType & kTypeSeparator) != 0;
+        bool heading = (record->type & kTypeSeparator) != 0;
         if (heading) type &= ~kTypeSeparator;
-        caption = RebuildCaption(record->sMenuText, record->sMenuHelp, record->bAsMark, record->bAsCheck, heading);
+        caption = rebuildCaption(record->text, record->help, record->asMark, record->asCheck, heading);
     }
     if (!menus.write(hMenu, position, type, caption, true, 0)) return false;
-    registries.items.Remove(std::to_string(item.data));
+    registries.items.remove(std::to_string(item.data));
     return true;
 }
 
 } // namespace
 
-void ConvertMenu(Registries& registries, MenuAccess& menus, std::uintptr_t hwnd, MenuHandle hMenu,
-                 int /*nPopupIndex*/, bool bSysMenu, bool bConvert, bool bMainMenu) {
-    WndCoolMenu* window = registries.window(hwnd);
+void convertMenu(Registries& registries, MenuAccess& menus, std::uintptr_t hwnd, MenuHandle hMenu,
+                 int /*popupIndex*/, bool sysMenu, bool convert, bool mainMenu) {
+    WindowState* window = registries.window(hwnd);
     if (!window) return;
     int count = menus.count(hMenu);
     for (int position = 0; position < count; ++position) {
@@ -82,10 +82,10 @@ void ConvertMenu(Registries& registries, MenuAccess& menus, std::uintptr_t hwnd,
         if (!menus.readAt(hMenu, position, item)) return;
         // Menu identifiers are 16-bit, so this skips every item: the system menu
         // keeps its own look.
-        if (bSysMenu && static_cast<std::int32_t>(item.id) >= -4096) continue;
-        if (bConvert) {
-            if (!convertItem(registries, menus, *window, hMenu, position, item, bMainMenu)) return;
-            if (!bMainMenu) window->AddMenuHead(hMenu);
+        if (sysMenu && static_cast<std::int32_t>(item.id) >= -4096) continue;
+        if (convert) {
+            if (!convertItem(registries, menus, *window, hMenu, position, item, mainMenu)) return;
+            if (!mainMenu) window->addHead(hMenu);
         } else if (!restoreItem(registries, menus, hMenu, position, item)) {
             return;
         }

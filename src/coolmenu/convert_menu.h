@@ -10,7 +10,7 @@ namespace lumivane::coolmenu {
 // record each, or restores the marked-up text items from the records. Any
 // failure ends the walk where it stands: items done stay done, the rest are
 // left as they were, and the next conversion tries again.
-void ConvertMenu(Registries& registries, MenuAccess& menus, std::uintptr_t hwnd, MenuHandle hMenu,
-                 int nPopupIndex, bool bSysMenu, bool bConvert, bool bMainMenu);
+void convertMenu(Registries& registries, MenuAccess& menus, std::uintptr_t hwnd, MenuHandle hMenu,
+                 int popupIndex, bool sysMenu, bool convert, bool mainMenu);
 
 } // namespace lumivane::coolmenu

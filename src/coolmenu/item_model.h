@@ -5,15 +5,15 @@
 namespace lumivane::coolmenu {
 
 // What the measuring and drawing code needs to know of one converted item,
-// filled from its CMyItemData record.
+// filled from its ItemRecord.
 struct ItemModel {
-    std::string text;       // sMenuText: markers and help removed
+    std::string text;       // markers and help removed
     bool heading = false;   // the stored type carries MFT_SEPARATOR
-    bool asMark = false;    // bAsMark
-    bool asCheck = false;   // bAsCheck
-    bool mainMenu = false;  // bMainMenu
-    bool trueSub = false;   // bTrueSub
-    int image = -1;         // iButton: 0-based image index, -1 for none
+    bool asMark = false;    // a check mark or bullet stands in for the image
+    bool asCheck = false;   // with asMark: check mark (true) or bullet
+    bool mainMenu = false;  // item of the window's menu bar
+    bool trueSub = false;   // opens a submenu and is not a menu-bar item
+    int image = -1;         // 0-based image index, -1 for none
 };
 
 // The item's state for one paint, from DRAWITEMSTRUCT.
@@ -24,7 +24,7 @@ struct ItemState {
     bool actionSelect = false;  // itemAction == ODA_SELECT
 };
 
-// The window's drawing settings, from its WndCoolMenu.
+// The window's drawing settings, from its WindowState.
 struct LookSettings {
     bool fullSelect = true;
     bool rightToLeft = false;

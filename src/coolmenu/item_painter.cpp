@@ -160,11 +160,11 @@ struct Executor {
     void operator()(const IconOp& op) { drawIcon(dc, ctx.images, op); }
     void operator()(const CheckCellOp& op) { drawCheckCell(dc, op); }
     void operator()(const ItemTextOp& op) {
-        DrawMenuText(dc, ctx.menuFont, toRect(op.rect), op.text, resolve(op.colour), op.popup, op.rightToLeft);
+        drawMenuText(dc, ctx.menuFont, toRect(op.rect), op.text, resolve(op.colour), op.popup, op.rightToLeft);
     }
     void operator()(const HeadingTextOp& op) { drawHeadingText(dc, ctx.headingFont, op); }
     void operator()(const GlyphOp& op) {
-        DrawMarlettGlyph(dc, static_cast<wchar_t>(op.glyph), resolve(op.colour), toRect(op.rect), op.format);
+        drawMarlettGlyph(dc, static_cast<wchar_t>(op.glyph), resolve(op.colour), toRect(op.rect), op.format);
     }
     // Applied after the DC state is restored, so that it outlives the paint.
     void operator()(const ExcludeClipOp& op) { exclude = &op.rect; }
@@ -188,9 +188,9 @@ std::optional<MenuMetrics>& keptMetrics() {
 }
 } // namespace
 
-void ForgetMenuMetrics() { keptMetrics().reset(); }
+void forgetMenuMetrics() { keptMetrics().reset(); }
 
-bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height) {
+bool measureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, int& height) {
     try {
         std::optional<win32::WindowDC> screen;
         if (!dc) dc = screen.emplace(nullptr).get();
@@ -213,7 +213,7 @@ bool MeasureMenuItem(HDC dc, HFONT menuFont, const ItemModel& item, int& width, 
     }
 }
 
-void PaintMenuItem(HDC dc, const RECT& rcItem, const ItemModel& item, const ItemState& state,
+void paintMenuItem(HDC dc, const RECT& rcItem, const ItemModel& item, const ItemState& state,
                    const LookSettings& look, const PaintContext& ctx) {
     try {
         execute(dc, planItem(item, state, look, fromRect(rcItem), ctx.checkBitmap != nullptr), ctx);
@@ -223,7 +223,7 @@ void PaintMenuItem(HDC dc, const RECT& rcItem, const ItemModel& item, const Item
     }
 }
 
-void DrawMenuText(HDC dc, HFONT menuFont, const RECT& rect, const std::string& text, COLORREF colour, bool popup,
+void drawMenuText(HDC dc, HFONT menuFont, const RECT& rect, const std::string& text, COLORREF colour, bool popup,
                   bool rightToLeft) {
     MenuTextLayout layout = layoutMenuText(text, popup, rightToLeft);
     std::wstring label = win32::widen(layout.label);
@@ -238,7 +238,7 @@ void DrawMenuText(HDC dc, HFONT menuFont, const RECT& rect, const std::string& t
     }
 }
 
-bool Draw3DMark(HDC dc, const RECT& column, const ItemState& state, HBITMAP checkBitmap, bool asCheck,
+bool draw3DMark(HDC dc, const RECT& column, const ItemState& state, HBITMAP checkBitmap, bool asCheck,
                 const LookSettings& look) {
     try {
         PaintContext ctx;
@@ -250,7 +250,7 @@ bool Draw3DMark(HDC dc, const RECT& column, const ItemState& state, HBITMAP chec
     }
 }
 
-void DrawMarlettGlyph(HDC dc, wchar_t glyph, COLORREF colour, const RECT& rect, UINT format) {
+void drawMarlettGlyph(HDC dc, wchar_t glyph, COLORREF colour, const RECT& rect, UINT format) {
     HFONT font = SharedGdi::instance().glyphFont();
     ::SetBkMode(dc, TRANSPARENT);
     SelectGuard select(dc, font);

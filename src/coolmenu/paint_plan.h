@@ -103,7 +103,7 @@ inline constexpr char kGlyphBullet = 'h';
 inline constexpr char kGlyphArrowRight = '4';
 inline constexpr char kGlyphArrowLeft = '3';
 
-// ForeColor, or the system menu-text colour while it is 0.
+// foreColor, or the system menu-text colour while it is 0.
 Colour foreColour(const LookSettings& look);
 Colour itemTextColour(const ItemModel& item, const ItemState& state, const LookSettings& look);
 

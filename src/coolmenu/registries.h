@@ -1,6 +1,6 @@
 #pragma once
-#include "coolmenu/item_data.h"
-#include "coolmenu/wnd_cool_menu.h"
+#include "coolmenu/item_record.h"
+#include "coolmenu/window_state.h"
 
 #include <cstdint>
 #include <map>
@@ -16,26 +16,26 @@ inline constexpr int kImageSize = 16;
 // data number. They live for the whole run once the first window attaches.
 class Registries {
 public:
-    WndCoolMenu* window(std::uintptr_t hwnd) const {
+    WindowState* window(std::uintptr_t hwnd) const {
         auto it = windows_.find(hwnd);
         return it == windows_.end() ? nullptr : it->second.get();
     }
     // Stores the record under its hwnd; false when that window has one already.
-    bool addWindow(std::unique_ptr<WndCoolMenu> record) {
+    bool addWindow(std::unique_ptr<WindowState> record) {
         auto hwnd = record->hwnd;
         return windows_.emplace(hwnd, std::move(record)).second;
     }
     // Drops a window's record with its fonts and heads.
     void removeWindow(std::uintptr_t hwnd) { windows_.erase(hwnd); }
     // The record of an item data number, or null.
-    CMyItemData* item(std::uintptr_t data) const {
-        return data == 0 ? nullptr : items.Item(std::to_string(data));
+    ItemRecord* item(std::uintptr_t data) const {
+        return data == 0 ? nullptr : items.find(std::to_string(data));
     }
 
-    CMyItemDatas items;
+    ItemRecords items;
 
 private:
-    std::map<std::uintptr_t, std::unique_ptr<WndCoolMenu>> windows_;
+    std::map<std::uintptr_t, std::unique_ptr<WindowState>> windows_;
 };
 
 } // namespace lumivane::coolmenu

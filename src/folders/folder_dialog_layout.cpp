@@ -15,24 +15,24 @@ constexpr LayoutRect kCancel{4320, 4800, 975, 375};
 
 } // namespace
 
-Layout LayoutFor(int dpi) {
+Layout layoutFor(int dpi) {
     Layout out;
-    out.clientWidth = TwipsToPixels(kClientWidth, dpi);
-    out.clientHeight = TwipsToPixels(kClientHeight, dpi);
-    out.frame = TwipsToPixels(kFrame, dpi);
+    out.clientWidth = twipsToPixels(kClientWidth, dpi);
+    out.clientHeight = twipsToPixels(kClientHeight, dpi);
+    out.frame = twipsToPixels(kFrame, dpi);
     for (int i = 0; i < kFolderSlotCount; ++i) {
         int top = kFrame.top + kRowTop + kRowPitch * i;
-        auto row = [&](int left, int width) { return TwipsToPixels({kFrame.left + left, top, width, kRowHeight}, dpi); };
+        auto row = [&](int left, int width) { return twipsToPixels({kFrame.left + left, top, width, kRowHeight}, dpi); };
         size_t k = static_cast<size_t>(i);
         out.label[k] = row(kLabelLeft, kLabelWidth);
         out.text[k] = row(kTextLeft, kTextWidth);
         out.browse[k] = row(kBrowseLeft, kRowButtonWidth);
         out.clear[k] = row(kClearLeft, kRowButtonWidth);
     }
-    out.ok = TwipsToPixels(kOk, dpi);
-    out.cancel = TwipsToPixels(kCancel, dpi);
-    out.formFontHeight = PointsToPixels(825, dpi);
-    out.rowFontHeight = PointsToPixels(975, dpi);
+    out.ok = twipsToPixels(kOk, dpi);
+    out.cancel = twipsToPixels(kCancel, dpi);
+    out.formFontHeight = pointsToPixels(825, dpi);
+    out.rowFontHeight = pointsToPixels(975, dpi);
     return out;
 }
 

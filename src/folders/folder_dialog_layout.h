@@ -15,10 +15,10 @@ struct Layout {
     int clientWidth = 0;
     int clientHeight = 0;
     Rect frame;  // "Select Folders"
-    std::array<Rect, kFolderSlotCount> label;   // Label1: "1." to "10."
-    std::array<Rect, kFolderSlotCount> text;    // Text1
-    std::array<Rect, kFolderSlotCount> browse;  // cmdBrowse
-    std::array<Rect, kFolderSlotCount> clear;   // cmdClear
+    std::array<Rect, kFolderSlotCount> label;   // the row numbers "1." to "10."
+    std::array<Rect, kFolderSlotCount> text;    // the path boxes
+    std::array<Rect, kFolderSlotCount> browse;  // "Browse"
+    std::array<Rect, kFolderSlotCount> clear;   // "Clear"
     Rect ok;
     Rect cancel;
     // Character heights in pixels (a font's negative LOGFONT height).
@@ -30,6 +30,6 @@ struct Layout {
 // the frame's coordinates and moved by its origin; edges are converted rather
 // than sizes, so neighbouring controls never drift apart when the resolution
 // does not divide the design evenly.
-Layout LayoutFor(int dpi);
+Layout layoutFor(int dpi);
 
 } // namespace lumivane::folder_dialog

@@ -2,7 +2,7 @@
 
 namespace lumivane {
 
-std::string ExplorerCommandLine(const std::string& path) {
+std::string explorerCommandLine(const std::string& path) {
     // The file manager splits its command line at commas (its switches are
     // written "/root,C:\"), so "C:\a,b" would open C:\a; quoted, the path
     // stays whole. Blanks need no quotes: the rest of the line is the path.
@@ -10,11 +10,11 @@ std::string ExplorerCommandLine(const std::string& path) {
     return "Explorer " + path;
 }
 
-void OpenFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
+void openFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
                     platform::Processes& processes, platform::MessageBoxes& boxes) {
     std::string path = slots.slotText(slot);
     if (files.folderExists(path)) {
-        processes.start(ExplorerCommandLine(path), kSwShowNormal);
+        processes.start(explorerCommandLine(path), kSwShowNormal);
         return;
     }
     boxes.show("Folder Does Not Exist", "Lumivane", platform::kMbOk | platform::kMbIconStop);

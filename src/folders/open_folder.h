@@ -13,11 +13,11 @@ inline constexpr int kSwShowNormal = 1;
 // "Explorer " followed by the path exactly as the slot holds it: no quotes, so
 // a path with blanks reaches the file manager as typed. A path with a comma is
 // quoted, or the file manager would open the folder before the comma.
-std::string ExplorerCommandLine(const std::string& path);
+std::string explorerCommandLine(const std::string& path);
 
 // The action behind folder item k: reads slot k's path box now (not the
 // shortened caption, not the file), then opens it or says it is missing.
-void OpenFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
+void openFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
                     platform::Processes& processes, platform::MessageBoxes& boxes);
 
 } // namespace lumivane

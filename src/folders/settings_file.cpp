@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace lumivane::modINI {
+namespace lumivane::settings_file {
 
 namespace {
 
@@ -35,13 +35,13 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
 
 } // namespace
 
-FolderList DefaultFolders() {
+FolderList defaultFolders() {
     FolderList slots;
     slots[0] = "C:\\";
     return slots;
 }
 
-std::string FormatFolders(const FolderList& slots, const platform::AnsiCodec& codec) {
+std::string formatFolders(const FolderList& slots, const platform::AnsiCodec& codec) {
     std::string ansi;
     bool representable = true;
     for (auto line : kHeading) (ansi += line) += kCrLf;
@@ -62,11 +62,11 @@ std::string FormatFolders(const FolderList& slots, const platform::AnsiCodec& co
     return utf8;
 }
 
-std::string DefaultFolderBytes(const platform::AnsiCodec& codec) {
-    return FormatFolders(DefaultFolders(), codec);
+std::string defaultFolderBytes(const platform::AnsiCodec& codec) {
+    return formatFolders(defaultFolders(), codec);
 }
 
-FolderList ParseFolders(std::string_view bytes, const platform::AnsiCodec& codec) {
+FolderList parseFolders(std::string_view bytes, const platform::AnsiCodec& codec) {
     bool utf8 = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
     if (utf8) bytes.remove_prefix(kUtf8Bom.size());
     auto lines = splitLines(bytes);
@@ -79,38 +79,38 @@ FolderList ParseFolders(std::string_view bytes, const platform::AnsiCodec& codec
     return slots;
 }
 
-bool SettingsFileExists(const std::string& path, platform::FileSystem& fs) {
+bool settingsFileExists(const std::string& path, platform::FileSystem& fs) {
     return fs.fileExists(path);
 }
 
-bool WriteDefaultFolders(const std::string& path, platform::FileSystem& fs, const platform::AnsiCodec& codec) {
-    return fs.replaceFile(path, DefaultFolderBytes(codec));
+bool writeDefaultFolders(const std::string& path, platform::FileSystem& fs, const platform::AnsiCodec& codec) {
+    return fs.replaceFile(path, defaultFolderBytes(codec));
 }
 
-bool LoadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
+bool loadFolders(const std::string& path, FolderSlots& slots, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec) {
-    bool existed = SettingsFileExists(path, fs);
+    bool existed = settingsFileExists(path, fs);
     if (!existed) {
         // A folder we may not write to (read-only) fails here; the read below
         // then finds nothing and the default list stays in memory.
-        WriteDefaultFolders(path, fs, codec);
+        writeDefaultFolders(path, fs, codec);
     }
     auto bytes = fs.readFile(path);
-    FolderList list = bytes ? ParseFolders(*bytes, codec) : DefaultFolders();
+    FolderList list = bytes ? parseFolders(*bytes, codec) : defaultFolders();
     for (int k = 0; k < kFolderSlotCount; ++k) slots.setSlotText(k, list[static_cast<size_t>(k)]);
     return bytes || !existed;
 }
 
-bool SaveFolders(const std::string& path, const FolderSlots& slots, platform::FileSystem& fs,
+bool saveFolders(const std::string& path, const FolderSlots& slots, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec) {
     FolderList list;
     for (int k = 0; k < kFolderSlotCount; ++k) list[static_cast<size_t>(k)] = slots.slotText(k);
-    return SaveFolders(path, list, fs, codec);
+    return saveFolders(path, list, fs, codec);
 }
 
-bool SaveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
+bool saveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec) {
-    return fs.replaceFile(path, FormatFolders(list, codec));
+    return fs.replaceFile(path, formatFolders(list, codec));
 }
 
-} // namespace lumivane::modINI
+} // namespace lumivane::settings_file

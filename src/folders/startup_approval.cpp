@@ -1,6 +1,6 @@
 #include "folders/startup_approval.h"
 
-namespace lumivane::startup {
+namespace lumivane::startup_approval {
 
 namespace {
 constexpr unsigned char kEnabled = 2;
@@ -9,24 +9,24 @@ constexpr unsigned char kDisabled = 3;
 constexpr unsigned char kDisabledOther = 7;
 } // namespace
 
-bool MarksDisabled(unsigned type, std::string_view data) {
+bool marksDisabled(unsigned type, std::string_view data) {
     if (type != platform::kRegBinary || data.size() != kApprovalMarkSize) return false;
     const auto flag = static_cast<unsigned char>(data[0]);
     return flag == kDisabled || flag == kDisabledOther;
 }
 
-bool MarksDisabled(const platform::ValueQuery& answer) {
+bool marksDisabled(const platform::ValueQuery& answer) {
     return answer.status == platform::kRegSuccess && answer.size == answer.bytes.size() &&
-           MarksDisabled(answer.type, answer.bytes);
+           marksDisabled(answer.type, answer.bytes);
 }
 
-std::string EnabledMark() {
+std::string enabledMark() {
     std::string mark(kApprovalMarkSize, '\0');
     mark[0] = static_cast<char>(kEnabled);
     return mark;
 }
 
-const char* MarkSubkeyFor(bool ownViewIs32BitOn64) {
+const char* markSubkeyFor(bool ownViewIs32BitOn64) {
     return ownViewIs32BitOn64 ? kApprovedRun32Subkey : kApprovedRunSubkey;
 }
 
@@ -39,15 +39,15 @@ platform::ValueQuery readMark(platform::Registry& registry, platform::RegistryRo
 }
 } // namespace
 
-bool RunValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,
+bool runValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,
                             const std::string& valueName) {
-    return MarksDisabled(readMark(registry, root, MarkSubkeyFor(registry.ownViewIs32BitOn64()), valueName));
+    return marksDisabled(readMark(registry, root, markSubkeyFor(registry.ownViewIs32BitOn64()), valueName));
 }
 
-long ClearDisabledMark(platform::Registry& registry, platform::RegistryRoot root, const std::string& valueName) {
-    const char* subkey = MarkSubkeyFor(registry.ownViewIs32BitOn64());
-    if (!MarksDisabled(readMark(registry, root, subkey, valueName))) return platform::kRegSuccess;
-    return registry.setBinary(root, subkey, valueName, EnabledMark(), platform::RegistryView::Native);
+long clearDisabledMark(platform::Registry& registry, platform::RegistryRoot root, const std::string& valueName) {
+    const char* subkey = markSubkeyFor(registry.ownViewIs32BitOn64());
+    if (!marksDisabled(readMark(registry, root, subkey, valueName))) return platform::kRegSuccess;
+    return registry.setBinary(root, subkey, valueName, enabledMark(), platform::RegistryView::Native);
 }
 
-} // namespace lumivane::startup
+} // namespace lumivane::startup_approval

@@ -11,7 +11,7 @@
 // name. The mark is a flag word whose first byte is 2 or 6 while the program
 // may start and 3 or 7 once the user switched it off, then the FILETIME of
 // that switch (zero while on).
-namespace lumivane::startup {
+namespace lumivane::startup_approval {
 
 // The mark of a value under the native view's Run key.
 inline constexpr const char* kApprovedRunSubkey =
@@ -26,26 +26,26 @@ inline constexpr std::size_t kApprovalMarkSize = 12;
 // True only for a mark that says "switched off": REG_BINARY of exactly 12
 // bytes whose first byte is 3 or 7. Any other type, length or first byte is
 // not a mark Windows wrote, and like a missing value it leaves start-up on.
-bool MarksDisabled(unsigned type, std::string_view data);
+bool marksDisabled(unsigned type, std::string_view data);
 
 // What a mark says of a query's answer: only a value read whole can say "off".
-bool MarksDisabled(const platform::ValueQuery& answer);
+bool marksDisabled(const platform::ValueQuery& answer);
 
 // The mark that lets the program start: 2, then zeros.
-std::string EnabledMark();
+std::string enabledMark();
 
 // The key that holds the mark of the program's Run value, in the native view.
 // The Run value sits in the program's own view; the marks all sit in the
 // native one, those of the 32-bit view's Run values in a key of their own.
-const char* MarkSubkeyFor(bool ownViewIs32BitOn64);
+const char* markSubkeyFor(bool ownViewIs32BitOn64);
 
 // Whether the program's Run value is marked "switched off".
-bool RunValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,
+bool runValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,
                             const std::string& valueName);
 
 // Turns a "switched off" mark back to enabled; a missing or other mark is left
 // alone. Returns the system's status code of the write, or success when none
 // was needed.
-long ClearDisabledMark(platform::Registry& registry, platform::RegistryRoot root, const std::string& valueName);
+long clearDisabledMark(platform::Registry& registry, platform::RegistryRoot root, const std::string& valueName);
 
-} // namespace lumivane::startup
+} // namespace lumivane::startup_approval

@@ -9,7 +9,7 @@ public:
     // Modal over the owner window (a native window handle, or null). The
     // chosen folder's file-system path, or "" when the user cancelled or the
     // choice has no file-system path.
-    virtual std::string BrowseForFolder(void* owner) = 0;
+    virtual std::string browseForFolder(void* owner) = 0;
 };
 
 } // namespace lumivane::platform

@@ -32,7 +32,7 @@ inline constexpr TrayRecordForm kTrayRecordAnsi32{4, 1};
 
 // The record's bytes, little-endian, from cbSize up to the end of the tip, as
 // the shell reads them. cbSize holds the size of exactly these bytes.
-std::vector<unsigned char> TrayRecordBytes(const TrayRecord& record, TrayRecordForm form);
+std::vector<unsigned char> trayRecordBytes(const TrayRecord& record, TrayRecordForm form);
 
 // One line of a popup menu as the window system shows it.
 struct PopupLine {

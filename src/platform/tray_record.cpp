@@ -17,7 +17,7 @@ std::size_t alignUp(std::size_t offset, std::size_t alignment) {
 
 } // namespace
 
-std::vector<unsigned char> TrayRecordBytes(const TrayRecord& record, TrayRecordForm form) {
+std::vector<unsigned char> trayRecordBytes(const TrayRecord& record, TrayRecordForm form) {
     const auto pointer = static_cast<std::size_t>(form.pointerBytes);
     const auto character = static_cast<std::size_t>(form.charBytes);
     // Handles are aligned to their own size, as the C layout of the record has them.

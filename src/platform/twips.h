@@ -8,7 +8,7 @@ namespace lumivane {
 inline constexpr int kTwipsPerInch = 1440;
 
 // To the nearest pixel, a half away from zero as MulDiv rounds.
-inline int TwipsToPixels(int twips, int dpi) {
+inline int twipsToPixels(int twips, int dpi) {
     long long scaled = static_cast<long long>(twips) * dpi;
     return static_cast<int>(scaled >= 0 ? (scaled + kTwipsPerInch / 2) / kTwipsPerInch
                                         : (scaled - kTwipsPerInch / 2) / kTwipsPerInch);
@@ -16,7 +16,7 @@ inline int TwipsToPixels(int twips, int dpi) {
 
 // Character height in pixels of a font given in hundredths of a point
 // (8.25 pt = 825); a LOGFONT asks for it negated.
-inline int PointsToPixels(int hundredthsOfPoint, int dpi) {
+inline int pointsToPixels(int hundredthsOfPoint, int dpi) {
     return static_cast<int>((static_cast<long long>(hundredthsOfPoint) * dpi + 3600) / 7200);
 }
 
@@ -31,11 +31,11 @@ struct LayoutRect {
 
 // Edges are converted rather than sizes, so that neighbouring controls never
 // drift apart when the resolution is not a multiple of 96.
-inline LayoutRect TwipsToPixels(const LayoutRect& twips, int dpi) {
-    int left = TwipsToPixels(twips.left, dpi);
-    int top = TwipsToPixels(twips.top, dpi);
-    return {left, top, TwipsToPixels(twips.left + twips.width, dpi) - left,
-            TwipsToPixels(twips.top + twips.height, dpi) - top};
+inline LayoutRect twipsToPixels(const LayoutRect& twips, int dpi) {
+    int left = twipsToPixels(twips.left, dpi);
+    int top = twipsToPixels(twips.top, dpi);
+    return {left, top, twipsToPixels(twips.left + twips.width, dpi) - left,
+            twipsToPixels(twips.top + twips.height, dpi) - top};
 }
 
 } // namespace lumivane

@@ -2,7 +2,7 @@
 
 namespace lumivane {
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -20,7 +20,7 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::string Utf16LeToUtf8(std::string_view bytes) {
+std::string utf16LeToUtf8(std::string_view bytes) {
     std::string out;
     size_t units = bytes.size() / 2;
     auto unit = [&](size_t i) {
@@ -32,12 +32,12 @@ std::string Utf16LeToUtf8(std::string_view bytes) {
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units) {
             char32_t low = unit(i + 1);
             if (low >= 0xDC00 && low <= 0xDFFF) {
-                AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+                appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
                 ++i;
                 continue;
             }
         }
-        AppendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? char32_t{0xFFFD} : u);
+        appendUtf8(out, (u >= 0xD800 && u <= 0xDFFF) ? char32_t{0xFFFD} : u);
     }
     return out;
 }

@@ -48,11 +48,11 @@ void HubWindow::createDialogControls() {
     DialogControls& d = dialog_;
     for (int i = 0; i < kFolderSlotCount; ++i) {
         size_t k = static_cast<size_t>(i);
-        HWND edit = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, dialog_id::kText1Base + i, WS_EX_CLIENTEDGE);
+        HWND edit = child(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, dialog_id::kPathBoxBase + i, WS_EX_CLIENTEDGE);
         // The program imposes no length limit on a path.
         ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
         ::SetWindowTextW(edit, widen(slots_[k]).c_str());
-        text1_[k] = edit;
+        pathBoxes_[k] = edit;
         // From here on the box holds the slot.
         slots_[k].clear();
     }
@@ -64,7 +64,7 @@ void HubWindow::createDialogControls() {
     for (int i = 0; i < kFolderSlotCount; ++i) {
         size_t k = static_cast<size_t>(i);
         d.label[k] = child(L"STATIC", (std::to_wstring(i + 1) + L".").c_str(), SS_LEFT | SS_NOPREFIX,
-                           dialog_id::kLabel1Base + i);
+                           dialog_id::kNumberBase + i);
         d.browse[k] = child(L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kBrowseBase + i);
         d.clear[k] = child(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kClearBase + i);
     }
@@ -75,7 +75,7 @@ void HubWindow::createDialogControls() {
     std::vector<HWND> order;
     for (size_t k = 0; k < kFolderSlotCount; ++k) {
         order.push_back(d.label[k]);
-        order.push_back(text1_[k]);
+        order.push_back(pathBoxes_[k]);
         order.push_back(d.browse[k]);
         order.push_back(d.clear[k]);
     }
@@ -89,7 +89,7 @@ void HubWindow::createDialogControls() {
 }
 
 void HubWindow::layoutDialog(int dpi) {
-    folder_dialog::Layout layout = folder_dialog::LayoutFor(dpi);
+    folder_dialog::Layout layout = folder_dialog::layoutFor(dpi);
     DialogControls& d = dialog_;
     d.formFont = tahoma(layout.formFontHeight, false);
     d.rowFont = tahoma(layout.rowFontHeight, false);
@@ -100,8 +100,8 @@ void HubWindow::layoutDialog(int dpi) {
     for (size_t k = 0; k < kFolderSlotCount; ++k) {
         place(d.label[k], layout.label[k]);
         setFont(d.label[k], d.numberFont);
-        place(text1_[k], layout.text[k]);
-        setFont(text1_[k], d.rowFont);
+        place(pathBoxes_[k], layout.text[k]);
+        setFont(pathBoxes_[k], d.rowFont);
         place(d.browse[k], layout.browse[k]);
         setFont(d.browse[k], d.formFont);
         place(d.clear[k], layout.clear[k]);
@@ -122,7 +122,7 @@ void HubWindow::layoutDialog(int dpi) {
 
 void HubWindow::showDialog() {
     if (!::IsWindowVisible(hwnd_)) {
-        if (!text1_[0]) createDialogControls();
+        if (!pathBoxes_[0]) createDialogControls();
         if (!dialog_.placed) {
             // Centred in the work area of the monitor the mouse is on: the user just used the tray there.
             POINT cursor{};
@@ -140,7 +140,7 @@ void HubWindow::showDialog() {
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             dialog_.placed = true;
         }
-        dialog_.focus = text1_[0];
+        dialog_.focus = pathBoxes_[0];
         ::ShowWindow(hwnd_, SW_SHOW);
         ::SetForegroundWindow(hwnd_);
         ::SetFocus(dialog_.focus);
@@ -156,13 +156,13 @@ bool HubWindow::handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         if (HIWORD(wParam) != BN_CLICKED) return false;
         int id = LOWORD(wParam);
         if (id == dialog_id::kOK) {
-            form_.cmdOK_Click();
+            logic_.onOk();
         } else if (id == dialog_id::kCancel) {
-            form_.cmdCancel_Click();
+            logic_.onCancel();
         } else if (id >= dialog_id::kBrowseBase && id < dialog_id::kBrowseBase + kFolderSlotCount) {
-            form_.cmdBrowse_Click(id - dialog_id::kBrowseBase);
+            logic_.onBrowse(id - dialog_id::kBrowseBase);
         } else if (id >= dialog_id::kClearBase && id < dialog_id::kClearBase + kFolderSlotCount) {
-            form_.cmdClear_Click(id - dialog_id::kClearBase);
+            logic_.onClear(id - dialog_id::kClearBase);
         } else {
             return false;
         }

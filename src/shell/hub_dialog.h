@@ -13,8 +13,8 @@ namespace lumivane::win32 {
 namespace dialog_id {
 inline constexpr int kOK = IDOK;
 inline constexpr int kCancel = IDCANCEL;
-inline constexpr int kText1Base = 100;     // + slot
-inline constexpr int kLabel1Base = 120;    // + slot
+inline constexpr int kPathBoxBase = 100;   // + slot
+inline constexpr int kNumberBase = 120;    // + slot
 inline constexpr int kBrowseBase = 140;    // + slot
 inline constexpr int kClearBase = 160;     // + slot
 inline constexpr int kFrame = 180;

@@ -3,16 +3,16 @@
 #include "platform/win32/timing.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 
 namespace lumivane::win32 {
 
 namespace {
 constexpr UINT kTrayCallback = WM_APP + 1;
-static_assert(kTrayCallback == modSystray::kTrayCallbackMessage);
+static_assert(kTrayCallback == tray_icon::kTrayCallbackMessage);
 } // namespace
 
-HubWindow::HubWindow(Services& services) : services_(services), form_(*this, services) {}
+HubWindow::HubWindow(Services& services) : services_(services), logic_(*this, services) {}
 
 HubWindow::~HubWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
@@ -21,7 +21,7 @@ HubWindow::~HubWindow() {
 bool HubWindow::create(HINSTANCE instance) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &HubWindow::WndProc;
+    wc.lpfnWndProc = &HubWindow::windowProc;
     wc.hInstance = instance;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     // Shared: the system keeps the class icons, nothing of ours frees them.
@@ -33,7 +33,7 @@ bool HubWindow::create(HINSTANCE instance) {
     wc.lpszClassName = kHubClassName;
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    menuIcons_.load(instance, form_.ilsMenu);
+    menuIcons_.load(instance, logic_.menuImages);
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 
     // Created hidden; the dialog is shown only while the user customizes.
@@ -43,7 +43,7 @@ bool HubWindow::create(HINSTANCE instance) {
 }
 
 std::string HubWindow::slotText(int slot) const {
-    HWND edit = text1_[static_cast<size_t>(slot)];
+    HWND edit = pathBoxes_[static_cast<size_t>(slot)];
     if (!edit) return slots_[static_cast<size_t>(slot)];
     int length = ::GetWindowTextLengthW(edit);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
@@ -55,8 +55,8 @@ std::string HubWindow::slotText(int slot) const {
 void HubWindow::setSlotText(int slot, const std::string& text) {
     size_t k = static_cast<size_t>(slot);
     std::wstring wide = widen(text);
-    if (text1_[k]) {
-        ::SetWindowTextW(text1_[k], wide.c_str());
+    if (pathBoxes_[k]) {
+        ::SetWindowTextW(pathBoxes_[k], wide.c_str());
         return;
     }
     // Kept as the path box will hold it: up to a NUL, and as UTF-16 carries it.
@@ -79,7 +79,7 @@ void HubWindow::unload() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK HubWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK HubWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     timing::countWindowMessage();
     HubWindow* self = nullptr;
     if (msg == WM_NCCREATE) {
@@ -102,14 +102,14 @@ LRESULT CALLBACK HubWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 // which take the icon away with them.
 bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kTrayCallback) {
-        form_.onTrayMessage(LOWORD(lParam));
+        logic_.onTrayMessage(LOWORD(lParam));
         return true;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
-        form_.onTaskbarCreated();
+        logic_.onTaskbarCreated();
         return true;
     }
-    if ((msg == WM_ENDSESSION && wParam) || msg == WM_DESTROY) form_.onWindowGone();
+    if ((msg == WM_ENDSESSION && wParam) || msg == WM_DESTROY) logic_.onWindowGone();
     return false;
 }
 
@@ -119,7 +119,7 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
     case WM_CLOSE:
-        form_.Form_Unload();
+        logic_.onClose();
         ::DestroyWindow(hwnd_);
         return 0;
     case WM_DESTROY:

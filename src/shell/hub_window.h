@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 #include "shell/hub_dialog.h"
 #include "shell/menu_icons.h"
 
@@ -12,9 +12,9 @@ namespace lumivane::win32 {
 
 inline constexpr const wchar_t* kHubClassName = L"LumivaneHub";
 
-// The real frmFolderBrowse window: owns the path boxes and routes every
+// The hub's real window: owns the path boxes and routes every
 // message of the window to the hub's logic.
-class HubWindow final : public FormHost {
+class HubWindow final : public HubHost {
 public:
     explicit HubWindow(Services& services);
     ~HubWindow() override;
@@ -23,17 +23,17 @@ public:
 
     bool create(HINSTANCE instance);
     HWND hwnd() const { return hwnd_; }
-    frmFolderBrowse& form() { return form_; }
+    Hub& logic() { return logic_; }
 
     std::string slotText(int slot) const override;
     void setSlotText(int slot, const std::string& text) override;
     void setVisible(bool visible) override;
     bool isVisible() const override;
     void unload() override;
-    void* hWnd() const override { return hwnd_; }
+    void* windowHandle() const override { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // The customize dialog (hub_dialog.cpp). Its controls are made when it is
     // first shown: most runs never show it.
@@ -44,12 +44,12 @@ private:
     bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     Services& services_;
-    frmFolderBrowse form_;
+    Hub logic_;
     HWND hwnd_ = nullptr;
-    std::array<HWND, kFolderSlotCount> text1_{};  // Text1(0..9), children of hwnd_, once the dialog was shown
+    std::array<HWND, kFolderSlotCount> pathBoxes_{};  // the ten path boxes, children of hwnd_, once the dialog was shown
     FolderList slots_{};                           // the slots' texts until then
     DialogControls dialog_;
-    MenuIcons menuIcons_;             // the pictures of form_.ilsMenu
+    MenuIcons menuIcons_;             // the pictures of logic_.menuImages
     UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
 };
 

@@ -1,12 +1,12 @@
 #include "about/about_dialog.h"
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/folder_picker.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/media_control.h"
-#include "platform/win32/menu_engine.h"
+#include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
 #include "platform/win32/registry_read.h"
@@ -27,13 +27,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32FileSystem files;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
-    win32::CoolMenuEngine menuEngine;
+    win32::Win32MenuEngine menuEngine;
     win32::Win32Processes processes;
     win32::Win32DesktopWindow desktop;
     win32::Win32OsVersion osVersion;
     win32::Win32DriveInfo drives;
     win32::Win32MediaControl mci;
-    win32::TurnMonOffWindow turnMonOff(instance);
+    win32::Win32CoverWindow cover(instance);
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
     win32::Win32RegistryReader registryReader;
@@ -42,13 +42,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     about::SysInfoServices sysInfo{registryReader, files, aboutStarts, boxes, win32::systemProgramDirectory()};
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
     Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
-                      processes, desktop, osVersion, drives, mci, turnMonOff,
+                      processes, desktop, osVersion, drives, mci, cover,
                       registry, folderPicker, win32::moduleFileName(), aboutBox};
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;
     timing::mark(timing::Mark::windowCreated);
-    hub.form().Form_Load();
+    hub.logic().start();
     timing::mark(timing::Mark::loaded);
 
     MSG msg;

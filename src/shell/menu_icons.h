@@ -8,7 +8,7 @@
 
 namespace lumivane::win32 {
 
-// Owns the icons of ilsMenu, loaded from the exe's icon resources at 16 by 16
+// Owns the icons of the hub's menu images, loaded from the exe's icon resources at 16 by 16
 // pixels, for as long as the image list that names them is in use.
 class MenuIcons {
 public:

@@ -8,7 +8,7 @@
 
 namespace lumivane {
 
-// One picture of ilsMenu: its key, the tag the menu engine matches against
+// One picture of the menu's images: its key, the tag the menu engine matches against
 // the beginning of an item's caption, and the file stem of its icon resource.
 struct MenuImageEntry {
     std::string_view key;
@@ -21,7 +21,7 @@ struct MenuImageEntry {
 extern const std::array<MenuImageEntry, 19> kMenuImageTable;
 inline constexpr int kFirstMenuIconResource = 101;
 
-// ilsMenu: keyed and tagged icons, numbered from 1. The icons belong to
+// The menu's images: keyed and tagged icons, numbered from 1. The icons belong to
 // whoever loaded them and must outlive this list.
 class ImageList final : public coolmenu::MenuImages {
 public:

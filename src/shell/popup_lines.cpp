@@ -2,7 +2,7 @@
 
 namespace lumivane {
 
-std::vector<platform::PopupLine> VisibleLines(const PopupMenu& menu) {
+std::vector<platform::PopupLine> visibleLines(const PopupMenu& menu) {
     std::vector<platform::PopupLine> lines;
     for (const MenuItem& item : menu.items()) {
         if (!item.visible) continue;

@@ -6,9 +6,9 @@
 
 namespace lumivane {
 
-// The lines of mnuPopup the user sees: visible items only, in order, with
+// The lines of the popup menu the user sees: visible items only, in order, with
 // their stored captions. Headings ("- ...") stay text lines for the menu
 // engine to convert; "-" alone is a separator line.
-std::vector<platform::PopupLine> VisibleLines(const PopupMenu& menu);
+std::vector<platform::PopupLine> visibleLines(const PopupMenu& menu);
 
 } // namespace lumivane

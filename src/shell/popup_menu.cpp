@@ -6,19 +6,19 @@ PopupMenu::PopupMenu() {
     auto add = [this](std::string name, int index, unsigned id, std::string caption) {
         items_.push_back(MenuItem{std::move(name), index, id, std::move(caption)});
     };
-    add("mnuCDEject", 0, menu_id::kCDEjectBase, "- CD Drives");
-    add("zmnuSep2", -1, menu_id::kSep2, "- F o l d e r s ");
+    add("cdDoor", 0, menu_id::kCdDoorBase, "- CD Drives");
+    add("foldersHeading", -1, menu_id::kFoldersHeading, "- F o l d e r s ");
     for (int k = 0; k < 10; ++k)
-        add("mnuFolder" + std::to_string(k), -1, menu_id::kFolderBase + static_cast<unsigned>(k), "");
-    add("zmnuSep1", -1, menu_id::kSep1, "- L u m i v a n e");
-    add("mnuRunScr", -1, menu_id::kRunScr, "Run Screen Saver");
-    add("mnuTurnMonOff", -1, menu_id::kTurnMonOff, "Turn Monitor Off");
-    add("zmnuSep4", -1, menu_id::kSep4, "- O p t i o n s ");
-    add("mnuRunAtStartUp", -1, menu_id::kRunAtStartUp, "");
-    add("mnuCustomize", -1, menu_id::kCustomize, "Customize");
-    add("mnuAbout", -1, menu_id::kAbout, "About");
-    add("zmnuSep3", -1, menu_id::kSep3, "-");
-    add("mnuExit", -1, menu_id::kExit, "Exit");
+        add("folder" + std::to_string(k), -1, menu_id::kFolderBase + static_cast<unsigned>(k), "");
+    add("programHeading", -1, menu_id::kProgramHeading, "- L u m i v a n e");
+    add("runScreenSaver", -1, menu_id::kRunScreenSaver, "Run Screen Saver");
+    add("turnMonitorOff", -1, menu_id::kTurnMonitorOff, "Turn Monitor Off");
+    add("optionsHeading", -1, menu_id::kOptionsHeading, "- O p t i o n s ");
+    add("startWithWindows", -1, menu_id::kStartWithWindows, "");
+    add("customize", -1, menu_id::kCustomize, "Customize");
+    add("about", -1, menu_id::kAbout, "About");
+    add("exitSeparator", -1, menu_id::kExitSeparator, "-");
+    add("exit", -1, menu_id::kExit, "Exit");
 }
 
 MenuItem* PopupMenu::find(std::string_view name, int index) {
@@ -42,22 +42,22 @@ const MenuItem* PopupMenu::byId(unsigned id) const {
 }
 
 MenuItem& PopupMenu::folder(int slot) {
-    return *find("mnuFolder" + std::to_string(slot));
+    return *find("folder" + std::to_string(slot));
 }
 
-int PopupMenu::highestCDEjectIndex() const {
+int PopupMenu::highestCdDoorIndex() const {
     int highest = -1;
     for (const auto& item : items_)
-        if (item.name == "mnuCDEject" && item.index > highest) highest = item.index;
+        if (item.name == "cdDoor" && item.index > highest) highest = item.index;
     return highest;
 }
 
-int PopupMenu::loadCDEject(const std::string& caption) {
-    int index = highestCDEjectIndex() + 1;
+int PopupMenu::addCdDoorItem(const std::string& caption) {
+    int index = highestCdDoorIndex() + 1;
     auto last = items_.begin();
     for (auto it = items_.begin(); it != items_.end(); ++it)
-        if (it->name == "mnuCDEject") last = it;
-    items_.insert(last + 1, MenuItem{"mnuCDEject", index, menu_id::kCDEjectBase + static_cast<unsigned>(index), caption});
+        if (it->name == "cdDoor") last = it;
+    items_.insert(last + 1, MenuItem{"cdDoor", index, menu_id::kCdDoorBase + static_cast<unsigned>(index), caption});
     return index;
 }
 

@@ -8,23 +8,23 @@ namespace lumivane {
 // Command identifiers of the popup's items. They never start at 0, because a
 // dismissed popup reports 0.
 namespace menu_id {
-inline constexpr unsigned kCDEjectBase = 1000;  // + element index of mnuCDEject
-inline constexpr unsigned kCDEjectLast = 1099;
+inline constexpr unsigned kCdDoorBase = 1000;  // + index of the CD door item
+inline constexpr unsigned kCdDoorLast = 1099;
 inline constexpr unsigned kFolderBase = 1100;   // + slot
-inline constexpr unsigned kRunScr = 1200;
-inline constexpr unsigned kTurnMonOff = 1201;
-inline constexpr unsigned kRunAtStartUp = 1202;
+inline constexpr unsigned kRunScreenSaver = 1200;
+inline constexpr unsigned kTurnMonitorOff = 1201;
+inline constexpr unsigned kStartWithWindows = 1202;
 inline constexpr unsigned kCustomize = 1203;
 inline constexpr unsigned kAbout = 1204;
 inline constexpr unsigned kExit = 1205;
-inline constexpr unsigned kSep1 = 1301;
-inline constexpr unsigned kSep2 = 1302;
-inline constexpr unsigned kSep3 = 1303;
-inline constexpr unsigned kSep4 = 1304;
+inline constexpr unsigned kProgramHeading = 1301;
+inline constexpr unsigned kFoldersHeading = 1302;
+inline constexpr unsigned kExitSeparator = 1303;
+inline constexpr unsigned kOptionsHeading = 1304;
 } // namespace menu_id
 
 struct MenuItem {
-    std::string name;   // "mnuFolder3", "mnuCDEject", ...
+    std::string name;   // "folder3", "cdDoor", ...
     int index = -1;     // element of a numbered item group, -1 for a single item
     unsigned id = 0;    // stable command identifier
     std::string caption;
@@ -32,7 +32,7 @@ struct MenuItem {
     bool visible = true;
 };
 
-// mnuPopup: the children of the tray popup in their fixed order. A hidden item
+// The popup menu: the children of the tray popup in their fixed order. A hidden item
 // is absent from the menu the user sees but keeps its place and identity here.
 class PopupMenu {
 public:
@@ -45,10 +45,10 @@ public:
     const MenuItem* byId(unsigned id) const;
     MenuItem& folder(int slot);
 
-    // Loads a new element of mnuCDEject at (highest index) + 1, placed after
+    // Adds a CD door item at (highest index) + 1, placed after
     // the group's last element; returns its index.
-    int loadCDEject(const std::string& caption);
-    int highestCDEjectIndex() const;
+    int addCdDoorItem(const std::string& caption);
+    int highestCdDoorIndex() const;
 
 private:
     std::vector<MenuItem> items_;

@@ -2,7 +2,7 @@
 // Recording fakes of the operating-system seam: every call lands in one shared
 // log, so tests can check which operations ran, with which arguments, in which
 // order.
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "folders/folder_slots.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -10,14 +10,14 @@
 #include "platform/folder_picker.h"
 #include "platform/instance.h"
 #include "platform/media_control.h"
-#include "platform/menu_engine.h"
+#include "coolmenu/menu_engine.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/registry_read.h"
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -98,13 +98,13 @@ struct FakeMediaControl final : platform::MediaControl, Recorder {
     void sendString(const std::string& command) override { log.add("mci(" + command + ")"); }
 };
 
-struct FakeTurnMonOffForm final : TurnMonOffForm, Recorder {
+struct FakeCoverOpener final : CoverOpener, Recorder {
     using Recorder::Recorder;
-    void Show() override { log.add("showTurnMonOff()"); }
+    void show() override { log.add("showTurnMonOff()"); }
 };
 
 // The cover window's real side, at 15 twips to the pixel.
-struct FakeTurnMonOffHost final : TurnMonOffHost, Recorder {
+struct FakeCoverWindowHost final : CoverWindowHost, Recorder {
     using Recorder::Recorder;
     TwipsRect outer{4395, 3090, 3645, 2160};
     TwipsRect outerRectTwips() const override { return outer; }
@@ -332,19 +332,19 @@ struct FakeTray final : platform::Tray, Recorder {
     }
 };
 
-struct FakeMenuEngine final : platform::MenuEngine, Recorder {
+struct FakeMenuEngine final : coolmenu::MenuEngine, Recorder {
     using Recorder::Recorder;
-    const coolmenu::HelpCallBack* helpObj = nullptr;
+    const coolmenu::HelpCallback* help = nullptr;
     const coolmenu::MenuImages* images = nullptr;
-    bool AttachCoolMenu(void*, bool subClass, const coolmenu::HelpCallBack* help,
-                        const coolmenu::MenuImages* list) override {
-        log.add(std::string("AttachCoolMenu(") + (subClass ? "true" : "false") + ")");
-        helpObj = help;
+    bool attach(void*, bool subClass, const coolmenu::HelpCallback* helpGiven,
+                const coolmenu::MenuImages* list) override {
+        log.add(std::string("attach(") + (subClass ? "true" : "false") + ")");
+        help = helpGiven;
         images = list;
         return true;
     }
-    bool CoolMenuComplexChecks(void*, bool value) override {
-        return note(std::string("CoolMenuComplexChecks(") + (value ? "true" : "false") + ")", value);
+    bool setComplexChecks(void*, bool value) override {
+        return note(std::string("setComplexChecks(") + (value ? "true" : "false") + ")", value);
     }
 };
 
@@ -352,13 +352,13 @@ struct FakeMenuEngine final : platform::MenuEngine, Recorder {
 struct FakeFolderPicker final : platform::FolderPicker, Recorder {
     using Recorder::Recorder;
     std::string answer;
-    std::string BrowseForFolder(void* owner) override {
+    std::string browseForFolder(void* owner) override {
         return note("browseForFolder(" + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) + ")", answer);
     }
 };
 
 // The hub window's side: ten path boxes and visibility.
-struct FakeFormHost final : FormHost, Recorder {
+struct FakeHubHost final : HubHost, Recorder {
     using Recorder::Recorder;
     static inline void* const kWindow = reinterpret_cast<void*>(static_cast<std::uintptr_t>(0x10A2C));
     FolderList boxes;
@@ -371,15 +371,15 @@ struct FakeFormHost final : FormHost, Recorder {
         visible = v;
     }
     bool isVisible() const override { return visible; }
-    void* hWnd() const override { return kWindow; }
+    void* windowHandle() const override { return kWindow; }
     void unload() override { log.add("unload()"); }
 };
 
 struct FakeAboutBox final : about::AboutBox, Recorder {
     using Recorder::Recorder;
-    void show(std::int16_t& aboutCount) override {
+    void show(int& aboutCount) override {
         log.add("aboutBox(" + std::to_string(aboutCount) + ")");
-        about::CountOpening(aboutCount);
+        about::countOpening(aboutCount);
     }
 };
 
@@ -397,19 +397,19 @@ struct FakeOs {
     FakeOsVersion osVersion{log};
     FakeDriveInfo drives{log};
     FakeMediaControl mci{log};
-    FakeTurnMonOffForm turnMonOff{log};
+    FakeCoverOpener cover{log};
     FakeRegistry registry{log};
     FakeFolderPicker folderPicker{log};
     FakeAboutBox aboutBox{log};
     Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
-                      osVersion, drives, mci, turnMonOff, registry, folderPicker, "lumivane.exe", aboutBox};
+                      osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox};
 };
 
 // The hub's logic on the fakes, not yet loaded.
 struct FakeHub {
     FakeOs os;
-    FakeFormHost host{os.log};
-    frmFolderBrowse form{host, os.services};
+    FakeHubHost host{os.log};
+    Hub logic{host, os.services};
 };
 
 } // namespace lumivane::fakes

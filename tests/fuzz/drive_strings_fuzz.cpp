@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& text = drives.strings = input.ConsumeRemainingBytesAsString();
 
     // One item per delimiter, giving the text back up to its last one; compaction drops the blank ones.
-    auto items = modMain::SplitList(text, delimiter, false);
+    auto items = cd_drives::splitList(text, delimiter, false);
     assert(items.size() == size_t(std::count(text.begin(), text.end(), delimiter)) && "not one item per delimiter");
     std::string joined;
     std::vector<std::string> kept;
@@ -26,23 +26,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (item.find_first_not_of(' ') != std::string::npos) kept.push_back(item);
     }
     assert(joined == text.substr(0, joined.size()) && "the items are not the text");
-    assert(modMain::SplitList(text, delimiter, true) == kept && "compaction dropped a kept item or kept a blank one");
+    assert(cd_drives::splitList(text, delimiter, true) == kept && "compaction dropped a kept item or kept a blank one");
 
     // Each CD drive's two door items exist and send the two commands for that drive's own letter.
-    for (const auto& root : modMain::SplitList(text, modMain::kNul, true))
+    for (const auto& root : cd_drives::splitList(text, cd_drives::kNul, true))
         drives.types[root] = (cdLetters >> (static_cast<unsigned char>(root[0]) % 32)) & 1 ? platform::kDriveCdRom : 3;
-    auto cds = modMain::GetCDDrives(modMain::GetDriveList(drives), drives);
+    auto cds = cd_drives::cdDrives(cd_drives::logicalDrives(drives), drives);
     PopupMenu menu;
     for (const auto& root : cds) {
-        menu.loadCDEject(modMain::OpenCaption(root));
-        menu.loadCDEject(modMain::CloseCaption(root));
+        menu.addCdDoorItem(cd_drives::openCaption(root));
+        menu.addCdDoorItem(cd_drives::closeCaption(root));
     }
     fakes::FakeMediaControl mci(log);
     for (size_t k = 0; k < 2 * cds.size(); ++k) {
-        const MenuItem* item = menu.find("mnuCDEject", static_cast<int>(k) + 1);
+        const MenuItem* item = menu.find("cdDoor", static_cast<int>(k) + 1);
         assert(item != nullptr && "a door item is missing");
         log.calls.clear();
-        modMain::DoorCommandFromCaption(item->caption, mci);
+        cd_drives::doorCommandFromCaption(item->caption, mci);
         char letter = cds[k / 2][0];
         if (letter < 'A' || letter > 'Z') continue;  // the system names drives by letters only
         std::string alias = std::string("Drive") + letter;

@@ -26,19 +26,19 @@ void check(fakes::MemoryMenus& menus, const Registries& registries, MenuHandle m
     for (size_t k = 0; k < built.size(); ++k) {
         const auto& item = menus.at(menu, static_cast<int>(k));
         bool separator = built[k].type & kTypeSeparator;
-        auto meant = ParseCaption(built[k].caption);
+        auto meant = parseCaption(built[k].caption);
         assert(((item.type & kTypeOwnerDraw) != 0) == converted && "an item is not in the state of its menu");
         if (!converted) {
-            auto parsed = ParseCaption(item.caption);
+            auto parsed = parseCaption(item.caption);
             assert((separator ? (item.type & kTypeSeparator) != 0 : parsed && said(*parsed) == said(*meant)) &&
                    "a restored item differs");
             continue;
         }
-        const CMyItemData* record = registries.item(item.data);
-        assert(record && (!separator || record->bHostSeparator) && "no record, or a separator's forgot it");
+        const ItemRecord* record = registries.item(item.data);
+        assert(record && (!separator || record->hostSeparator) && "no record, or a separator's forgot it");
         if (separator) continue;
-        assert(record->iButton == GetImageIndex(&images, record->sMenuText) && "a record's image is not its text's");
-        ParsedCaption drawn{record->sMenuText, record->sMenuHelp, meant->heading, record->bAsMark, record->bAsCheck};
+        assert(record->image == imageIndexFor(&images, record->text) && "a record's image is not its text's");
+        ParsedCaption drawn{record->text, record->help, meant->heading, record->asMark, record->asCheck};
         assert(said(drawn) == said(*meant) && "a record differs from its caption");
     }
 }
@@ -48,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     fakes::MemoryMenus menus;
     Registries registries;
-    auto window = std::make_unique<WndCoolMenu>();
+    auto window = std::make_unique<WindowState>();
     window->hwnd = kHwnd;
-    window->ilHandle = &images;
+    window->images = &images;
     registries.addWindow(std::move(window));
 
     // Two popups, the second a submenu of the first; a caption rebuilt from what it says reads the same.
@@ -66,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 continue;
             }
             item.caption = input.ConsumeRandomLengthString(40);
-            auto c = ParseCaption(item.caption);
-            auto again = c ? ParseCaption(RebuildCaption(c->text, c->help, c->asMark, c->asCheck, c->heading)) : c;
+            auto c = parseCaption(item.caption);
+            auto again = c ? parseCaption(rebuildCaption(c->text, c->help, c->asMark, c->asCheck, c->heading)) : c;
             assert((!c || (again && said(*c) == said(*again))) && "a rebuilt caption reads as another item");
             if (!c) item.caption = "x";  // an unreadable caption is replaced
         }
@@ -84,19 +84,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0: case 1: {
             size_t which = input.ConsumeIntegralInRange<size_t>(0, 1);
             if (which == 1 && !open) break;  // the submenu opens inside its parent only
-            OnInitMenuPopup(registries, menus, kHwnd, popups[which], 0, false);
+            onInitMenuPopup(registries, menus, kHwnd, popups[which], 0, false);
             if (!tainted) check(menus, registries, popups[which], built[which], true);
             open = true;
             break;
         }
         case 2:
-            OnMenuSelect(registries, menus, kHwnd, 0, kSelectClosed, 0);
+            onMenuSelect(registries, menus, kHwnd, 0, kSelectClosed, 0);
             for (int p = 0; p < 2 && !tainted; ++p) check(menus, registries, popups[p], built[p], false);
-            assert((tainted || registries.items.Count() == 0) && "records left after the close");
+            assert((tainted || registries.items.count() == 0) && "records left after the close");
             tainted = menus.failWriteAt >= 0 || (armed && menus.failWriteAt < 0);
             open = false;
             // The two popups, and at most one destroyed since the last close.
-            assert(registries.window(kHwnd)->CountMenuHeads() <= 3 && "menu heads pile up");
+            assert(registries.window(kHwnd)->headCount() <= 3 && "menu heads pile up");
             break;
         case 3:  // the next write at this position fails once
             menus.failWriteAt = input.ConsumeIntegralInRange(0, 6);

@@ -1,6 +1,6 @@
 // Registry values as any program may have stored them, read as the Run value and the About box's texts.
 #include "about/sys_info.h"
-#include "folders/reg_plus.h"
+#include "folders/registry_values.h"
 
 #include <cassert>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         key.second = key.first;
         key.second.bytes = bytes;
         if (input.ConsumeBool()) key.second.type = input.ConsumeIntegralInRange<unsigned>(0, 4);
-        std::string text = RegPlus::QueryStringValue(key, "Lumivane");
+        std::string text = registry_values::queryStringValue(key, "Lumivane");
         bool readable = key.first.status == platform::kRegSuccess && key.first.type == platform::kRegSz &&
                         key.second.type == platform::kRegSz;
         size_t units = 0;
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // NUL dropped), REG_DWORD "&h" and hexadecimal digits, any other type nothing.
     auto type = input.ConsumeIntegralInRange<std::uint32_t>(0, 5);
     std::string bytes = input.ConsumeRandomLengthString(512);
-    auto text = about::KeyValueText(type, std::vector<unsigned char>(bytes.begin(), bytes.end()));
+    auto text = about::keyValueText(type, std::vector<unsigned char>(bytes.begin(), bytes.end()));
     if (type == platform::kRegDword) {
         assert(text && text->rfind("&h", 0) == 0 && text->size() >= 3 && text->size() <= 10 &&
                text->find_first_not_of("0123456789ABCDEF", 2) == std::string::npos && "a number reads oddly");

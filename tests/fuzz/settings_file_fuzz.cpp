@@ -11,10 +11,10 @@ using namespace lumivane;
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const fakes::Latin1Codec codec;
     // Whatever a file holds, the slots read from it are written and read back as they are.
-    FolderList slots = modINI::ParseFolders(std::string_view(reinterpret_cast<const char*>(data), size), codec);
+    FolderList slots = settings_file::parseFolders(std::string_view(reinterpret_cast<const char*>(data), size), codec);
     for (const auto& slot : slots) assert(slot.find_first_of("\r\n") == std::string::npos && "line end in a slot");
-    std::string written = modINI::FormatFolders(slots, codec);
-    assert(modINI::ParseFolders(written, codec) == slots && "slots read from a file do not survive a save");
+    std::string written = settings_file::formatFolders(slots, codec);
+    assert(settings_file::parseFolders(written, codec) == slots && "slots read from a file do not survive a save");
 
     // Any ten slot texts come back as their first lines, no character written as '?', in fourteen lines.
     FuzzedDataProvider input(data, size);
@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         expected[k] = slots[k].substr(0, slots[k].find_first_of("\r\n"));
         questionMarks += std::count(expected[k].begin(), expected[k].end(), '?');
     }
-    written = modINI::FormatFolders(slots, codec);
+    written = settings_file::formatFolders(slots, codec);
     auto count = [&](char c) { return std::count(written.begin(), written.end(), c); };
-    assert(modINI::ParseFolders(written, codec) == expected && "saved slots do not read back");
+    assert(settings_file::parseFolders(written, codec) == expected && "saved slots do not read back");
     assert(count('?') == questionMarks && "a character was written as a question mark");
     assert(count('\r') == 14 && count('\n') == 14 && "the file does not have fourteen lines");
     return 0;

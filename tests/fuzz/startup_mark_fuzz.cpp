@@ -10,6 +10,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace lumivane;
+using namespace lumivane::startup_approval;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
@@ -21,34 +22,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes = input.ConsumeRemainingBytesAsString();
     const auto root = platform::RegistryRoot::LocalMachine;
     const auto native = platform::RegistryView::Native;
-    const std::string mine = reg.is32BitOn64 ? startup::kApprovedRun32Subkey : startup::kApprovedRunSubkey;
-    const std::string other = reg.is32BitOn64 ? startup::kApprovedRunSubkey : startup::kApprovedRun32Subkey;
+    const std::string mine = reg.is32BitOn64 ? kApprovedRun32Subkey : kApprovedRunSubkey;
+    const std::string other = reg.is32BitOn64 ? kApprovedRunSubkey : kApprovedRun32Subkey;
     if (present) reg.putValue(root, mine, "Lumivane", type, bytes, native);
     // The other layout's mark says off: it must never count, nor change.
     const std::string otherMark = std::string("\x03\0\0\0", 4) + std::string(8, '\x5A');
     reg.putValue(root, other, "Lumivane", platform::kRegBinary, otherMark, native);
 
-    const bool off = startup::RunValueMarkedDisabled(reg, root, "Lumivane");
-    assert(off == (present && startup::MarksDisabled(type, bytes)) && "read through the registry, the mark says other");
-    assert((!off || (type == platform::kRegBinary && bytes.size() == startup::kApprovalMarkSize &&
+    const bool off = runValueMarkedDisabled(reg, root, "Lumivane");
+    assert(off == (present && marksDisabled(type, bytes)) && "read through the registry, the mark says other");
+    assert((!off || (type == platform::kRegBinary && bytes.size() == kApprovalMarkSize &&
                      (static_cast<unsigned char>(bytes[0]) & 1))) &&
            "a value Windows never writes reads as off");
     if (!bytes.empty()) {
         std::string sameFlag = bytes;
         for (size_t i = 1; i < sameFlag.size(); ++i) sameFlag[i] = static_cast<char>(~sameFlag[i]);
-        assert(startup::MarksDisabled(type, sameFlag) == startup::MarksDisabled(type, bytes) &&
+        assert(marksDisabled(type, sameFlag) == marksDisabled(type, bytes) &&
                "more than the flag's first byte decides");
     }
 
     log.calls.clear();
-    const long status = startup::ClearDisabledMark(reg, root, "Lumivane");
+    const long status = clearDisabledMark(reg, root, "Lumivane");
     assert(status == platform::kRegSuccess && "turning on failed in a registry that refuses nothing");
     const bool wrote = log.contains("regSetBinary");
     assert(wrote == off && "a mark was rewritten that did not say off, or one that did was left");
     const auto* now = reg.find(root, mine, "Lumivane", native);
     assert((present || wrote) == (now != nullptr) && "a mark appeared from nothing");
-    if (now) assert(now->bytes == (wrote ? startup::EnabledMark() : bytes) && "the mark reads as other bytes");
-    assert(!startup::RunValueMarkedDisabled(reg, root, "Lumivane") && "still off after turning on");
+    if (now) assert(now->bytes == (wrote ? enabledMark() : bytes) && "the mark reads as other bytes");
+    assert(!runValueMarkedDisabled(reg, root, "Lumivane") && "still off after turning on");
     assert(reg.find(root, other, "Lumivane", native)->bytes == otherMark && "the other layout's mark changed");
     return 0;
 }

@@ -4,27 +4,29 @@
 
 #include <doctest/doctest.h>
 
+#include <limits>
+
 using namespace lumivane;
 using Calls = std::vector<std::string>;
 
 TEST_CASE("About: the hub's own counter, the secret label on the eighth opening only, a DWORD as &h digits") {
     fakes::FakeHub hub;
-    for (int i = 0; i < 3; ++i) hub.form.onMenuCommand(menu_id::kAbout);
-    hub.form.onMenuCommand(menu_id::kSep1);  // a heading opens nothing
+    for (int i = 0; i < 3; ++i) hub.logic.onMenuCommand(menu_id::kAbout);
+    hub.logic.onMenuCommand(menu_id::kProgramHeading);  // a heading opens nothing
     CHECK(hub.os.log.calls == Calls{"aboutBox(0)", "aboutBox(1)", "aboutBox(2)"});
-    CHECK(hub.form.AboutCount == 3);
+    CHECK(hub.logic.aboutCount == 3);
 
-    std::int16_t count = 0;
+    int count = 0;
     std::vector<int> shownOn;
     for (int opening = 1; opening <= 20; ++opening)
-        if (about::CountOpening(count)) shownOn.push_back(opening);
+        if (about::countOpening(count)) shownOn.push_back(opening);
     CHECK(shownOn == std::vector<int>{8});
-    std::int16_t full = 32767;
-    CHECK_FALSE(about::CountOpening(full));
-    CHECK(full == 32767);
+    int full = std::numeric_limits<int>::max();
+    CHECK_FALSE(about::countOpening(full));
+    CHECK(full == std::numeric_limits<int>::max());
 
-    CHECK(about::KeyValueText(platform::kRegDword, {0x03, 0x02, 0x01, 0x00}) == "&h10203");
-    CHECK(about::KeyValueText(platform::kRegDword, {0, 0, 0, 0}) == "&h0");
+    CHECK(about::keyValueText(platform::kRegDword, {0x03, 0x02, 0x01, 0x00}) == "&h10203");
+    CHECK(about::keyValueText(platform::kRegDword, {0, 0, 0, 0}) == "&h0");
 }
 
 TEST_CASE("system information: the first key's program, else the second key's, else the system folder's") {
@@ -38,7 +40,7 @@ TEST_CASE("system information: the first key's program, else the second key's, e
     const std::string inSystem = "C:\\WINDOWS\\system32\\msinfo32.exe";
     files.files[inSystem] = "";
     auto effects = [&] {
-        about::StartSysInfo(os);
+        about::startSysInfo(os);
         return log.only({"start(", "messageBox("});
     };
     SUBCASE("the first key, read from the machine's root; a path with blanks quoted") {
@@ -71,14 +73,14 @@ TEST_CASE("system information: the first key's program, else the second key's, e
 }
 
 TEST_CASE("the About layout: the design's twips rounded to pixels at the system dpi, the rule below the credits") {
-    CHECK(about::LayOutAbout(96).controls[0].pixels == about::Rect{283, 175, 84, 23});    // cmdOK
-    CHECK(about::LayOutAbout(144).controls[0].pixels == about::Rect{425, 263, 126, 34});  // 424.5 rounds up
+    CHECK(about::layOutAbout(96).controls[0].pixels == about::Rect{283, 175, 84, 23});    // OK
+    CHECK(about::layOutAbout(144).controls[0].pixels == about::Rect{425, 263, 126, 34});  // 424.5 rounds up
     for (int dpi : {96, 144, 192}) {
         CAPTURE(dpi);
-        auto l = about::LayOutAbout(dpi);
+        auto l = about::layOutAbout(dpi);
         for (const auto& c : l.controls) CHECK(c.pixels.left + c.pixels.width <= l.clientWidth);
         CHECK(l.greyLine.height == dpi / 96);
         CHECK(l.whiteLine.top == l.greyLine.top + l.greyLine.height);
-        CHECK(l.greyLine.top + l.greyLine.height <= l.controls[3].pixels.top);  // above lblDisclaimer
+        CHECK(l.greyLine.top + l.greyLine.height <= l.controls[3].pixels.top);  // above "Thanks to: "
     }
 }

@@ -17,16 +17,16 @@ constexpr std::uintptr_t kHwnd = 0x40;
 struct Engine {
     Registries reg;
     fakes::MemoryMenus menus;
-    HelpCallBack help;
+    HelpCallback help;
     Lines events;
-    WndCoolMenu* window = nullptr;
+    WindowState* window = nullptr;
     Engine() {
-        auto w = std::make_unique<WndCoolMenu>();
+        auto w = std::make_unique<WindowState>();
         w->hwnd = kHwnd;
-        w->HelpObj = &help;
+        w->help = &help;
         window = w.get();
         reg.addWindow(std::move(w));
-        help.MenuHelp = [this](std::string text, std::string helpText, bool enabled) {
+        help.onHelp = [this](std::string text, std::string helpText, bool enabled) {
             events.push_back(text + "|" + helpText + "|" + (enabled ? "on" : "off"));
         };
     }
@@ -35,10 +35,10 @@ struct Engine {
         for (const auto& c : captions) items.push_back({id++, 0, 0, 0, c, 0});
         return menus.create(std::move(items));
     }
-    void convert(MenuHandle m, bool bar = false) { ConvertMenu(reg, menus, kHwnd, m, 0, false, true, bar); }
-    void restore(MenuHandle m) { ConvertMenu(reg, menus, kHwnd, m, 0, false, false, false); }
-    void open(MenuHandle m) { OnInitMenuPopup(reg, menus, kHwnd, m, 0, false); }
-    void close() { OnMenuSelect(reg, menus, kHwnd, 0, kSelectClosed, 0); }
+    void convert(MenuHandle m, bool bar = false) { convertMenu(reg, menus, kHwnd, m, 0, false, true, bar); }
+    void restore(MenuHandle m) { convertMenu(reg, menus, kHwnd, m, 0, false, false, false); }
+    void open(MenuHandle m) { onInitMenuPopup(reg, menus, kHwnd, m, 0, false); }
+    void close() { onMenuSelect(reg, menus, kHwnd, 0, kSelectClosed, 0); }
     Lines captions(MenuHandle m) {
         Lines out;
         for (const auto& item : menus.items(m)) out.push_back(item.caption);
@@ -62,23 +62,23 @@ TEST_CASE("caption markers: heading, check mark, bullet, help part, what is no m
     };
     for (const auto& [caption, expected] : rows) {
         CAPTURE(caption);
-        CHECK(shape(ParseCaption(caption)) == expected);
+        CHECK(shape(parseCaption(caption)) == expected);
     }
     // Images by tag prefix, without regard to case, first in list order.
     fakes::TagImages images({"About", "1.", "10.", "Run", "Exit"});
-    CHECK(GetImageIndex(&images, "10. D:\\Music") == 2);  // "1." does not match "10"
-    CHECK(GetImageIndex(&images, "exit") == 4);
-    CHECK(GetImageIndex(&images, "Ru") == 3);  // a text shorter than the tag matches its start
-    CHECK(GetImageIndex(&images, " CD Drives") == -1);
+    CHECK(imageIndexFor(&images, "10. D:\\Music") == 2);  // "1." does not match "10"
+    CHECK(imageIndexFor(&images, "exit") == 4);
+    CHECK(imageIndexFor(&images, "Ru") == 3);  // a text shorter than the tag matches its start
+    CHECK(imageIndexFor(&images, " CD Drives") == -1);
     fakes::TagImages accented({"x", "\xC3\xA9t\xC3\xA9"});
-    CHECK(GetImageIndex(&accented, "\xC3\x89T\xC3\x89 long") == 1);
+    CHECK(imageIndexFor(&accented, "\xC3\x89T\xC3\x89 long") == 1);
 }
 
 TEST_CASE("convert and restore give every caption back and leave the other records alone") {
     Engine e;
     MenuHandle bar = e.popup({"File", "Edit"}, 1);
     e.convert(bar, true);
-    const CMyItemData* barRecord = e.reg.items.Item("1");
+    const ItemRecord* barRecord = e.reg.items.find("1");
     // Empty help parts guard a "|" in the text and marker characters at its start.
     const Lines captions = {"- CD Drives", "#Checked", "Exit", "||a|b", "x||#Not checked", "||&1 Not marked", "-|h|#x",
                             "&1 Mark", ""};
@@ -91,14 +91,14 @@ TEST_CASE("convert and restore give every caption back and leave the other recor
     CHECK(e.menus.at(m, 9).data == 0x77);
 
     e.restore(m);
-    CHECK(e.reg.items.Count() == 2);
-    CHECK(e.reg.items.Item("1") == barRecord);
+    CHECK(e.reg.items.count() == 2);
+    CHECK(e.reg.items.find("1") == barRecord);
     Lines back = captions;
     back[4] = "||#Not checked";  // what stood before the help part was never part of the item
     back[7] = "*&1 Mark";        // the "&" + digit rule comes back as an explicit bullet
     back.push_back("");
     CHECK(e.captions(m) == back);
-    for (size_t i : {4u, 7u}) CHECK(shape(ParseCaption(back[i])) == shape(ParseCaption(captions[i])));
+    for (size_t i : {4u, 7u}) CHECK(shape(parseCaption(back[i])) == shape(parseCaption(captions[i])));
     CHECK(e.menus.at(m, 8).type == kTypeSeparator);
     CHECK(e.menus.at(m, 9).type == kTypeOwnerDraw);
 }
@@ -112,16 +112,16 @@ TEST_CASE("a lone | or a failed write ends a conversion where it stands; the nex
     e.menus.at(m, 1).caption = "a|b|c";
     e.menus.failWriteAt = 2;
     e.convert(m);
-    CHECK(e.reg.items.Count() == 2);
+    CHECK(e.reg.items.count() == 2);
     e.convert(m);
     CHECK(e.menus.at(m, 2).data == 3);
     int writes = e.menus.writes;
     e.convert(m);  // already converted: nothing written, the head recorded once
-    ConvertMenu(e.reg, e.menus, kHwnd, e.popup({"Close"}), 0, true, true, false);  // a system menu
-    ConvertMenu(e.reg, e.menus, 0x99, e.popup({"Run"}), 0, false, true, false);    // an unknown window
+    convertMenu(e.reg, e.menus, kHwnd, e.popup({"Close"}), 0, true, true, false);  // a system menu
+    convertMenu(e.reg, e.menus, 0x99, e.popup({"Run"}), 0, false, true, false);    // an unknown window
     e.convert(0);
     CHECK(e.menus.writes == writes);
-    CHECK(e.window->CountMenuHeads() == 1);
+    CHECK(e.window->headCount() == 1);
     e.restore(m);
     CHECK(e.menus.at(m, 0).type == 0x4000u);
 }
@@ -131,7 +131,7 @@ TEST_CASE("a mnemonic chooses one match, selects among several, and passes on no
     MenuHandle m = e.popup({"&Open", "&Close", "E&xit", "&other", "- &Heading", "Amp at end&", "&\xC3\xA9t\xC3\xA9",
                             "2. Tom && Jerry", "Tom && &Kim"});
     e.open(m);
-    auto answer = [&](char32_t c) { return OnMenuChar(e.reg, e.menus, c, m); };
+    auto answer = [&](char32_t c) { return onMenuChar(e.reg, e.menus, c, m); };
     CHECK(answer(U'X') == ((kMenuCharExecute << 16) | 2));
     CHECK(answer(U'h') == ((kMenuCharExecute << 16) | 4));  // headings are searched too
     CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 0));  // the first, unless the highlighted one matches
@@ -139,7 +139,7 @@ TEST_CASE("a mnemonic chooses one match, selects among several, and passes on no
     CHECK(answer(U'o') == ((kMenuCharSelect << 16) | 3));
     CHECK(answer(U'&') == 0);  // neither "&&" nor an "&" at the end marks anything
     CHECK(answer(U'k') == ((kMenuCharExecute << 16) | 8));
-    CHECK(OnMenuChar(e.reg, e.menus, U'o', e.popup({"&Open"})) == 0);  // not converted: not the engine's
+    CHECK(onMenuChar(e.reg, e.menus, U'o', e.popup({"&Open"})) == 0);  // not converted: not the engine's
 }
 
 TEST_CASE("selection reports help; opening and closing convert and restore every head") {
@@ -150,27 +150,27 @@ TEST_CASE("selection reports help; opening and closing convert and restore every
                                    {102, 0, 0, 0, "More", sub},
                                    {103, 0, kStateDisabled, 0, "Disabled", 0}});
     e.open(m);
-    CHECK(e.window->MainPopedIndex() == "-2");
-    OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m);
-    OnMenuSelect(e.reg, e.menus, kHwnd, 100, 0x80, m);
-    OnMenuSelect(e.reg, e.menus, kHwnd, 2, kSelectPopup | 0x80, m);  // a submenu item comes by position
-    OnMenuSelect(e.reg, e.menus, kHwnd, 103, 0x80 | kStateDisabled, m);
+    CHECK(e.window->raisedBarItem() == -2);
+    onMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m);
+    onMenuSelect(e.reg, e.menus, kHwnd, 100, 0x80, m);
+    onMenuSelect(e.reg, e.menus, kHwnd, 2, kSelectPopup | 0x80, m);  // a submenu item comes by position
+    onMenuSelect(e.reg, e.menus, kHwnd, 103, 0x80 | kStateDisabled, m);
     e.open(sub);
     e.open(m);  // again while open: converted once
-    OnMenuSelect(e.reg, e.menus, kHwnd, 200, 0x80, sub);
-    OnMenuSelect(e.reg, e.menus, kHwnd, 0, 0, 0);  // not the close
-    CHECK(e.reg.items.Count() == 5);
+    onMenuSelect(e.reg, e.menus, kHwnd, 200, 0x80, sub);
+    onMenuSelect(e.reg, e.menus, kHwnd, 0, 0, 0);  // not the close
+    CHECK(e.reg.items.count() == 5);
     e.close();
     CHECK(e.events == Lines{"Run|Starts it|on", "Options|Heading help|on", "||on", "Disabled||off",
                             "Inner|Inner help|on", "||on", "||on"});
-    CHECK(e.window->MainPopedIndex() == "-1");
-    CHECK(e.reg.items.Count() == 0);
+    CHECK(e.window->raisedBarItem() == -1);
+    CHECK(e.reg.items.count() == 0);
     CHECK(e.captions(m) == Lines{"-|Heading help|Options", "|Starts it|Run", "More", "Disabled"});
     CHECK(e.captions(sub) == Lines{"#|Inner help|Inner"});
 
-    e.help.MenuHelp = nullptr;  // as the hub leaves it: nothing reported, nothing thrown
+    e.help.onHelp = nullptr;  // as the hub leaves it: nothing reported, nothing thrown
     e.open(m);
-    CHECK_NOTHROW(OnMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m));
+    CHECK_NOTHROW(onMenuSelect(e.reg, e.menus, kHwnd, 101, 0x80, m));
     CHECK(e.events.size() == 7);
 }
 
@@ -184,8 +184,8 @@ TEST_CASE("a popup made anew for every opening leaves no head and no record behi
         e.close();
         e.menus.destroy(m);
     }
-    CHECK(e.window->CountMenuHeads() <= 2);
-    CHECK(e.reg.items.Count() == 0);
+    CHECK(e.window->headCount() <= 2);
+    CHECK(e.reg.items.count() == 0);
     e.open(kept);  // a menu that still exists stays a head, so the close restores it
     e.close();
     CHECK(e.captions(kept) == Lines{"Kept"});
@@ -196,13 +196,13 @@ TEST_CASE("the window record owns its two fonts: a replaced one and the last one
     static std::vector<std::uintptr_t> deleted;
     static int rebuilds = 0;
     {
-        WndCoolMenu w([](void* font) { deleted.push_back(reinterpret_cast<std::uintptr_t>(font)); },
-                      [](WndCoolMenu&) { ++rebuilds; });
-        for (std::uintptr_t font : {0xA, 0xA, 0xB}) w.MenuFont(reinterpret_cast<void*>(font));
-        w.MenuFontSep(reinterpret_cast<void*>(0x5));
+        WindowState w([](void* font) { deleted.push_back(reinterpret_cast<std::uintptr_t>(font)); },
+                      [](WindowState&) { ++rebuilds; });
+        for (std::uintptr_t font : {0xA, 0xA, 0xB}) w.setMenuFont(reinterpret_cast<void*>(font));
+        w.setHeadingFont(reinterpret_cast<void*>(0x5));
         CHECK(deleted == std::vector<std::uintptr_t>{0xA});
-        w.FontName("Tahoma");
-        w.FontSize(10);
+        w.setFontName("Tahoma");
+        w.setFontSize(10);
         CHECK(rebuilds == 2);
     }
     CHECK(deleted == std::vector<std::uintptr_t>{0xA, 0xB, 0x5});

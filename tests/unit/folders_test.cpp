@@ -17,7 +17,7 @@ const fakes::Latin1Codec codec;
 struct Dialog : fakes::FakeHub {
     Dialog() {
         os.files.files[kIni] = kSaved;
-        form.Form_Load();
+        logic.start();
         host.visible = true;
         os.log.calls.clear();
     }
@@ -25,67 +25,67 @@ struct Dialog : fakes::FakeHub {
 } // namespace
 
 TEST_CASE("the file is the heading and ten slot lines, CR LF, in the code page; UTF-8 with its mark when needed") {
-    CHECK(modINI::DefaultFolderBytes(codec) == kHead + "C:\\\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    CHECK(settings_file::defaultFolderBytes(codec) == kHead + "C:\\\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
     FolderList slots;
     slots[0] = " C:\\Program Files ";
     slots[3] = "D:\\Data\\";
     slots[9] = "E:\\M\xC3\xBCsik";
-    std::string bytes = modINI::FormatFolders(slots, codec);
+    std::string bytes = settings_file::formatFolders(slots, codec);
     CHECK(bytes == kHead + " C:\\Program Files \r\n\r\n\r\nD:\\Data\\\r\n\r\n\r\n\r\n\r\n\r\nE:\\M\xFCsik\r\n");
-    CHECK(modINI::ParseFolders(bytes, codec) == slots);
+    CHECK(settings_file::parseFolders(bytes, codec) == slots);
     slots[1] = "D:\\\xE6\x97\xA5\xE6\x9C\xAC";  // outside the code page
-    bytes = modINI::FormatFolders(slots, codec);
+    bytes = settings_file::formatFolders(slots, codec);
     CHECK(bytes.rfind("\xEF\xBB\xBF" + kHead + " C:\\Program Files \r\nD:\\\xE6\x97\xA5\xE6\x9C\xAC\r\n", 0) == 0);
-    CHECK(modINI::ParseFolders(bytes, codec) == slots);
+    CHECK(settings_file::parseFolders(bytes, codec) == slots);
 }
 
 TEST_CASE("loading takes lines 5 to 14 of any file: short, long, LF or CR alone, with a byte-order mark") {
     std::string twenty = kHead;
     for (int i = 0; i < 16; ++i) twenty += "P" + std::to_string(i) + "\r\n";
-    CHECK(modINI::ParseFolders(twenty, codec)[9] == "P9");
-    FolderList shortFile = modINI::ParseFolders(kHead + "C:\\A\r\nC:\\B", codec);
+    CHECK(settings_file::parseFolders(twenty, codec)[9] == "P9");
+    FolderList shortFile = settings_file::parseFolders(kHead + "C:\\A\r\nC:\\B", codec);
     CHECK(shortFile[1] == "C:\\B");
     CHECK(shortFile[2].empty());
-    CHECK(modINI::ParseFolders("a\nb\n\nc\nX:\\1\nX:\\2\n", codec)[1] == "X:\\2");
-    CHECK(modINI::ParseFolders("a\rb\r\rc\rX:\\1\rX:\\2\r", codec)[1] == "X:\\2");
-    CHECK(modINI::ParseFolders("a\r\nb\r\n\r\nc\r\nX:\\1\r\n\r\nX:\\3\r\n", codec)[2] == "X:\\3");  // CR LF is one end
-    CHECK(modINI::ParseFolders("\xEF\xBB\xBF" + kHead + "C:\\\xE6\x97\xA5\r\n", codec)[0] == "C:\\\xE6\x97\xA5");
+    CHECK(settings_file::parseFolders("a\nb\n\nc\nX:\\1\nX:\\2\n", codec)[1] == "X:\\2");
+    CHECK(settings_file::parseFolders("a\rb\r\rc\rX:\\1\rX:\\2\r", codec)[1] == "X:\\2");
+    CHECK(settings_file::parseFolders("a\r\nb\r\n\r\nc\r\nX:\\1\r\n\r\nX:\\3\r\n", codec)[2] == "X:\\3");  // CR LF is one end
+    CHECK(settings_file::parseFolders("\xEF\xBB\xBF" + kHead + "C:\\\xE6\x97\xA5\r\n", codec)[0] == "C:\\\xE6\x97\xA5");
 
     fakes::FakeHub readOnly;  // a missing file that cannot be made: the defaults in memory
     readOnly.host.boxes[4] = "stale";
     readOnly.os.files.unwritable.insert(kIni);
-    CHECK(modINI::LoadFolders(kIni, readOnly.host, readOnly.os.files, codec));
-    CHECK(readOnly.host.boxes == modINI::DefaultFolders());
+    CHECK(settings_file::loadFolders(kIni, readOnly.host, readOnly.os.files, codec));
+    CHECK(readOnly.host.boxes == settings_file::defaultFolders());
 }
 
 TEST_CASE("Clear and Browse change their own row only; Browse asks over the dialog's window") {
     Dialog d;
-    d.form.cmdClear_Click(1);
+    d.logic.onClear(1);
     d.os.folderPicker.answer = "D:\\Pictures";
-    d.form.cmdBrowse_Click(2);
+    d.logic.onBrowse(2);
     d.os.folderPicker.answer = "";  // cancelled
-    d.form.cmdBrowse_Click(0);
+    d.logic.onBrowse(0);
     CHECK(d.host.boxes == FolderList{"C:\\", "", "D:\\Pictures"});
     CHECK(d.os.log.calls == Calls(2, "browseForFolder(68140)"));
 }
 
 TEST_CASE("OK saves the boxes, hides the dialog and rebuilds the folder items; a refused save keeps it all") {
     Dialog d;
-    d.form.cmdClear_Click(0);
+    d.logic.onClear(0);
     SUBCASE("saved") {
-        d.form.cmdOK_Click();
+        d.logic.onOk();
         CHECK(d.os.log.calls == Calls{"replaceFile(" + kIni + ")", "hide()"});
         CHECK(d.os.files.files[kIni] == kHead + "\r\nD:\\Music\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-        CHECK_FALSE(d.form.mnuPopup.folder(0).visible);
-        CHECK(d.form.mnuPopup.folder(1).caption == "1. Music");
+        CHECK_FALSE(d.logic.popupMenu.folder(0).visible);
+        CHECK(d.logic.popupMenu.folder(1).caption == "1. Music");
     }
     SUBCASE("refused") {
         d.os.files.unwritable.insert(kIni);
         d.host.boxes[3] = "E:\\typed";
-        d.form.cmdOK_Click();
+        d.logic.onOk();
         CHECK(d.host.visible);
         CHECK(d.host.boxes[3] == "E:\\typed");
-        CHECK(d.form.mnuPopup.folder(0).visible);  // not rebuilt from unsaved edits
+        CHECK(d.logic.popupMenu.folder(0).visible);  // not rebuilt from unsaved edits
         auto calls = d.os.log.calls;
         REQUIRE(calls.size() == 2);
         CHECK(calls[1].rfind("messageBox(The folders could not be saved to " + kIni, 0) == 0);
@@ -99,27 +99,27 @@ TEST_CASE("Cancel hides and brings back the folders last saved, never the defaul
     d.host.boxes[4] = "typed";
     std::string saved = "C:\\";
     SUBCASE("the file as it was") {
-        d.form.cmdCancel_Click();
+        d.logic.onCancel();
         CHECK(d.os.log.only({"hide", "readFile", "replaceFile"}) == Calls{"hide()", "readFile(" + kIni + ")"});
         CHECK(d.host.boxes[4].empty());
     }
     SUBCASE("the file deleted while the program ran: written back") {
         d.os.files.files.erase(kIni);
-        d.form.cmdCancel_Click();
+        d.logic.onCancel();
         CHECK(d.os.files.files[kIni] == kSaved);
     }
     SUBCASE("the file held by another program: left alone") {
         d.os.files.unreadable.insert(kIni);
-        d.form.cmdCancel_Click();
+        d.logic.onCancel();
         CHECK_FALSE(d.os.log.contains("replaceFile"));
     }
     SUBCASE("after a save and the file deleted, the saved folders come back") {
-        d.form.cmdOK_Click();
+        d.logic.onOk();
         d.host.boxes[0] = "F:\\Cancelled";
         d.os.files.files.erase(kIni);
-        d.form.cmdCancel_Click();
+        d.logic.onCancel();
         saved = "E:\\Edited";
-        CHECK(modINI::ParseFolders(d.os.files.files[kIni], codec)[0] == saved);
+        CHECK(settings_file::parseFolders(d.os.files.files[kIni], codec)[0] == saved);
     }
     CHECK_FALSE(d.host.visible);
     CHECK(d.host.boxes[0] == saved);
@@ -127,13 +127,13 @@ TEST_CASE("Cancel hides and brings back the folders last saved, never the defaul
 }
 
 TEST_CASE("the dialog's layout: the design's twips at each resolution, rows tiling inside the frame") {
-    auto l = folder_dialog::LayoutFor(96);
+    auto l = folder_dialog::layoutFor(96);
     CHECK(l.text[0] == folder_dialog::Rect{56, 32, 185, 25});
     CHECK(l.clear[9] == folder_dialog::Rect{304, 257, 49, 25});
-    CHECK(folder_dialog::LayoutFor(144).clientHeight == 536);  // 535.5 rounds up
+    CHECK(folder_dialog::layoutFor(144).clientHeight == 536);  // 535.5 rounds up
     for (int dpi : {96, 120, 144, 168, 192}) {
         CAPTURE(dpi);
-        l = folder_dialog::LayoutFor(dpi);
+        l = folder_dialog::layoutFor(dpi);
         for (size_t i = 0; i < 10; ++i) {
             if (i > 0) CHECK(l.text[i - 1].top + l.text[i - 1].height == l.text[i].top);
             CHECK(l.label[i].left + l.label[i].width <= l.text[i].left);

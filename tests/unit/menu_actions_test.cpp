@@ -1,5 +1,5 @@
 #include "actions/cd_drives.h"
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "fakes/recording.h"
 
 #include <doctest/doctest.h>
@@ -10,10 +10,10 @@ using Calls = std::vector<std::string>;
 
 namespace {
 Calls cdCaptions(fakes::FakeHub& hub) {
-    hub.form.Form_Load();
+    hub.logic.start();
     Calls out;
-    for (const auto& item : hub.form.mnuPopup.items())
-        if (item.name == "mnuCDEject") out.push_back(std::to_string(item.index) + " " + item.caption);
+    for (const auto& item : hub.logic.popupMenu.items())
+        if (item.name == "cdDoor") out.push_back(std::to_string(item.index) + " " + item.caption);
     return out;
 }
 } // namespace
@@ -28,8 +28,8 @@ TEST_CASE("a folder item opens its box's text with Explorer, quoted only for a c
     hub.host.boxes[5] = "C:\\Gone";
     hub.host.boxes[6] = "C:\\boot.ini";
     hub.os.files.files["C:\\boot.ini"] = "x";
-    hub.form.mnuPopup.folder(4).caption = "1. Old";  // the box counts, not the caption
-    for (unsigned slot : {4u, 0u, 1u, 2u, 3u, 5u, 6u, 9u}) hub.form.onMenuCommand(menu_id::kFolderBase + slot);
+    hub.logic.popupMenu.folder(4).caption = "1. Old";  // the box counts, not the caption
+    for (unsigned slot : {4u, 0u, 1u, 2u, 3u, 5u, 6u, 9u}) hub.logic.onMenuCommand(menu_id::kFolderBase + slot);
     const std::string missing = "messageBox(Folder Does Not Exist|Lumivane|16)";
     CHECK(hub.os.log.only({"start", "messageBox"}) ==
           Calls{"start(Explorer C:\\\xE6\x97\xA5\xE6\x9C\xAC|1)", "start(Explorer C:\\|1)",
@@ -45,9 +45,9 @@ TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; ea
     hub.os.drives.types = {{"a:\\", 2}, {"e:\\", 5}, {"D:\\", 5}};
     // In the system's order, upper-cased, before the folder heading.
     CHECK(cdCaptions(hub) == Calls{"0 - CD Drives", "1 Open [E:]", "2 Close [E:]", "3 Open [D:]", "4 Close [D:]"});
-    CHECK(hub.form.mnuPopup.items()[5].name == "zmnuSep2");
+    CHECK(hub.logic.popupMenu.items()[5].name == "foldersHeading");
     hub.os.log.calls.clear();
-    for (unsigned index : {0u, 1u, 4u}) hub.form.onMenuCommand(menu_id::kCDEjectBase + index);
+    for (unsigned index : {0u, 1u, 4u}) hub.logic.onMenuCommand(menu_id::kCdDoorBase + index);
     CHECK(hub.os.log.calls == Calls{"mci(Open E: Alias DriveE Type CDAudio)", "mci(Set DriveE Door Open)",
                                    "mci(Open D: Alias DriveD Type CDAudio)", "mci(Set DriveD Door Closed)"});
 
@@ -61,7 +61,7 @@ TEST_CASE("a door caption: O in either case opens, the drive is the letter befor
     fakes::CallLog log;
     fakes::FakeMediaControl mci(log);
     for (const char* caption : {"open [F:]", "Close [G:] :", "Open", ":Open"})
-        modMain::DoorCommandFromCaption(caption, mci);
+        cd_drives::doorCommandFromCaption(caption, mci);
     CHECK(log.calls == Calls{"mci(Open F: Alias DriveF Type CDAudio)", "mci(Set DriveF Door Open)",
                             "mci(Open G: Alias DriveG Type CDAudio)", "mci(Set DriveG Door Closed)"});
 }
@@ -71,7 +71,7 @@ TEST_CASE("Run Screen Saver: SC_SCREENSAVE to the desktop when one is active, el
         CAPTURE(active);
         fakes::FakeHub hub;
         hub.os.desktop.screenSaveValue = active;
-        hub.form.onMenuCommand(menu_id::kRunScr);
+        hub.logic.onMenuCommand(menu_id::kRunScreenSaver);
         Calls inactive{"screenSaveActive()", "messageBox(No Screen Saver is selected.|Lumivane|0)",
                        "start(rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1|2)"};
         CHECK(hub.os.log.calls == (active == 1 ? Calls{"screenSaveActive()", "desktopSysCommand(61760|0)"} : inactive));
@@ -86,7 +86,7 @@ TEST_CASE("Turn Monitor Off: straight to the desktop on XP and 2000, through the
         CAPTURE(version.minor);
         fakes::FakeHub hub;
         hub.os.osVersion.version = version;
-        hub.form.onMenuCommand(menu_id::kTurnMonOff);
+        hub.logic.onMenuCommand(menu_id::kTurnMonitorOff);
         bool direct = version.major == 5 && version.minor < 2;
         CHECK(hub.os.log.calls == Calls{"osVersion()", direct ? "desktopSysCommand(61808|2)" : "showTurnMonOff()"});
     }
@@ -94,30 +94,30 @@ TEST_CASE("Turn Monitor Off: straight to the desktop on XP and 2000, through the
 
 TEST_CASE("the cover window turns the display off; two moves are absorbed, the third or any key or click wakes it") {
     fakes::CallLog log;
-    fakes::FakeTurnMonOffHost host(log);
-    frmTurnMonOff form(host);
-    form.Form_Load();
+    fakes::FakeCoverWindowHost host(log);
+    CoverWindow cover(host);
+    cover.onShow();
     // Right of and below the centre: (6217.5 + 60) / 15 = 418.5 rounds to even, (4170 + 260) / 15 = 295.33.
     CHECK(log.calls == Calls{"setCursorPos(418,295)", "monitorPower(2)"});
     host.outer = {-1000 * 15.0, 0, 239 * 15.0, 140 * 15.0};  // left of the primary screen: -876.5 to even
-    form.Form_Load();
+    cover.onShow();
     CHECK(log.calls[2] == "setCursorPos(-876,87)");
     log.calls.clear();
-    form.Form_MouseMove();
-    form.cmdCancel_MouseMove();  // the window and its button share the count
+    cover.onMouseMove();
+    cover.onCancelMouseMove();  // the window and its button share the count
     CHECK(log.calls.empty());
-    form.Form_MouseMove();
+    cover.onMouseMove();
     CHECK(log.calls == Calls{"monitorPower(-1)", "closeWindow()"});
 
-    for (auto input : {&frmTurnMonOff::Form_KeyDown, &frmTurnMonOff::Form_MouseDown, &frmTurnMonOff::cmdCancel_Click,
-                       &frmTurnMonOff::cmdCancel_KeyDown}) {
-        form.Form_MouseMove();
-        form.Form_Load();  // a new showing counts from 0 again
+    for (auto input : {&CoverWindow::onKeyDown, &CoverWindow::onMouseDown, &CoverWindow::onCancel,
+                       &CoverWindow::onCancelKeyDown}) {
+        cover.onMouseMove();
+        cover.onShow();  // a new showing counts from 0 again
         log.calls.clear();
-        form.Form_MouseMove();
-        form.Form_MouseMove();
+        cover.onMouseMove();
+        cover.onMouseMove();
         REQUIRE(log.calls.empty());
-        (form.*input)();
+        (cover.*input)();
         CHECK(log.calls == Calls{"monitorPower(-1)", "closeWindow()"});
     }
 }

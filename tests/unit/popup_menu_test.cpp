@@ -1,6 +1,6 @@
 #include "fakes/recording.h"
 #include "shell/menu_images.h"
-#include "shell/mod_string.h"
+#include "shell/menu_text.h"
 #include "shell/popup_lines.h"
 
 #include <doctest/doctest.h>
@@ -12,8 +12,8 @@
 using namespace lumivane;
 using Lines = std::vector<std::string>;
 
-TEST_CASE("ShortenPath keeps the last component, cut at 20 characters, and leaves texts under 4 whole") {
-    auto shortened = [](std::string s) { return modString::ShortenPath(s) ? s : "(whole) " + s; };
+TEST_CASE("shortenedPath keeps the last component, cut at 20 characters, and leaves texts under 4 whole") {
+    auto shortened = [](std::string s) { return menu_text::shortenedPath(s).value_or("(whole) " + s); };
     CHECK(shortened("C:\\") == "(whole) C:\\");
     CHECK(shortened("C:\\a") == "a");
     CHECK(shortened("D:\\Data\\").empty());
@@ -31,9 +31,9 @@ TEST_CASE("the folder items are numbered without gaps and the popup shows only v
     fakes::FakeHub hub;
     hub.host.boxes[2] = "C:\\a\\Photos";
     hub.host.boxes[7] = "D:\\Tom & Jerry";
-    hub.form.InitMenu();
-    hub.form.mnuPopup.find("mnuAbout")->enabled = false;
-    auto lines = VisibleLines(hub.form.mnuPopup);
+    hub.logic.updateFolderItems();
+    hub.logic.popupMenu.find("about")->enabled = false;
+    auto lines = visibleLines(hub.logic.popupMenu);
     Lines texts;
     for (const auto& line : lines) texts.push_back(line.separator ? "<separator>" : line.text);
     CHECK(texts == Lines{"- CD Drives", "- F o l d e r s ", "1. Photos", "2. Tom && Jerry", "- L u m i v a n e",
@@ -48,16 +48,16 @@ TEST_CASE("the folder items are numbered without gaps and the popup shows only v
     hub.host.boxes[2] = "";
     hub.host.boxes[0] = "C:\\";
     hub.host.boxes[9] = "   ";
-    hub.form.InitMenu();
-    CHECK(hub.form.mnuPopup.folder(0).caption == "1. C:\\");
-    CHECK(hub.form.mnuPopup.folder(7).caption == "2. Tom && Jerry");
-    CHECK(hub.form.mnuPopup.folder(9).caption == "3.    ");
-    CHECK_FALSE(hub.form.mnuPopup.folder(2).visible);
-    CHECK_FALSE(hub.form.mnuPopup.folder(2).enabled);
-    CHECK(hub.form.mnuPopup.folder(2).caption == "1. Photos");
+    hub.logic.updateFolderItems();
+    CHECK(hub.logic.popupMenu.folder(0).caption == "1. C:\\");
+    CHECK(hub.logic.popupMenu.folder(7).caption == "2. Tom && Jerry");
+    CHECK(hub.logic.popupMenu.folder(9).caption == "3.    ");
+    CHECK_FALSE(hub.logic.popupMenu.folder(2).visible);
+    CHECK_FALSE(hub.logic.popupMenu.folder(2).enabled);
+    CHECK(hub.logic.popupMenu.folder(2).caption == "1. Photos");
 }
 
-TEST_CASE("ilsMenu finds the tray picture by key, and the icon resources come in the list's order") {
+TEST_CASE("menuImages finds the tray picture by key, and the icon resources come in the list's order") {
     ImageList list;
     int pictures[19];
     for (size_t i = 0; i < 19; ++i)

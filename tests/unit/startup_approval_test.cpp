@@ -4,6 +4,7 @@
 #include <doctest/doctest.h>
 
 using namespace lumivane;
+using namespace lumivane::startup_approval;
 using platform::RegistryView;
 using Calls = std::vector<std::string>;
 
@@ -47,34 +48,34 @@ TEST_CASE("a mark says off only as Windows writes it: REG_BINARY, 12 bytes, firs
     };
     for (const auto& c : cases) {
         CAPTURE(c.name);
-        CHECK(startup::MarksDisabled(c.type, c.data) == c.off);
-        CHECK(startup::MarksDisabled(platform::ValueQuery{platform::kRegSuccess, c.type, c.data.size(), c.data}) ==
+        CHECK(marksDisabled(c.type, c.data) == c.off);
+        CHECK(marksDisabled(platform::ValueQuery{platform::kRegSuccess, c.type, c.data.size(), c.data}) ==
               c.off);
     }
     // Only a value read whole counts: a missing or partly read one is no mark.
-    CHECK_FALSE(startup::MarksDisabled(platform::ValueQuery{}));
-    CHECK_FALSE(startup::MarksDisabled(platform::ValueQuery{platform::kRegMoreData, platform::kRegBinary, 12, mark(3)}));
-    CHECK_FALSE(startup::MarksDisabled(platform::ValueQuery{platform::kRegSuccess, platform::kRegBinary, 13, mark(3)}));
+    CHECK_FALSE(marksDisabled(platform::ValueQuery{}));
+    CHECK_FALSE(marksDisabled(platform::ValueQuery{platform::kRegMoreData, platform::kRegBinary, 12, mark(3)}));
+    CHECK_FALSE(marksDisabled(platform::ValueQuery{platform::kRegSuccess, platform::kRegBinary, 13, mark(3)}));
 
-    const std::string enabled = startup::EnabledMark();
+    const std::string enabled = enabledMark();
     CHECK(enabled == std::string("\x02\0\0\0\0\0\0\0\0\0\0\0", 12));
-    CHECK_FALSE(startup::MarksDisabled(platform::kRegBinary, enabled));
+    CHECK_FALSE(marksDisabled(platform::kRegBinary, enabled));
 }
 
 TEST_CASE("the mark is looked for where Windows keeps the one of the program's Run value") {
     fakes::CallLog log;
     fakes::FakeRegistry reg(log);
     SUBCASE("a program of the system's own width: StartupApproved\\Run") {
-        CHECK_FALSE(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         reg.putValue(kMachine, kApproved32, "Lumivane", platform::kRegBinary, mark(3));
         reg.putValue(kMachine, kApproved, "Other", platform::kRegBinary, mark(3));
-        CHECK_FALSE(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7));
-        CHECK(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         // A mark never has more than 12 bytes; one byte more tells a longer value apart.
         CHECK(log.calls.back() == "regQueryValue(native:" + kApproved + "|Lumivane,13)");
         reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7, 40));
-        CHECK_FALSE(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
     }
     SUBCASE("a 32-bit program on 64-bit Windows: StartupApproved\\Run32 of the native view") {
         reg.is32BitOn64 = true;
@@ -82,9 +83,9 @@ TEST_CASE("the mark is looked for where Windows keeps the one of the program's R
         reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
         reg.putValue(kMachine, kApproved32, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Own);
         reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Own);
-        CHECK_FALSE(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         reg.putValue(kMachine, kApproved32, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
-        CHECK(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         CHECK(log.calls.back() == "regQueryValue(native:" + kApproved32 + "|Lumivane,13)");
     }
 }
@@ -100,26 +101,26 @@ TEST_CASE("turning the mark back on: only a mark that says off is rewritten, to 
         for (const std::string& kept : {mark(2), mark(6), mark(3, 11), std::string()}) {
             reg.putValue(kMachine, subkey, "Lumivane", platform::kRegBinary, kept, RegistryView::Native);
             log.calls.clear();
-            CHECK(startup::ClearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegSuccess);
+            CHECK(clearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegSuccess);
             CHECK_FALSE(log.contains("regSetBinary"));
             CHECK(reg.find(kMachine, subkey, "Lumivane", RegistryView::Native)->bytes == kept);
         }
         for (unsigned char off : {3, 7}) {
             reg.putValue(kMachine, subkey, "Lumivane", platform::kRegBinary, mark(off), RegistryView::Native);
             log.calls.clear();
-            CHECK(startup::ClearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegSuccess);
+            CHECK(clearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegSuccess);
             CHECK(log.calls == Calls{"regQueryValue(native:" + subkey + "|Lumivane,13)",
                                      "regSetBinary(native:" + subkey + "|Lumivane=" + enabledHex + ")"});
             const auto* now = reg.find(kMachine, subkey, "Lumivane", RegistryView::Native);
             REQUIRE(now);
             CHECK(now->type == platform::kRegBinary);
-            CHECK(now->bytes == startup::EnabledMark());
-            CHECK_FALSE(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+            CHECK(now->bytes == enabledMark());
+            CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         }
         reg.putValue(kMachine, subkey, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
         reg.refuseSetBinary = platform::kRegAccessDenied;
-        CHECK(startup::ClearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegAccessDenied);
-        CHECK(startup::RunValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK(clearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegAccessDenied);
+        CHECK(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
         reg.refuseSetBinary = platform::kRegSuccess;
     }
 }
@@ -128,19 +129,19 @@ namespace {
 const std::string kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::string kMine = "\"C:\\Tools\\lumivane\"";
 
-std::string caption(const frmFolderBrowse& form) { return form.mnuPopup.find("mnuRunAtStartUp")->caption; }
+std::string caption(const Hub& hub) { return hub.popupMenu.find("startWithWindows")->caption; }
 
 // The start-up item's text in the latest popup.
 std::string shownCaption(const fakes::FakeHub& hub) {
     for (const auto& line : hub.os.tray.popups.back())
-        if (line.id == menu_id::kRunAtStartUp) return line.text;
+        if (line.id == menu_id::kStartWithWindows) return line.text;
     return "(no start-up item)";
 }
 
 // Opens the popup from the tray and chooses `id` (0: dismissed).
 void choose(fakes::FakeHub& hub, unsigned id) {
     hub.os.tray.choice = id;
-    hub.form.onTrayMessage(0x0205);  // WM_RBUTTONUP
+    hub.logic.onTrayMessage(0x0205);  // WM_RBUTTONUP
 }
 } // namespace
 
@@ -153,30 +154,30 @@ TEST_CASE("a Run value switched off in Windows's list reads as off, and choosing
         const std::string& place = is32BitOn64 ? kApproved32 : kApproved;
         reg.putString(kMachine, kRun, "Lumivane", "\"D:\\Old\\lumivane\"");
         reg.putValue(kMachine, place, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
-        hub.form.Form_Load();
-        CHECK_FALSE(hub.form.RunAtStartup);
-        CHECK(caption(hub.form) == "Don't Load at Startup");
+        hub.logic.start();
+        CHECK_FALSE(hub.logic.startsWithWindows);
+        CHECK(caption(hub.logic) == "Don't Load at Startup");
 
         hub.os.log.calls.clear();
-        choose(hub, menu_id::kRunAtStartUp);
+        choose(hub, menu_id::kStartWithWindows);
         CHECK(shownCaption(hub) == "Don't Load at Startup");
         // The Run value written as ever, then the mark turned to 2 and zeros in its place.
         CHECK(hub.os.log.only({"regSet", "messageBox"}) ==
               Calls{"regSet(Lumivane=" + kMine + ")",
                     "regSetBinary(native:" + place + "|Lumivane=020000000000000000000000)"});
         CHECK(reg.find(kMachine, kRun, "Lumivane")->bytes == fakes::utf16Bytes(kMine));
-        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == startup::EnabledMark());
-        CHECK(hub.form.RunAtStartup);
-        CHECK(caption(hub.form) == "Load at Startup");
+        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == enabledMark());
+        CHECK(hub.logic.startsWithWindows);
+        CHECK(caption(hub.logic) == "Load at Startup");
 
         // While on: the Run value goes, the mark stays as it is.
         hub.os.log.calls.clear();
-        choose(hub, menu_id::kRunAtStartUp);
+        choose(hub, menu_id::kStartWithWindows);
         CHECK(shownCaption(hub) == "Load at Startup");
         CHECK(hub.os.log.only({"regSet", "regDelete", "messageBox"}) == Calls{"regDelete(Lumivane)"});
         CHECK_FALSE(reg.find(kMachine, kRun, "Lumivane"));
-        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == startup::EnabledMark());
-        CHECK(caption(hub.form) == "Don't Load at Startup");
+        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == enabledMark());
+        CHECK(caption(hub.logic) == "Don't Load at Startup");
     }
 }
 
@@ -184,8 +185,8 @@ TEST_CASE("the start-up item is read again each time the menu opens") {
     fakes::FakeHub hub;
     auto& reg = hub.os.registry;
     reg.putString(kMachine, kRun, "Lumivane", kMine);
-    hub.form.Form_Load();
-    CHECK(caption(hub.form) == "Load at Startup");
+    hub.logic.start();
+    CHECK(caption(hub.logic) == "Load at Startup");
     const struct {
         const char* change;
         std::string mark;  // "" for none
@@ -220,19 +221,19 @@ TEST_CASE("a mark that cannot be turned back on: said once, and the item keeps s
     reg.putString(kMachine, kRun, "Lumivane", kMine);
     reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7), RegistryView::Native);
     reg.refuseSetBinary = platform::kRegAccessDenied;
-    hub.form.Form_Load();
-    choose(hub, menu_id::kRunAtStartUp);
+    hub.logic.start();
+    choose(hub, menu_id::kStartWithWindows);
     CHECK(hub.os.log.only({"messageBox"}) ==
           Calls{"messageBox(Lumivane could not be set to load at startup: administrator rights are needed to change "
                 "the programs Windows loads at startup.|Lumivane|48)"});
-    CHECK_FALSE(hub.form.RunAtStartup);
-    CHECK(caption(hub.form) == "Don't Load at Startup");
+    CHECK_FALSE(hub.logic.startsWithWindows);
+    CHECK(caption(hub.logic) == "Don't Load at Startup");
     CHECK(reg.find(kMachine, kApproved, "Lumivane", RegistryView::Native)->bytes == mark(7));
     // The Run value was refused first: the mark is not touched, and one message says so.
     reg.refuseSet = platform::kRegAccessDenied;
     hub.os.log.calls.clear();
-    choose(hub, menu_id::kRunAtStartUp);
+    choose(hub, menu_id::kStartWithWindows);
     CHECK_FALSE(hub.os.log.contains("regSetBinary"));
     CHECK(hub.os.log.only({"messageBox"}).size() == 1);
-    CHECK(caption(hub.form) == "Don't Load at Startup");
+    CHECK(caption(hub.logic) == "Don't Load at Startup");
 }

@@ -38,7 +38,7 @@ LRESULT CALLBACK filterHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void escape(HWND dialog) { ::PostMessageW(::GetDlgItem(dialog, id::cmdOK), WM_KEYDOWN, VK_ESCAPE, 1); }
+void escape(HWND dialog) { ::PostMessageW(::GetDlgItem(dialog, id::kOk), WM_KEYDOWN, VK_ESCAPE, 1); }
 
 struct Rig {
     fakes::CallLog log;
@@ -48,7 +48,7 @@ struct Rig {
     fakes::FakeMessageBoxes boxes{log};
     about::SysInfoServices sysInfo{registry, files, processes, boxes, ""};
     win32::AboutDialog box{::GetModuleHandleW(nullptr), sysInfo, processes};
-    std::int16_t count = 0;
+    int count = 0;
 
     void open(std::function<void(HWND)> onDialog) {
         g_onDialog = std::move(onDialog);
@@ -65,7 +65,7 @@ struct Rig {
 
 TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first, blue links that open with a hand") {
     Rig rig;
-    auto layout = about::LayOutAbout(win32::SystemDpi());
+    auto layout = about::layOutAbout(win32::systemDpi());
     rig.open([&](HWND dialog) {
         CHECK(::GetWindow(dialog, GW_OWNER) == nullptr);
         CHECK((::GetWindowLongPtrW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
@@ -78,9 +78,9 @@ TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first
             if (placed.control->kind != about::ControlKind::Picture)
                 CHECK(win32::narrow(textOf(control)) == placed.control->text);
         }
-        CHECK(::GetNextDlgTabItem(dialog, nullptr, FALSE) == ::GetDlgItem(dialog, id::cmdOK));
-        CHECK(::GetNextDlgTabItem(dialog, ::GetDlgItem(dialog, id::cmdOK), FALSE) == ::GetDlgItem(dialog, id::cmdSysInfo));
-        CHECK(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)) == id::cmdOK);
+        CHECK(::GetNextDlgTabItem(dialog, nullptr, FALSE) == ::GetDlgItem(dialog, id::kOk));
+        CHECK(::GetNextDlgTabItem(dialog, ::GetDlgItem(dialog, id::kOk), FALSE) == ::GetDlgItem(dialog, id::kSystemInfo));
+        CHECK(LOWORD(::SendMessageW(dialog, DM_GETDEFID, 0, 0)) == id::kOk);
 
         win32::UniqueMemDC dc(::CreateCompatibleDC(nullptr));
         auto textColour = [&](int control) {
@@ -89,9 +89,9 @@ TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first
                            reinterpret_cast<LPARAM>(::GetDlgItem(dialog, control)));
             return ::GetTextColor(dc.get());
         };
-        CHECK(textColour(id::lblWebPage) == RGB(0, 0, 255));
-        CHECK(textColour(id::Label2) == RGB(0, 0, 255));
-        CHECK(textColour(id::lblTitle) == RGB(0, 0, 0));
+        CHECK(textColour(id::kWebLink) == RGB(0, 0, 255));
+        CHECK(textColour(id::kMailLink) == RGB(0, 0, 255));
+        CHECK(textColour(id::kTitle) == RGB(0, 0, 0));
         auto setCursorOver = [&](int control) {
             ::SendMessageW(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, control)),
                            MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
@@ -99,9 +99,9 @@ TEST_CASE("the About box: unowned, controls at the layout's rectangles, OK first
         };
         HCURSOR hand = ::LoadCursorW(nullptr, IDC_HAND);
         ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-        CHECK(setCursorOver(id::Label2) == hand);
+        CHECK(setCursorOver(id::kMailLink) == hand);
 
-        HWND web = ::GetDlgItem(dialog, id::lblWebPage);
+        HWND web = ::GetDlgItem(dialog, id::kWebLink);
         ::SendMessageW(web, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         ::SendMessageW(web, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         CHECK(::IsWindow(dialog));

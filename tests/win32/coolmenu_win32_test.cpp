@@ -3,13 +3,13 @@
 #include "coolmenu/win32/cool_menu.h"
 #include "coolmenu/win32/win32_menu.h"
 #include "fakes/recording.h"
-#include "platform/win32/menu_engine.h"
+#include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 #include "shell/hub_window.h"
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 #include "shell/popup_lines.h"
 #include "support.h"
 
@@ -104,7 +104,7 @@ struct Host {
         hwnd = ::CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr,
                                  wc.hInstance, nullptr);
         REQUIRE(hwnd);
-        REQUIRE(AttachCoolMenu(hwnd, true, nullptr, images));
+        REQUIRE(attach(hwnd, true, nullptr, images));
     }
     ~Host() {
         ::DestroyWindow(hwnd);
@@ -124,7 +124,7 @@ struct Host {
     }
     void convert(HMENU menu, bool on) {
         win32::Win32Menu menus;
-        ConvertMenu(*CoolMenuRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), win32::fromHmenu(menu), 0,
+        convertMenu(*engineRegistries(), menus, reinterpret_cast<std::uintptr_t>(hwnd), win32::fromHmenu(menu), 0,
                     false, on, false);
     }
 };
@@ -148,14 +148,14 @@ ItemRead readItem(HMENU menu, int position) {
 
 std::vector<platform::PopupLine> linesForSlots2And7() {
     static fakes::FakeOs os;
-    fakes::FakeFormHost host(os.log);
+    fakes::FakeHubHost host(os.log);
     host.boxes[2] = "C:\\Program Files\\Common Files";
     host.boxes[7] = "D:\\Tom & J\xC3\xA9r\xC3\xB4me";
-    frmFolderBrowse form(host, os.services);
-    form.InitMenu();
-    form.mnuPopup.find("mnuRunAtStartUp")->caption = "Load at Startup";
-    form.mnuPopup.find("mnuAbout")->enabled = false;
-    return VisibleLines(form.mnuPopup);
+    Hub hub(host, os.services);
+    hub.updateFolderItems();
+    hub.popupMenu.find("startWithWindows")->caption = "Load at Startup";
+    hub.popupMenu.find("about")->enabled = false;
+    return visibleLines(hub.popupMenu);
 }
 
 } // namespace
@@ -178,10 +178,10 @@ TEST_CASE("the popup at the pointer returns the chosen id, and WM_NULL follows i
 
 TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to owner-drawn records and back byte for byte") {
     Host host;
-    Registries& reg = *CoolMenuRegistries();
-    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    Registries& reg = *engineRegistries();
+    win32::UniqueMenu menu = win32::buildPopupMenu(linesForSlots2And7());
     HMENU popup = menu.get();
-    const int count = ::GetMenuItemCount(popup), before = reg.items.Count();
+    const int count = ::GetMenuItemCount(popup), before = reg.items.count();
     auto describe = [&] {
         std::vector<std::string> out;
         for (int i = 0; i < count; ++i) {
@@ -209,10 +209,10 @@ TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to o
         CHECK(item.type == (MFT_OWNERDRAW | (heading ? MFT_SEPARATOR : 0u)));
     }
     // Read back in full through UTF-16; the doubled "&" is the caption's own.
-    CHECK(reg.item(readItem(popup, 3).data)->sMenuText == "2. Tom && J\xC3\xA9r\xC3\xB4me");
-    CHECK(CoolMenuWindow(host.hwnd)->CountMenuHeads() == 1);
+    CHECK(reg.item(readItem(popup, 3).data)->text == "2. Tom && J\xC3\xA9r\xC3\xB4me");
+    CHECK(windowState(host.hwnd)->headCount() == 1);
     host.convert(popup, false);
-    CHECK(reg.items.Count() == before);
+    CHECK(reg.items.count() == before);
     CHECK(describe() == shown);
 
     // A caption longer than the read buffer is cut at its bound.
@@ -220,11 +220,11 @@ TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to o
     std::string longCaption(260, 'w');
     ::AppendMenuW(one, MF_STRING, 7, win32::widen(longCaption).c_str());
     host.convert(one, true);
-    const CMyItemData* record = reg.item(readItem(one, 0).data);
+    const ItemRecord* record = reg.item(readItem(one, 0).data);
     REQUIRE(record);
-    CHECK(record->sMenuText.size() >= 199);
-    CHECK(record->sMenuText.size() <= 200);
-    CHECK(longCaption.rfind(record->sMenuText, 0) == 0);
+    CHECK(record->text.size() >= 199);
+    CHECK(record->text.size() <= 200);
+    CHECK(longCaption.rfind(record->text, 0) == 0);
     host.convert(one, false);
     ::DestroyMenu(one);
 }
@@ -232,12 +232,12 @@ TEST_CASE("the tray's popup as a real menu: items, ids and state; converted to o
 TEST_CASE("measure and draw: the engine answers its items in every state without leaking; the host gets the rest once") {
     RunImage images;
     Host host(&images);
-    WndCoolMenu* attached = CoolMenuWindow(host.hwnd);
-    CHECK_FALSE(AttachCoolMenu(host.hwnd, true, nullptr, nullptr));  // a second attachment would loop
-    CHECK(CoolMenuWindow(host.hwnd) == attached);
+    WindowState* attached = windowState(host.hwnd);
+    CHECK_FALSE(attach(host.hwnd, true, nullptr, nullptr));  // a second attachment would loop
+    CHECK(windowState(host.hwnd) == attached);
     const COLORREF select = RGB(0, 0x80, 0x40), ground = RGB(10, 20, 30), red = RGB(255, 0, 0);
-    attached->SelectColor = select;
-    win32::UniqueMenu menu = win32::BuildPopupMenu(linesForSlots2And7());
+    attached->selectColor = select;
+    win32::UniqueMenu menu = win32::buildPopupMenu(linesForSlots2And7());
     HMENU popup = menu.get();
     const UINT count = static_cast<UINT>(::GetMenuItemCount(popup)), runAt = 5, exitAt = 12;
     host.convert(popup, true);
@@ -294,7 +294,7 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     // "Exit" measured in the window's font, with room for the column and the arrow.
     MEASUREITEMSTRUCT exitItem{ODT_MENU, 0, menu_id::kExit, 0, 0, readItem(popup, exitAt).data};
     ::SendMessageW(host.hwnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&exitItem));
-    win32::SelectGuard menuFont(canvas.dc(), GetMenuFont(host.hwnd, false));
+    win32::SelectGuard menuFont(canvas.dc(), menuFontOf(host.hwnd, false));
     RECT text{};
     ::DrawTextW(canvas.dc(), L"Exit", -1, &text, DT_CALCRECT | DT_SINGLELINE);
     CHECK(static_cast<int>(exitItem.itemWidth) == text.right + 42 - ::GetSystemMetrics(SM_CXMENUCHECK));
@@ -340,34 +340,34 @@ LRESULT CALLBACK closeEveryMenu(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and records stay flat") {
     fakes::FakeOs fake;
     win32::Win32Tray tray;
-    win32::CoolMenuEngine engine;
+    win32::Win32MenuEngine engine;
     Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
-                      fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff, fake.registry,
+                      fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                       fake.folderPicker, "lumivane.exe", fake.aboutBox};
     {
         win32::HubWindow hub(services);
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
-        hub.form().Form_Load();
+        hub.logic().start();
         HWND hwnd = hub.hwnd();
-        WndCoolMenu* attached = CoolMenuWindow(hwnd);
+        WindowState* attached = windowState(hwnd);
         REQUIRE(attached);  // start-up attaches the engine
         hubProc = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&closeEveryMenu)));
         auto round = [&] {
-            ::SendMessageW(hwnd, modSystray::kTrayCallbackMessage, 0, WM_RBUTTONUP);
+            ::SendMessageW(hwnd, tray_icon::kTrayCallbackMessage, 0, WM_RBUTTONUP);
             testing::pump();
         };
         // The first openings make what is kept for the whole run: fonts, glyphs.
         for (int i = 0; i < 3; ++i) round();
         popupsOpened = itemsDrawn = 0;
         const long gdi = bench::gdiObjects(::GetCurrentProcess());
-        const int records = CoolMenuRegistries()->items.Count();
+        const int records = engineRegistries()->items.count();
         for (int i = 0; i < 300; ++i) round();
         CHECK(popupsOpened == 300);
         CHECK(itemsDrawn >= 300);  // every popup was the engine's
         CHECK(bench::gdiObjects(::GetCurrentProcess()) == gdi);
-        CHECK(CoolMenuRegistries()->items.Count() == records);
-        CHECK(attached->CountMenuHeads() <= 2);
+        CHECK(engineRegistries()->items.count() == records);
+        CHECK(attached->headCount() <= 2);
         ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hubProc));
     }
     testing::dropQuitMessages();

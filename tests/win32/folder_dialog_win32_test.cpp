@@ -11,20 +11,20 @@
 using namespace lumivane;
 using win32::dialog_id::kBrowseBase;
 using win32::dialog_id::kClearBase;
-using win32::dialog_id::kLabel1Base;
-using win32::dialog_id::kText1Base;
+using win32::dialog_id::kNumberBase;
+using win32::dialog_id::kPathBoxBase;
 
 namespace {
 
 // The real hub window, shown as "Customize" shows it; the system around it
 // is recorded.
-struct Hub {
+struct ShownHub {
     fakes::FakeOs os;
     win32::HubWindow window{os.services};
 
-    Hub() {
+    ShownHub() {
         REQUIRE(window.create(::GetModuleHandleW(nullptr)));
-        window.form().Form_Load();
+        window.logic().start();
         // Start-up makes no controls: they come with the first showing,
         // filled from the folder list the window held until then.
         CHECK(::GetWindow(window.hwnd(), GW_CHILD) == nullptr);
@@ -39,10 +39,10 @@ struct Hub {
 } // namespace
 
 TEST_CASE("the shown dialog: no window buttons, controls where the layout puts them, in its fonts") {
-    Hub hub;
+    ShownHub hub;
     CHECK((::GetWindowLongPtrW(hub.hwnd(), GWL_STYLE) & (WS_SYSMENU | WS_MAXIMIZEBOX | WS_THICKFRAME)) == 0);
     HDC screen = ::GetDC(nullptr);
-    auto layout = folder_dialog::LayoutFor(::GetDeviceCaps(screen, LOGPIXELSY));
+    auto layout = folder_dialog::layoutFor(::GetDeviceCaps(screen, LOGPIXELSY));
     ::ReleaseDC(nullptr, screen);
     RECT client{};
     ::GetClientRect(hub.hwnd(), &client);
@@ -56,15 +56,15 @@ TEST_CASE("the shown dialog: no window buttons, controls where the layout puts t
     for (size_t i = 0; i < layout.text.size(); ++i) {
         CAPTURE(i);
         int row = static_cast<int>(i);
-        CHECK(placed(kLabel1Base + row) == layout.label[i]);
-        CHECK(placed(kText1Base + row) == layout.text[i]);
+        CHECK(placed(kNumberBase + row) == layout.label[i]);
+        CHECK(placed(kPathBoxBase + row) == layout.text[i]);
         CHECK(placed(kBrowseBase + row) == layout.browse[i]);
         CHECK(placed(kClearBase + row) == layout.clear[i]);
     }
     CHECK(placed(IDOK) == layout.ok);
     CHECK(placed(IDCANCEL) == layout.cancel);
     wchar_t first[8] = {};
-    ::GetWindowTextW(hub.item(kText1Base), first, 8);
+    ::GetWindowTextW(hub.item(kPathBoxBase), first, 8);
     CHECK(std::wstring(first) == L"C:\\");
 
     auto fontOf = [&](int id) {
@@ -73,14 +73,14 @@ TEST_CASE("the shown dialog: no window buttons, controls where the layout puts t
         return win32::narrow(lf.lfFaceName) + " " + std::to_string(lf.lfHeight) + " " + std::to_string(lf.lfWeight);
     };
     auto font = [](int height, int weight) { return "Tahoma " + std::to_string(-height) + " " + std::to_string(weight); };
-    CHECK(fontOf(kLabel1Base + 9) == font(layout.rowFontHeight, FW_BOLD));
-    CHECK(fontOf(kText1Base) == font(layout.rowFontHeight, FW_NORMAL));
+    CHECK(fontOf(kNumberBase + 9) == font(layout.rowFontHeight, FW_BOLD));
+    CHECK(fontOf(kPathBoxBase) == font(layout.rowFontHeight, FW_NORMAL));
     CHECK(fontOf(kBrowseBase + 4) == font(layout.formFontHeight, FW_NORMAL));
     CHECK(fontOf(win32::dialog_id::kFrame) == font(layout.formFontHeight, FW_NORMAL));
 }
 
 TEST_CASE("Enter presses the focused row button, or OK from a path box; Escape presses Cancel") {
-    Hub hub;
+    ShownHub hub;
     // A key as the user presses it: into the focused control, through the
     // program's own dialog filter.
     auto press = [&](WPARAM key) {
@@ -97,21 +97,21 @@ TEST_CASE("Enter presses the focused row button, or OK from a path box; Escape p
     ::SetFocus(hub.item(kClearBase));
     press(VK_RETURN);
     CHECK(::IsWindowVisible(hub.hwnd()));
-    CHECK(testing::textOf(hub.item(kText1Base)).empty());
+    CHECK(testing::textOf(hub.item(kPathBoxBase)).empty());
 
-    ::SetFocus(hub.item(kText1Base + 2));
-    ::SetWindowTextW(hub.item(kText1Base + 2), L"D:\\Typed");
+    ::SetFocus(hub.item(kPathBoxBase + 2));
+    ::SetWindowTextW(hub.item(kPathBoxBase + 2), L"D:\\Typed");
     press(VK_RETURN);
     CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
-    CHECK(hub.os.files.files[hub.window.form().SettingsPath] ==
+    CHECK(hub.os.files.files[hub.window.logic().settingsPath] ==
           "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\n\r\n\r\nD:\\Typed\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
 
-    std::string saved = hub.os.files.files[hub.window.form().SettingsPath];
+    std::string saved = hub.os.files.files[hub.window.logic().settingsPath];
     hub.window.setVisible(true);
-    ::SetWindowTextW(hub.item(kText1Base), L"unsaved");
+    ::SetWindowTextW(hub.item(kPathBoxBase), L"unsaved");
     ::SetFocus(hub.item(kBrowseBase + 5));
     press(VK_ESCAPE);
     CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
-    CHECK(testing::textOf(hub.item(kText1Base)).empty());
-    CHECK(hub.os.files.files[hub.window.form().SettingsPath] == saved);
+    CHECK(testing::textOf(hub.item(kPathBoxBase)).empty());
+    CHECK(hub.os.files.files[hub.window.logic().settingsPath] == saved);
 }

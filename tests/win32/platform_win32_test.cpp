@@ -6,7 +6,7 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -72,18 +72,18 @@ TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whol
         fakes::FakeOs os;
         win32::Win32Registry registry;
         Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
-                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.turnMonOff,
+                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
                           registry, os.folderPicker, "lumivane.exe", os.aboutBox};
-        fakes::FakeFormHost host(os.log);
-        frmFolderBrowse form(host, services);
-        form.Form_Load();
-        CHECK(form.RunAtStartup == c.counts);
-        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == startup::StartupCaption(c.counts));
+        fakes::FakeHubHost host(os.log);
+        Hub hub(host, services);
+        hub.start();
+        CHECK(hub.startsWithWindows == c.counts);
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == start_with_windows::startupCaption(c.counts));
         // Two clicks: each time the state flips and the registry says so.
         for (int click = 0; click < 2; ++click) {
-            form.mnuRunAtStartUp_Click();
-            CHECK(form.RunAtStartup == (click == 0 ? !c.counts : c.counts));
-            CHECK(readRun(L"Lumivane") == (form.RunAtStartup ? mine : ""));
+            hub.onStartWithWindows();
+            CHECK(hub.startsWithWindows == (click == 0 ? !c.counts : c.counts));
+            CHECK(readRun(L"Lumivane") == (hub.startsWithWindows ? mine : ""));
         }
         CHECK_FALSE(os.log.contains("messageBox"));
         if (c.type != 0) CHECK(readRun(L"Other") == "1 38 C:\\Other\\other.exe");
@@ -91,9 +91,9 @@ TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whol
     // Gone already, the value and then its key: the status says so.
     win32::Win32Registry registry;
     auto root = platform::RegistryRoot::LocalMachine;
-    CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
+    CHECK(registry.deleteValue(root, start_with_windows::kRunSubkey, start_with_windows::kRunValueName) == ERROR_FILE_NOT_FOUND);
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kRunW);
-    CHECK(registry.deleteValue(root, startup::kRunSubkey, startup::kRunValueName) == ERROR_FILE_NOT_FOUND);
+    CHECK(registry.deleteValue(root, start_with_windows::kRunSubkey, start_with_windows::kRunValueName) == ERROR_FILE_NOT_FOUND);
 }
 
 namespace {

@@ -44,10 +44,10 @@ bool temporaryFileLeft(const std::string& dir) {
 struct RealHub {
     explicit RealHub(std::string dir)
         : services{fake.instance, fake.boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine, fake.processes,
-                   fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.turnMonOff, fake.registry,
+                   fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                    fake.folderPicker, "lumivane.exe", fake.aboutBox} {
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
-        hub.form().Form_Load();
+        hub.logic().start();
     }
     struct DropQuit {
         ~DropQuit() { testing::dropQuitMessages(); }
@@ -91,15 +91,15 @@ TEST_CASE("bad settings files: the hub starts quietly, leaves the file alone, an
         CHECK_FALSE(os.fake.log.contains("messageBox"));
         auto onDisk = fs.readFile(path);
         REQUIRE(onDisk);
-        CHECK(*onDisk == (c.bytes ? *c.bytes : modINI::DefaultFolderBytes(codec)));
+        CHECK(*onDisk == (c.bytes ? *c.bytes : settings_file::defaultFolderBytes(codec)));
 
-        FolderList expected = modINI::ParseFolders(*onDisk, codec), shown;
+        FolderList expected = settings_file::parseFolders(*onDisk, codec), shown;
         for (size_t k = 0; k < shown.size(); ++k) {
             shown[k] = os.hub.slotText(static_cast<int>(k));
             CHECK(shown[k] == expected[k].substr(0, expected[k].find('\0')));  // a path box ends at a NUL
         }
-        REQUIRE(modINI::SaveFolders(path, os.hub, fs, codec));
-        CHECK(fs.readFile(path) == modINI::FormatFolders(shown, codec));
+        REQUIRE(settings_file::saveFolders(path, os.hub, fs, codec));
+        CHECK(fs.readFile(path) == settings_file::formatFolders(shown, codec));
     }
 }
 
@@ -156,7 +156,7 @@ TEST_CASE("a settings file another program holds: told at start-up, a save fails
         auto boxes = os.fake.log.only({"messageBox("});
         REQUIRE(boxes.size() == 1);
         CHECK(boxes[0].rfind("messageBox(The folders could not be read from " + path + ".", 0) == 0);
-        CHECK_FALSE(modINI::SaveFolders(path, os.hub, fs, codec));
+        CHECK_FALSE(settings_file::saveFolders(path, os.hub, fs, codec));
         CHECK_FALSE(temporaryFileLeft(dir));
     }
     ::TerminateProcess(holder.get(), 0);
@@ -183,7 +183,7 @@ TEST_CASE("save kill child" * doctest::skip()) {
     const std::string path = win32::narrow(pathFromParent());
     win32::UniqueHandle ready(::OpenEventW(EVENT_MODIFY_STATE, FALSE, kReadyEvent));
     for (unsigned n = 0;; ++n) {
-        modINI::SaveFolders(path, content(n % 2 ? 'B' : 'A'), fs, codec);
+        settings_file::saveFolders(path, content(n % 2 ? 'B' : 'A'), fs, codec);
         if (n == 1 && ready) ::SetEvent(ready.get());
     }
 }
@@ -193,8 +193,8 @@ TEST_CASE("killed at random moments while saving, the file always holds one whol
     win32::AnsiCodePage codec;
     std::string dir = freshFolder("save-kill");
     std::string path = dir + "\\lumivane.ini";
-    const std::string bytesA = modINI::FormatFolders(content('A'), codec);
-    const std::string bytesB = modINI::FormatFolders(content('B'), codec);
+    const std::string bytesA = settings_file::formatFolders(content('A'), codec);
+    const std::string bytesB = settings_file::formatFolders(content('B'), codec);
     REQUIRE(bytesA.size() > 30000);
     REQUIRE(bytesB.rfind("\xEF\xBB\xBF", 0) == 0);
     REQUIRE(fs.replaceFile(path, bytesA));

@@ -7,7 +7,7 @@
 #include "platform/win32/registry.h"
 #include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 #include <doctest/doctest.h>
 #include <windows.h>
@@ -15,6 +15,7 @@
 #include <string>
 
 using namespace lumivane;
+using namespace lumivane::startup_approval;
 
 namespace {
 const auto kMachine = platform::RegistryRoot::LocalMachine;
@@ -81,47 +82,47 @@ TEST_CASE("the registry's views: Run values in the program's own, marks in the n
 
     const wchar_t* name = L"Lumivane";
     const std::string utf16 = std::string("C\0:\0\\\0x\0\0\0", 10);
-    for (auto* subkey : {startup::kApprovedRunSubkey, startup::kApprovedRun32Subkey, startup::kRunSubkey}) {
+    for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey}) {
         for (View view : {k64, k32}) remove(view, subkey, name);
     }
 
     SUBCASE("the 32-bit program's own calls reach the 32-bit view, its native ones the 64-bit view") {
-        REQUIRE(as32.setString(kMachine, startup::kRunSubkey, "Lumivane", "C:\\x") == ERROR_SUCCESS);
-        CHECK(get(k32, startup::kRunSubkey, name) == "1:" + utf16);
-        CHECK(get(k64, startup::kRunSubkey, name) == "");
-        CHECK_FALSE(startup::RunValueMarkedDisabled(as32, kMachine, "Lumivane"));
-        REQUIRE(as32.setBinary(kMachine, startup::kApprovedRun32Subkey, "Lumivane", kOff7, kNative) == ERROR_SUCCESS);
-        CHECK(get(k64, startup::kApprovedRun32Subkey, name) == binary(kOff7));
-        CHECK(get(k32, startup::kApprovedRun32Subkey, name) == "");
-        CHECK(as32.deleteValue(kMachine, startup::kRunSubkey, "Lumivane") == ERROR_SUCCESS);
-        CHECK(get(k32, startup::kRunSubkey, name) == "");
+        REQUIRE(as32.setString(kMachine, start_with_windows::kRunSubkey, "Lumivane", "C:\\x") == ERROR_SUCCESS);
+        CHECK(get(k32, start_with_windows::kRunSubkey, name) == "1:" + utf16);
+        CHECK(get(k64, start_with_windows::kRunSubkey, name) == "");
+        CHECK_FALSE(runValueMarkedDisabled(as32, kMachine, "Lumivane"));
+        REQUIRE(as32.setBinary(kMachine, kApprovedRun32Subkey, "Lumivane", kOff7, kNative) == ERROR_SUCCESS);
+        CHECK(get(k64, kApprovedRun32Subkey, name) == binary(kOff7));
+        CHECK(get(k32, kApprovedRun32Subkey, name) == "");
+        CHECK(as32.deleteValue(kMachine, start_with_windows::kRunSubkey, "Lumivane") == ERROR_SUCCESS);
+        CHECK(get(k32, start_with_windows::kRunSubkey, name) == "");
         // Its own view is not where the marks are.
-        put(k32, startup::kApprovedRunSubkey, name, REG_BINARY, kOn);
-        CHECK(as32.queryValue(kMachine, startup::kApprovedRunSubkey, "Lumivane", 13, platform::RegistryView::Own)
+        put(k32, kApprovedRunSubkey, name, REG_BINARY, kOn);
+        CHECK(as32.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, platform::RegistryView::Own)
                   .bytes == kOn);
-        CHECK(as32.queryValue(kMachine, startup::kApprovedRunSubkey, "Lumivane", 13, kNative).status ==
+        CHECK(as32.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, kNative).status ==
               ERROR_FILE_NOT_FOUND);
     }
     SUBCASE("this program's native calls reach the 64-bit view, and so do its own ones in a 64-bit build") {
-        REQUIRE(own.setBinary(kMachine, startup::kApprovedRunSubkey, "Lumivane", kOff3, kNative) == ERROR_SUCCESS);
-        CHECK(get(k64, startup::kApprovedRunSubkey, name) == binary(kOff3));
-        CHECK(get(k32, startup::kApprovedRunSubkey, name) == "");
-        CHECK(own.queryValue(kMachine, startup::kApprovedRunSubkey, "Lumivane", 13, platform::RegistryView::Own)
+        REQUIRE(own.setBinary(kMachine, kApprovedRunSubkey, "Lumivane", kOff3, kNative) == ERROR_SUCCESS);
+        CHECK(get(k64, kApprovedRunSubkey, name) == binary(kOff3));
+        CHECK(get(k32, kApprovedRunSubkey, name) == "");
+        CHECK(own.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, platform::RegistryView::Own)
                   .bytes == (own.ownViewIs32BitOn64() ? "" : kOff3));
     }
     SUBCASE("a value read whole, or told too large with its size, or missing with its key") {
-        put(k64, startup::kApprovedRunSubkey, name, REG_BINARY, kOff3);
-        auto whole = own.queryValue(kMachine, startup::kApprovedRunSubkey, "Lumivane", 13, kNative);
+        put(k64, kApprovedRunSubkey, name, REG_BINARY, kOff3);
+        auto whole = own.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, kNative);
         CHECK(whole.status == ERROR_SUCCESS);
         CHECK(whole.type == REG_BINARY);
         CHECK(whole.size == 12);
         CHECK(whole.bytes == kOff3);
-        put(k64, startup::kApprovedRunSubkey, name, REG_BINARY, kOff3 + kOff3);
-        auto large = own.queryValue(kMachine, startup::kApprovedRunSubkey, "Lumivane", 13, kNative);
+        put(k64, kApprovedRunSubkey, name, REG_BINARY, kOff3 + kOff3);
+        auto large = own.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, kNative);
         CHECK(large.status == ERROR_MORE_DATA);
         CHECK(large.size == 24);
         CHECK(large.bytes.empty());
-        CHECK(own.queryValue(kMachine, startup::kApprovedRunSubkey, "Nothing", 13, kNative).status ==
+        CHECK(own.queryValue(kMachine, kApprovedRunSubkey, "Nothing", 13, kNative).status ==
               ERROR_FILE_NOT_FOUND);
         CHECK(own.queryValue(kMachine, "SOFTWARE\\Lumivane-no-such-key", "Lumivane", 13, kNative).status ==
               ERROR_FILE_NOT_FOUND);
@@ -138,20 +139,20 @@ TEST_CASE("the Run value's mark on the real registry: found where Windows keeps 
     };
     const bool ownIs32 = runsAs32BitOn64();
     Layout layouts[] = {
-        {"this program", win32::Win32Registry(), ownIs32 ? startup::kApprovedRun32Subkey : startup::kApprovedRunSubkey,
-         ownIs32 ? startup::kApprovedRunSubkey : startup::kApprovedRun32Subkey},
+        {"this program", win32::Win32Registry(), ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey,
+         ownIs32 ? kApprovedRunSubkey : kApprovedRun32Subkey},
         {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(),
-         startup::kApprovedRun32Subkey, startup::kApprovedRunSubkey},
+         kApprovedRun32Subkey, kApprovedRunSubkey},
     };
     const wchar_t* name = L"Lumivane";
     for (auto& layout : layouts) {
         CAPTURE(layout.name);
-        for (auto* subkey : {startup::kApprovedRunSubkey, startup::kApprovedRun32Subkey})
+        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey})
             for (View view : {k64, k32}) remove(view, subkey, name);
         // The other view's program of the same name was switched off; this one was not.
         put(k64, layout.others, name, REG_BINARY, kOff3);
-        CHECK_FALSE(startup::RunValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
-        CHECK(startup::ClearDisabledMark(layout.registry, kMachine, "Lumivane") == ERROR_SUCCESS);
+        CHECK_FALSE(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
+        CHECK(clearDisabledMark(layout.registry, kMachine, "Lumivane") == ERROR_SUCCESS);
         CHECK(get(k64, layout.mine, name) == "");
 
         const struct {
@@ -171,11 +172,11 @@ TEST_CASE("the Run value's mark on the real registry: found where Windows keeps 
         for (const auto& mark : marks) {
             CAPTURE(mark.what);
             put(k64, layout.mine, name, mark.type, mark.bytes);
-            CHECK(startup::RunValueMarkedDisabled(layout.registry, kMachine, "Lumivane") == mark.off);
-            CHECK(startup::ClearDisabledMark(layout.registry, kMachine, "Lumivane") == ERROR_SUCCESS);
+            CHECK(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane") == mark.off);
+            CHECK(clearDisabledMark(layout.registry, kMachine, "Lumivane") == ERROR_SUCCESS);
             CHECK(get(k64, layout.mine, name) ==
                   (mark.off ? binary(kOn) : std::to_string(mark.type) + ":" + mark.bytes));
-            CHECK_FALSE(startup::RunValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
+            CHECK_FALSE(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
         }
         CHECK(get(k64, layout.others, name) == binary(kOff3));
     }
@@ -191,9 +192,9 @@ TEST_CASE("the item on the real registry: a Run value marked off says so, and ch
         const char* mine;
     } layouts[] = {
         {"this program", win32::Win32Registry(), ownIs32 ? k32 : k64,
-         ownIs32 ? startup::kApprovedRun32Subkey : startup::kApprovedRunSubkey},
+         ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey},
         {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(), k32,
-         startup::kApprovedRun32Subkey},
+         kApprovedRun32Subkey},
     };
     const wchar_t* name = L"Lumivane";
     const std::wstring elsewhere = L"\"D:\\Old\\lumivane\"";
@@ -203,30 +204,30 @@ TEST_CASE("the item on the real registry: a Run value marked off says so, and ch
     };
     for (auto& layout : layouts) {
         CAPTURE(layout.name);
-        for (auto* subkey : {startup::kApprovedRunSubkey, startup::kApprovedRun32Subkey, startup::kRunSubkey})
+        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey})
             for (View view : {k64, k32}) remove(view, subkey, name);
-        put(layout.runView, startup::kRunSubkey, name, REG_SZ,
+        put(layout.runView, start_with_windows::kRunSubkey, name, REG_SZ,
             std::string(reinterpret_cast<const char*>(elsewhere.c_str()), (elsewhere.size() + 1) * sizeof(wchar_t)));
         put(k64, layout.mine, name, REG_BINARY, kOff3);
 
         fakes::FakeOs os;
         Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
-                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.turnMonOff,
+                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
                           layout.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
-        fakes::FakeFormHost host(os.log);
-        frmFolderBrowse form(host, services);
-        form.Form_Load();
-        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Don't Load at Startup");
+        fakes::FakeHubHost host(os.log);
+        Hub hub(host, services);
+        hub.start();
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
 
-        form.mnuRunAtStartUp_Click();
-        CHECK(get(layout.runView, startup::kRunSubkey, name) == text(mine));
+        hub.onStartWithWindows();
+        CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) == text(mine));
         CHECK(get(k64, layout.mine, name) == binary(kOn));
-        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Load at Startup");
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == "Load at Startup");
 
-        form.mnuRunAtStartUp_Click();
-        CHECK(get(layout.runView, startup::kRunSubkey, name) == "");
+        hub.onStartWithWindows();
+        CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) == "");
         CHECK(get(k64, layout.mine, name) == binary(kOn));
-        CHECK(form.mnuPopup.find("mnuRunAtStartUp")->caption == "Don't Load at Startup");
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
         CHECK_FALSE(os.log.contains("messageBox"));
     }
 }

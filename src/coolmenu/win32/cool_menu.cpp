@@ -33,13 +33,13 @@ std::uintptr_t key(HWND hwnd) { return reinterpret_cast<std::uintptr_t>(hwnd); }
 
 void deleteFont(void* font) { ::DeleteObject(static_cast<HFONT>(font)); }
 
-HFONT buildMenuFont(WndCoolMenu& window) {
+HFONT buildMenuFont(WindowState& window) {
     HWND hwnd = reinterpret_cast<HWND>(window.hwnd);
     LOGFONTW lf{};
-    if (!window.FontName().empty()) {
+    if (!window.fontName().empty()) {
         lf.lfWeight = FW_NORMAL;
         HDC dc = ::GetWindowDC(hwnd);
-        lf.lfHeight = -::MulDiv(window.FontSize(), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+        lf.lfHeight = -::MulDiv(window.fontSize(), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
         ::ReleaseDC(hwnd, dc);
     } else {
         // A plain window DC holds the bold system font, so take the font the
@@ -58,20 +58,20 @@ HFONT buildMenuFont(WndCoolMenu& window) {
         wchar_t face[256] = {};
         ::GetTextFaceW(dc.get(), 255, face);
         window.assignFontName(lumivane::win32::narrow(face));
-        if (window.ForeColor == 0) window.ForeColor = ::GetTextColor(dc.get());
+        if (window.foreColor == 0) window.foreColor = ::GetTextColor(dc.get());
         TEXTMETRICW tm{};
         ::GetTextMetricsW(dc.get(), &tm);
         lf.lfHeight = tm.tmHeight;
         lf.lfWeight = tm.tmWeight;
     }
-    std::wstring face = lumivane::win32::widen(window.FontName());
+    std::wstring face = lumivane::win32::widen(window.fontName());
     face.resize(std::min<size_t>(face.size(), LF_FACESIZE - 1));
     face.copy(lf.lfFaceName, face.size());
-    window.MenuFont(::CreateFontIndirectW(&lf));
-    return static_cast<HFONT>(window.MenuFont());
+    window.setMenuFont(::CreateFontIndirectW(&lf));
+    return static_cast<HFONT>(window.menuFont());
 }
 
-void rebuildMenuFont(WndCoolMenu& window) { buildMenuFont(window); }
+void rebuildMenuFont(WindowState& window) { buildMenuFont(window); }
 
 // The window's menu bar for the raised frame, drawn straight on the screen.
 class Win32MenuBar final : public MenuBarView {
@@ -101,23 +101,23 @@ private:
     HMENU bar_;
 };
 
-ItemModel modelOf(const CMyItemData& record) {
+ItemModel modelOf(const ItemRecord& record) {
     ItemModel model;
-    model.text = record.sMenuText;
-    model.heading = (record.fType & kTypeSeparator) != 0;
-    model.asMark = record.bAsMark;
-    model.asCheck = record.bAsCheck;
-    model.mainMenu = record.bMainMenu;
-    model.trueSub = record.bTrueSub;
-    model.image = record.iButton;
+    model.text = record.text;
+    model.heading = (record.type & kTypeSeparator) != 0;
+    model.asMark = record.asMark;
+    model.asCheck = record.asCheck;
+    model.mainMenu = record.mainMenu;
+    model.trueSub = record.trueSub;
+    model.image = record.image;
     return model;
 }
 
 // The record of an owner-drawn menu item of ours, or null.
-const CMyItemData* engineItem(HWND hwnd, UINT ctlType, ULONG_PTR itemData, WndCoolMenu** window) {
-    Registries* registries = CoolMenuRegistries();
+const ItemRecord* engineItem(HWND hwnd, UINT ctlType, ULONG_PTR itemData, WindowState** window) {
+    Registries* registries = engineRegistries();
     if (!registries || ctlType != ODT_MENU || itemData == 0) return nullptr;
-    if (itemData > static_cast<ULONG_PTR>(registries->items.Count())) return nullptr;
+    if (itemData > static_cast<ULONG_PTR>(registries->items.count())) return nullptr;
     *window = registries->window(key(hwnd));
     if (!*window) return nullptr;
     return registries->item(itemData);
@@ -125,14 +125,14 @@ const CMyItemData* engineItem(HWND hwnd, UINT ctlType, ULONG_PTR itemData, WndCo
 
 } // namespace
 
-Registries* CoolMenuRegistries() { return registriesSlot().get(); }
+Registries* engineRegistries() { return registriesSlot().get(); }
 
-WndCoolMenu* CoolMenuWindow(HWND hwnd) {
-    Registries* registries = CoolMenuRegistries();
+WindowState* windowState(HWND hwnd) {
+    Registries* registries = engineRegistries();
     return registries ? registries->window(key(hwnd)) : nullptr;
 }
 
-bool AttachCoolMenu(HWND hwnd, bool bSubClass, const HelpCallBack* helpObj, const MenuImages* images) {
+bool attach(HWND hwnd, bool subclass, const HelpCallback* help, const MenuImages* images) {
     if (!hwnd) return true;
     if (!::IsWindow(hwnd)) return false;
     auto& registries = registriesSlot();
@@ -140,70 +140,70 @@ bool AttachCoolMenu(HWND hwnd, bool bSubClass, const HelpCallBack* helpObj, cons
     // A second record would make the engine its own previous procedure.
     if (registries->window(key(hwnd))) return false;
 
-    auto record = std::make_unique<WndCoolMenu>(deleteFont, rebuildMenuFont);
+    auto record = std::make_unique<WindowState>(deleteFont, rebuildMenuFont);
     record->hwnd = key(hwnd);
-    record->SelectColor = ::GetSysColor(COLOR_HIGHLIGHT);
-    if (bSubClass) record->PrevProc = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
-    record->ilHandle = images;
-    record->HelpObj = helpObj;
-    record->SCMainMenu = -1;
+    record->selectColor = ::GetSysColor(COLOR_HIGHLIGHT);
+    if (subclass) record->previousProc = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+    record->images = images;
+    record->help = help;
+    record->watchedMenuBar = -1;
     // Recorded before the switch, so the first message finds its way on.
     registries->addWindow(std::move(record));
-    if (bSubClass) ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
-    ConvertMenu(*registries, menus(), key(hwnd), win32::fromHmenu(::GetMenu(hwnd)), 0, false, true, true);
+    if (subclass) ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&subclassProc));
+    convertMenu(*registries, menus(), key(hwnd), win32::fromHmenu(::GetMenu(hwnd)), 0, false, true, true);
     return true;
 }
 
-bool CoolMenuComplexChecks(HWND hwnd) {
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
-    return window ? window->ComplexChecks : false;
+bool complexChecks(HWND hwnd) {
+    WindowState* window = windowState(hwnd);
+    return window ? window->complexChecks : false;
 }
 
-bool CoolMenuComplexChecks(HWND hwnd, bool value) {
-    if (WndCoolMenu* window = CoolMenuWindow(hwnd)) window->ComplexChecks = value;
+bool setComplexChecks(HWND hwnd, bool value) {
+    if (WindowState* window = windowState(hwnd)) window->complexChecks = value;
     return value;
 }
 
-HFONT GetMenuFont(HWND hwnd, bool bForce) {
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
+HFONT menuFontOf(HWND hwnd, bool force) {
+    WindowState* window = windowState(hwnd);
     if (!window) return nullptr;
-    if (!window->MenuFont() || bForce) return buildMenuFont(*window);
-    return static_cast<HFONT>(window->MenuFont());
+    if (!window->menuFont() || force) return buildMenuFont(*window);
+    return static_cast<HFONT>(window->menuFont());
 }
 
-HFONT GetMenuFontSep(HWND hwnd) {
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
+HFONT headingFontOf(HWND hwnd) {
+    WindowState* window = windowState(hwnd);
     if (!window) return nullptr;
-    if (!window->MenuFontSep()) {
+    if (!window->headingFont()) {
         LOGFONTW lf{};
         lf.lfHeight = 11;
         lf.lfWeight = FW_NORMAL;
         lstrcpynW(lf.lfFaceName, L"Small Fonts", LF_FACESIZE);
-        window->MenuFontSep(::CreateFontIndirectW(&lf));
+        window->setHeadingFont(::CreateFontIndirectW(&lf));
     }
-    return static_cast<HFONT>(window->MenuFontSep());
+    return static_cast<HFONT>(window->headingFont());
 }
 
-bool OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis) {
+bool onMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis) {
     timing::Scope timed(timing::Section::measure);
     if (!mis) return false;
-    WndCoolMenu* window = nullptr;
-    const CMyItemData* record = engineItem(hwnd, mis->CtlType, mis->itemData, &window);
+    WindowState* window = nullptr;
+    const ItemRecord* record = engineItem(hwnd, mis->CtlType, mis->itemData, &window);
     if (!record) return false;
-    HFONT font = GetMenuFont(hwnd, false);
+    HFONT font = menuFontOf(hwnd, false);
     lumivane::win32::WindowDC dc(hwnd);
     int width = 0, height = 0;
-    if (!MeasureMenuItem(dc.get(), font, modelOf(*record), width, height)) return false;
+    if (!measureMenuItem(dc.get(), font, modelOf(*record), width, height)) return false;
     mis->itemWidth = static_cast<UINT>(width);
     mis->itemHeight = static_cast<UINT>(height);
     return true;
 }
 
-bool OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis) {
+bool onDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis) {
     timing::Scope timed(timing::Section::draw);
     if (!dis) return false;
-    WndCoolMenu* window = nullptr;
-    const CMyItemData* record = engineItem(hwnd, dis->CtlType, dis->itemData, &window);
+    WindowState* window = nullptr;
+    const ItemRecord* record = engineItem(hwnd, dis->CtlType, dis->itemData, &window);
     if (!record) return false;
 
     ItemModel model = modelOf(*record);
@@ -213,41 +213,41 @@ bool OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis) {
     state.checked = (dis->itemState & ODS_CHECKED) != 0;
     state.actionSelect = dis->itemAction == ODA_SELECT;
     LookSettings look;
-    look.fullSelect = window->FullSelect;
-    look.rightToLeft = window->RightToLeft;
-    look.complexChecks = window->ComplexChecks;
-    look.selectColor = window->SelectColor;
-    look.foreColor = window->ForeColor;
+    look.fullSelect = window->fullSelect;
+    look.rightToLeft = window->rightToLeft;
+    look.complexChecks = window->complexChecks;
+    look.selectColor = window->selectColor;
+    look.foreColor = window->foreColor;
 
     PaintContext ctx;
     ctx.hwnd = hwnd;
-    ctx.menuFont = GetMenuFont(hwnd, false);
+    ctx.menuFont = menuFontOf(hwnd, false);
     // The heading font is made the first time a heading is drawn.
-    if (model.heading) ctx.headingFont = GetMenuFontSep(hwnd);
-    ctx.images = window->ilHandle;
+    if (model.heading) ctx.headingFont = headingFontOf(hwnd);
+    ctx.images = window->images;
     MENUITEMINFOW marks{};
     marks.cbSize = sizeof marks;
     marks.fMask = MIIM_CHECKMARKS;
     if (::GetMenuItemInfoW(reinterpret_cast<HMENU>(dis->hwndItem), dis->itemID, FALSE, &marks))
         ctx.checkBitmap = state.checked ? marks.hbmpChecked : marks.hbmpUnchecked;
-    PaintMenuItem(dis->hDC, dis->rcItem, model, state, look, ctx);
+    paintMenuItem(dis->hDC, dis->rcItem, model, state, look, ctx);
     return true;
 }
 
-void TrackMenuBar(HWND hwnd, LPARAM point, int hitCode) {
-    WndCoolMenu* window = CoolMenuWindow(hwnd);
+void trackMenuBar(HWND hwnd, LPARAM point, int hitCode) {
+    WindowState* window = windowState(hwnd);
     if (!window) return;
     Win32MenuBar bar(hwnd);
-    TrackMenuBar(*window, bar, GET_X_LPARAM(point), GET_Y_LPARAM(point), hitCode);
+    trackMenuBar(*window, bar, GET_X_LPARAM(point), GET_Y_LPARAM(point), hitCode);
 }
 
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     // Nothing that goes wrong in the engine may take the host down: a failure
     // answers the message with 0.
     try {
-        Registries* registries = CoolMenuRegistries();
-        WndCoolMenu* window = registries ? registries->window(key(hwnd)) : nullptr;
-        WNDPROC previous = window ? reinterpret_cast<WNDPROC>(window->PrevProc) : nullptr;
+        Registries* registries = engineRegistries();
+        WindowState* window = registries ? registries->window(key(hwnd)) : nullptr;
+        WNDPROC previous = window ? reinterpret_cast<WNDPROC>(window->previousProc) : nullptr;
         auto passOn = [&] {
             return previous ? ::CallWindowProcW(previous, hwnd, msg, wParam, lParam)
                             : ::DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -256,34 +256,34 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
         switch (msg) {
         case WM_SETCURSOR:
-            TrackMenuBar(hwnd, 0, static_cast<short>(LOWORD(lParam)));
+            trackMenuBar(hwnd, 0, static_cast<short>(LOWORD(lParam)));
             return passOn();
         case WM_DRAWITEM:
-            if (OnDrawItem(hwnd, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+            if (onDrawItem(hwnd, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
             return passOn();
         case WM_MEASUREITEM:
-            if (OnMeasureItem(hwnd, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+            if (onMeasureItem(hwnd, reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
             return passOn();
         case WM_SETTINGCHANGE:
-            ForgetMenuMetrics();
+            forgetMenuMetrics();
             return passOn();
         case WM_WINDOWPOSCHANGED:
-            WatchMenuBar(*registries, menus(), key(hwnd), win32::fromHmenu(::GetMenu(hwnd)));
+            watchMenuBar(*registries, menus(), key(hwnd), win32::fromHmenu(::GetMenu(hwnd)));
             return passOn();
         case WM_NCHITTEST:
-            TrackMenuBar(hwnd, lParam, -1);
+            trackMenuBar(hwnd, lParam, -1);
             return passOn();
         case WM_INITMENUPOPUP:
             // The window fills the popup first; the conversion reads what it made.
             passOn();
             {
                 timing::Scope timed(timing::Section::convert);
-                OnInitMenuPopup(*registries, menus(), key(hwnd), static_cast<MenuHandle>(wParam), LOWORD(lParam),
+                onInitMenuPopup(*registries, menus(), key(hwnd), static_cast<MenuHandle>(wParam), LOWORD(lParam),
                                 HIWORD(lParam) != 0);
             }
             return 0;
         case WM_MENUSELECT:
-            OnMenuSelect(*registries, menus(), key(hwnd), LOWORD(wParam), HIWORD(wParam),
+            onMenuSelect(*registries, menus(), key(hwnd), LOWORD(wParam), HIWORD(wParam),
                          win32::fromHmenu(reinterpret_cast<HMENU>(lParam)));
             return passOn();
         case WM_NCDESTROY: {
@@ -294,7 +294,7 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         case WM_MENUCHAR: {
-            std::uint32_t answer = OnMenuChar(*registries, menus(), LOWORD(wParam),
+            std::uint32_t answer = onMenuChar(*registries, menus(), LOWORD(wParam),
                                               win32::fromHmenu(reinterpret_cast<HMENU>(lParam)));
             if (answer != 0) return static_cast<LRESULT>(answer);
             return passOn();

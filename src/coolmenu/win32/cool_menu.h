@@ -9,38 +9,38 @@
 
 namespace lumivane::coolmenu {
 
-// Subclasses the window (when bSubClass) and converts its menu bar. The help
+// Subclasses the window (when subclass) and converts its menu bar. The help
 // object and the image list belong to the host and must outlive the window.
 // False when the window is already attached (its first attachment stays) or
 // is not a window.
-bool AttachCoolMenu(HWND hwnd, bool bSubClass, const HelpCallBack* helpObj, const MenuImages* images);
+bool attach(HWND hwnd, bool subclass, const HelpCallback* help, const MenuImages* images);
 
-// The window's ComplexChecks; false for a window that is not attached.
-bool CoolMenuComplexChecks(HWND hwnd);
+// The window's complex checks setting; false for a window that is not attached.
+bool complexChecks(HWND hwnd);
 // Sets it and returns the value given.
-bool CoolMenuComplexChecks(HWND hwnd, bool value);
+bool setComplexChecks(HWND hwnd, bool value);
 
 // The settings of an attached window, for a host that wants to change them;
 // null when the window is not attached.
-WndCoolMenu* CoolMenuWindow(HWND hwnd);
+WindowState* windowState(HWND hwnd);
 // The engine-wide records; null until the first attachment.
-Registries* CoolMenuRegistries();
+Registries* engineRegistries();
 
 // The subclass procedure.
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The window's item font and heading font, made on first use and owned by the
 // window's record.
-HFONT GetMenuFont(HWND hwnd, bool bForce);
-HFONT GetMenuFontSep(HWND hwnd);
+HFONT menuFontOf(HWND hwnd, bool force);
+HFONT headingFontOf(HWND hwnd);
 
 // Answer WM_MEASUREITEM and WM_DRAWITEM for the engine's items; false for
 // anything else, which then goes to the window's own procedure.
-bool OnMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis);
-bool OnDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis);
+bool onMeasureItem(HWND hwnd, MEASUREITEMSTRUCT* mis);
+bool onDrawItem(HWND hwnd, const DRAWITEMSTRUCT* dis);
 
 // The raised frame over the menu-bar item under a screen point (packed as in
 // WM_NCHITTEST); hitCode is WM_SETCURSOR's area, or -1.
-void TrackMenuBar(HWND hwnd, LPARAM point, int hitCode);
+void trackMenuBar(HWND hwnd, LPARAM point, int hitCode);
 
 } // namespace lumivane::coolmenu

@@ -17,7 +17,7 @@ using CoUninitializeFn = void(WINAPI*)();
 // COM's library is loaded on the first picker rather than with the program:
 // most runs never browse, and it lengthens every start.
 HMODULE ole32() {
-    static const HMODULE module = LoadSystemLibrary(L"ole32.dll");
+    static const HMODULE module = loadSystemLibrary(L"ole32.dll");
     return module;
 }
 
@@ -25,18 +25,18 @@ HMODULE ole32() {
 
 ShellFolderPicker::~ShellFolderPicker() {
     if (!entered_) return;
-    if (auto uninitialize = SystemFunction<CoUninitializeFn>(ole32(), "CoUninitialize")) uninitialize();
+    if (auto uninitialize = systemFunction<CoUninitializeFn>(ole32(), "CoUninitialize")) uninitialize();
 }
 
 void ShellFolderPicker::enterApartment() {
     if (tried_) return;
     tried_ = true;
-    auto initialize = SystemFunction<CoInitializeExFn>(ole32(), "CoInitializeEx");
+    auto initialize = systemFunction<CoInitializeExFn>(ole32(), "CoInitializeEx");
     // S_FALSE (already in an apartment of this kind) counts too: each success is undone once.
     entered_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
 }
 
-std::string ShellFolderPicker::BrowseForFolder(void* owner) {
+std::string ShellFolderPicker::browseForFolder(void* owner) {
     // Without COM the picker may still work, with fewer of the shell's folders.
     enterApartment();
     BROWSEINFOW info{};

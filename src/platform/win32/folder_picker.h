@@ -13,7 +13,7 @@ public:
     ShellFolderPicker(const ShellFolderPicker&) = delete;
     ShellFolderPicker& operator=(const ShellFolderPicker&) = delete;
 
-    std::string BrowseForFolder(void* owner) override;
+    std::string browseForFolder(void* owner) override;
 
 private:
     void enterApartment();

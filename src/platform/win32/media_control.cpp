@@ -14,7 +14,7 @@ using SendStringW = DWORD(WINAPI*)(LPCWSTR command, LPWSTR answer, UINT answerLe
 // winmm is loaded the first time a door moves, not at every start of the
 // program: it is needed only then, and loading it lengthens the start-up.
 SendStringW mciSendString() {
-    static const SendStringW send = SystemFunction<SendStringW>(LoadSystemLibrary(L"winmm.dll"), "mciSendStringW");
+    static const SendStringW send = systemFunction<SendStringW>(loadSystemLibrary(L"winmm.dll"), "mciSendStringW");
     return send;
 }
 

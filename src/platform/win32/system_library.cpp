@@ -4,7 +4,7 @@
 
 namespace lumivane::win32 {
 
-HMODULE LoadSystemLibrary(const wchar_t* fileName) {
+HMODULE loadSystemLibrary(const wchar_t* fileName) {
     wchar_t folder[MAX_PATH];
     UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return nullptr;

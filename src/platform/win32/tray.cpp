@@ -15,7 +15,7 @@ constexpr platform::TrayRecordForm kNativeForm{static_cast<int>(sizeof(void*)), 
 static_assert(offsetof(NOTIFYICONDATAW, szTip) + sizeof(wchar_t) * 64 == NOTIFYICONDATAW_V1_SIZE);
 } // namespace
 
-UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
+UniqueMenu buildPopupMenu(const std::vector<platform::PopupLine>& lines) {
     UniqueMenu menu(::CreatePopupMenu());
     if (!menu) return menu;
     UINT position = 0;
@@ -38,26 +38,26 @@ UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines) {
     return menu;
 }
 
-NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record) {
-    std::vector<unsigned char> bytes = platform::TrayRecordBytes(record, kNativeForm);
+NOTIFYICONDATAW toNotifyIconData(const platform::TrayRecord& record) {
+    std::vector<unsigned char> bytes = platform::trayRecordBytes(record, kNativeForm);
     NOTIFYICONDATAW data{};
     std::memcpy(&data, bytes.data(), std::min(bytes.size(), sizeof(data)));
     return data;
 }
 
 bool Win32Tray::add(const platform::TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+    NOTIFYICONDATAW data = toNotifyIconData(record);
     return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
 bool Win32Tray::remove(const platform::TrayRecord& record) {
-    NOTIFYICONDATAW data = ToNotifyIconData(record);
+    NOTIFYICONDATAW data = toNotifyIconData(record);
     return ::Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
 }
 
 unsigned Win32Tray::popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) {
     HWND hwnd = static_cast<HWND>(window);
-    UniqueMenu menu = BuildPopupMenu(lines);
+    UniqueMenu menu = buildPopupMenu(lines);
     if (!menu) return 0;
     // Without being foreground, the menu would not close when the user
     // clicks elsewhere.

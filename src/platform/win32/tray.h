@@ -9,10 +9,10 @@ namespace lumivane::win32 {
 
 // A popup menu holding the lines in order: text lines with their ids and
 // enabled state, separators as true separators.
-UniqueMenu BuildPopupMenu(const std::vector<platform::PopupLine>& lines);
+UniqueMenu buildPopupMenu(const std::vector<platform::PopupLine>& lines);
 
 // The record as Shell_NotifyIconW takes it, in its first version.
-NOTIFYICONDATAW ToNotifyIconData(const platform::TrayRecord& record);
+NOTIFYICONDATAW toNotifyIconData(const platform::TrayRecord& record);
 
 class Win32Tray final : public platform::Tray {
 public:

@@ -4,23 +4,23 @@
 #include <string>
 #include <string_view>
 
-// RegPlus: the few registry routines the start-with-Windows setting needs.
-namespace lumivane::RegPlus {
+// The few registry routines the start-with-Windows setting needs.
+namespace lumivane::registry_values {
 
 using platform::RegistryRoot;
 
 // The text up to its first NUL, or all of it when it holds none.
-std::string StripNul(std::string_view text);
+std::string stripNul(std::string_view text);
 // Type and size first, then the data into a buffer of exactly that size. Only
 // REG_SZ counts: a missing, unreadable or other-typed value gives "".
-std::string QueryStringValue(platform::RegistryKey& key, const std::string& valueName);
+std::string queryStringValue(platform::RegistryKey& key, const std::string& valueName);
 // "" when the subkey cannot be opened.
-std::string GetStringValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
+std::string stringValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
                            const std::string& valueName);
 // Both return the system's status code, so the caller can say why a change failed.
-long SetStringValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
+long setStringValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
                     const std::string& valueName, const std::string& data);
-long DeleteValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
+long deleteValue(platform::Registry& registry, RegistryRoot root, const std::string& subkey,
                  const std::string& valueName);
 
-} // namespace lumivane::RegPlus
+} // namespace lumivane::registry_values

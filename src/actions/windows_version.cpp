@@ -1,8 +1,8 @@
-#include "actions/win_version.h"
+#include "actions/windows_version.h"
 
-namespace lumivane::modWinVer {
+namespace lumivane::windows_version {
 
-std::string ClassifyWinVersion(unsigned major, unsigned minor, unsigned platformId) {
+std::string classifyWindowsVersion(unsigned major, unsigned minor, unsigned platformId) {
     bool nt = platformId == kPlatformWin32Nt;
     switch (major) {
     case 3:
@@ -19,9 +19,9 @@ std::string ClassifyWinVersion(unsigned major, unsigned minor, unsigned platform
     }
 }
 
-std::string GetWinVersion(platform::OsVersionSource& source) {
+std::string windowsVersion(platform::OsVersionSource& source) {
     platform::OsVersion v = source.osVersion();
-    return ClassifyWinVersion(v.major, v.minor, v.platformId);
+    return classifyWindowsVersion(v.major, v.minor, v.platformId);
 }
 
-} // namespace lumivane::modWinVer
+} // namespace lumivane::windows_version

@@ -1,30 +1,30 @@
 #pragma once
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "platform/win32/unique.h"
 
 #include <windows.h>
 
 namespace lumivane::win32 {
 
-inline constexpr const wchar_t* kTurnMonOffClassName = L"LumivaneTurnMonOff";
+inline constexpr const wchar_t* kCoverClassName = L"LumivaneTurnMonOff";
 inline constexpr int kCancelButtonId = IDCANCEL;
 
-// The real frmTurnMonOff: a small window without a title bar, created when it
+// The real cover window: a small window without a title bar, created when it
 // is shown and destroyed when it closes, so there is never more than one.
-class TurnMonOffWindow final : public TurnMonOffForm, private TurnMonOffHost {
+class Win32CoverWindow final : public CoverOpener, private CoverWindowHost {
 public:
-    explicit TurnMonOffWindow(HINSTANCE instance) : instance_(instance) {}
-    ~TurnMonOffWindow() override;
-    TurnMonOffWindow(const TurnMonOffWindow&) = delete;
-    TurnMonOffWindow& operator=(const TurnMonOffWindow&) = delete;
+    explicit Win32CoverWindow(HINSTANCE instance) : instance_(instance) {}
+    ~Win32CoverWindow() override;
+    Win32CoverWindow(const Win32CoverWindow&) = delete;
+    Win32CoverWindow& operator=(const Win32CoverWindow&) = delete;
 
     // Loads the window when it is not loaded. Shown again while open, it comes
     // forward and switches the display off again with the counter back at 0.
-    void Show() override;
+    void show() override;
 
     HWND hwnd() const { return hwnd_; }
     HWND cancelButton() const { return cancel_; }
-    const frmTurnMonOff& form() const { return form_; }
+    const CoverWindow& logic() const { return logic_; }
 
 private:
     TwipsRect outerRectTwips() const override;
@@ -36,16 +36,16 @@ private:
 
     bool create();
     void createChildren();
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // The Cancel button's own keys and moves; the rest goes on to buttonProc_.
-    static LRESULT CALLBACK CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK cancelButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     HINSTANCE instance_;
-    frmTurnMonOff form_{*this};
+    CoverWindow logic_{*this};
     HWND hwnd_ = nullptr;
     HWND cancel_ = nullptr;
-    WNDPROC buttonProc_ = nullptr;  // the button class's procedure, under CancelProc
+    WNDPROC buttonProc_ = nullptr;  // the button class's procedure, under cancelButtonProc
     UniqueFont labelFont_;
     UniqueFont buttonFont_;
     int dpiX_ = 96;

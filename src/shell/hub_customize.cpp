@@ -1,37 +1,38 @@
+// The customize dialog's buttons: Browse and Clear on a row, OK and Cancel.
 #include "folders/settings_file.h"
-#include "shell/frm_folder_browse.h"
+#include "shell/hub.h"
 
 namespace lumivane {
 
-void frmFolderBrowse::cmdBrowse_Click(int index) {
-    std::string path = os_.folderPicker.BrowseForFolder(host_.hWnd());
+void Hub::onBrowse(int row) {
+    std::string path = os_.folderPicker.browseForFolder(host_.windowHandle());
     // A cancelled picker must not cost the user the path the row held.
-    if (!path.empty()) host_.setSlotText(index, path);
+    if (!path.empty()) host_.setSlotText(row, path);
 }
 
-void frmFolderBrowse::cmdClear_Click(int index) {
-    host_.setSlotText(index, "");
+void Hub::onClear(int row) {
+    host_.setSlotText(row, "");
 }
 
-void frmFolderBrowse::cmdOK_Click() {
+void Hub::onOk() {
     FolderList shown;
     for (int k = 0; k < kFolderSlotCount; ++k) shown[static_cast<size_t>(k)] = host_.slotText(k);
-    if (!modINI::SaveFolders(SettingsPath, shown, os_.files, os_.codec)) {
+    if (!settings_file::saveFolders(settingsPath, shown, os_.files, os_.codec)) {
         // The edits exist only in the boxes: keep the dialog open so they are not lost.
-        os_.boxes.show("The folders could not be saved to " + SettingsPath +
+        os_.boxes.show("The folders could not be saved to " + settingsPath +
                            ".\n\nThe folder may be read-only, or another program may be using the file.",
                        kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
         return;
     }
     savedFolders_ = shown;
     host_.setVisible(false);
-    InitMenu();
+    updateFolderItems();
 }
 
-void frmFolderBrowse::cmdCancel_Click() {
+void Hub::onCancel() {
     host_.setVisible(false);
-    bool existed = modINI::SettingsFileExists(SettingsPath, os_.files);
-    if (existed && modINI::LoadFolders(SettingsPath, host_, os_.files, os_.codec)) {
+    bool existed = settings_file::settingsFileExists(settingsPath, os_.files);
+    if (existed && settings_file::loadFolders(settingsPath, host_, os_.files, os_.codec)) {
         rememberSavedFolders();
         return;
     }
@@ -39,10 +40,10 @@ void frmFolderBrowse::cmdCancel_Click() {
     // would put the default list in the boxes (and on disk). The folders last
     // read or saved go back instead, and a deleted file is written anew.
     for (int k = 0; k < kFolderSlotCount; ++k) host_.setSlotText(k, savedFolders_[static_cast<size_t>(k)]);
-    if (!existed) modINI::SaveFolders(SettingsPath, host_, os_.files, os_.codec);
+    if (!existed) settings_file::saveFolders(settingsPath, host_, os_.files, os_.codec);
 }
 
-void frmFolderBrowse::rememberSavedFolders() {
+void Hub::rememberSavedFolders() {
     for (int k = 0; k < kFolderSlotCount; ++k) savedFolders_[static_cast<size_t>(k)] = host_.slotText(k);
 }
 

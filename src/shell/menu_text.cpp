@@ -1,8 +1,8 @@
-#include "shell/mod_string.h"
+#include "shell/menu_text.h"
 
 #include <cstddef>
 
-namespace lumivane::modString {
+namespace lumivane::menu_text {
 
 namespace {
 
@@ -34,8 +34,8 @@ constexpr std::size_t kLongestName = 20;
 
 } // namespace
 
-bool ShortenPath(std::string& path) {
-    if (characterCount(path) < kShortestShortened) return false;
+std::optional<std::string> shortenedPath(std::string_view path) {
+    if (characterCount(path) < kShortestShortened) return std::nullopt;
     std::string_view name = path;
     std::size_t slash = name.rfind('\\');
     if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
@@ -44,11 +44,10 @@ bool ShortenPath(std::string& path) {
         shortened = std::string(name.substr(0, bytesOfFirst(name, kLongestName))) + "...";
     else
         shortened = std::string(name);
-    path = std::move(shortened);
-    return true;
+    return shortened;
 }
 
-std::string DoubleAmpersands(std::string_view text) {
+std::string doubleAmpersands(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -58,4 +57,4 @@ std::string DoubleAmpersands(std::string_view text) {
     return out;
 }
 
-} // namespace lumivane::modString
+} // namespace lumivane::menu_text

@@ -1,4 +1,4 @@
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 
 #include "platform/desktop.h"
 
@@ -6,7 +6,7 @@
 
 namespace lumivane {
 
-int RoundHalfEven(double value) {
+int roundHalfEven(double value) {
     double lower = std::floor(value);
     double fraction = value - lower;
     if (fraction > 0.5) return static_cast<int>(lower) + 1;
@@ -15,20 +15,20 @@ int RoundHalfEven(double value) {
     return static_cast<int>(whole % 2 == 0 ? whole : whole + 1);
 }
 
-PixelPoint CoverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, double twipsPerPixelY) {
+PixelPoint coverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, double twipsPerPixelY) {
     double x = (outer.left + outer.width / 2 + 60) / twipsPerPixelX;
     double y = (outer.top + outer.height / 2 + 260) / twipsPerPixelY;
-    return {RoundHalfEven(x), RoundHalfEven(y)};
+    return {roundHalfEven(x), roundHalfEven(y)};
 }
 
-void frmTurnMonOff::Form_Load() {
-    PixelPoint p = CoverCursorPoint(host_.outerRectTwips(), host_.twipsPerPixelX(), host_.twipsPerPixelY());
+void CoverWindow::onShow() {
+    PixelPoint p = coverCursorPoint(host_.outerRectTwips(), host_.twipsPerPixelX(), host_.twipsPerPixelY());
     host_.setCursorPos(p.x, p.y);
     host_.sendMonitorPower(platform::kMonitorOff);
     mouseMoves_ = 0;
 }
 
-void frmTurnMonOff::countMove() {
+void CoverWindow::countMove() {
     if (mouseMoves_ < 2) {
         ++mouseMoves_;
         return;
@@ -37,7 +37,7 @@ void frmTurnMonOff::countMove() {
     wakeAndClose();
 }
 
-void frmTurnMonOff::wakeAndClose() {
+void CoverWindow::wakeAndClose() {
     host_.sendMonitorPower(platform::kMonitorOn);
     host_.closeWindow();
 }

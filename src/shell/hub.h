@@ -1,14 +1,15 @@
 #pragma once
 #include "about/about_box.h"
-#include "actions/frm_turn_mon_off.h"
+#include "actions/cover_window.h"
 #include "folders/folder_slots.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/desktop.h"
 #include "platform/folder_picker.h"
 #include "platform/instance.h"
+#include "platform/app_title.h"
 #include "platform/media_control.h"
-#include "platform/menu_engine.h"
+#include "coolmenu/menu_engine.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
 #include "platform/registry.h"
@@ -22,17 +23,15 @@
 
 namespace lumivane {
 
-inline constexpr const char* kAppTitle = "Lumivane";
-
 // What the hub's logic needs of its window: the ten path boxes, being shown or
 // hidden, and being unloaded (which ends the program).
-class FormHost : public FolderSlots {
+class HubHost : public FolderSlots {
 public:
     virtual void setVisible(bool visible) = 0;
     virtual bool isVisible() const = 0;
     virtual void unload() = 0;
     // The window's handle as the shell knows it (tray record, popup owner).
-    virtual void* hWnd() const = 0;
+    virtual void* windowHandle() const = 0;
 };
 
 // The operating system as the hub reaches it.
@@ -43,13 +42,13 @@ struct Services {
     const platform::AnsiCodec& codec;
     std::string exeDirectory;  // as the platform reports it, with or without a trailing backslash
     platform::Tray& tray;
-    platform::MenuEngine& menuEngine;
+    coolmenu::MenuEngine& menuEngine;
     platform::Processes& processes;
     platform::DesktopWindow& desktop;
     platform::OsVersionSource& osVersion;
     platform::DriveInfo& drives;
     platform::MediaControl& mci;
-    TurnMonOffForm& turnMonOff;
+    CoverOpener& cover;
     platform::Registry& registry;
     platform::FolderPicker& folderPicker;
     std::string exeFileName;  // with its extension, as the platform reports it
@@ -58,28 +57,28 @@ struct Services {
 
 // The program's directory followed by "\lumivane.ini"; the backslash is
 // always inserted, even for a drive root.
-std::string SettingsPathFor(const std::string& exeDirectory);
+std::string settingsPathFor(const std::string& exeDirectory);
 
-// frmFolderBrowse: the hub of the program. It is the customize dialog, owns the
+// The hub of the program. It is the customize dialog, owns the
 // tray icon and the popup menu, and handles every command of the menu.
-class frmFolderBrowse {
+class Hub {
 public:
-    frmFolderBrowse(FormHost& host, Services& services) : host_(host), os_(services) {}
+    Hub(HubHost& host, Services& services) : host_(host), os_(services) {}
 
     // The start-up sequence; ends by hiding the window, or by unloading it when
     // another copy is already running.
-    void Form_Load();
+    void start();
     // Never cancels: the window always goes.
-    void Form_Unload() {}
+    void onClose() {}
 
     // Runs the click handler of the popup item with this command identifier,
     // after the popup has closed.
     void onMenuCommand(unsigned id);
 
     // Captions, visibility and enabled state of the ten folder items.
-    void InitMenu();
+    void updateFolderItems();
     // Adds the tray icon, the picture keyed "TURN".
-    void SetTrayIcon();
+    void addTrayIcon();
     // The tray icon's callback: the mouse message that happened over the icon.
     void onTrayMessage(unsigned mouseMessage);
     // The shell (re)created its taskbar: any icon it had is gone.
@@ -87,42 +86,41 @@ public:
     // The window is going away, or the session ends, without Exit.
     void onWindowGone();
 
-    void mnuCustomize_Click();
-    void mnuExit_Click();
-    // Shows frmAbout modally, with no owner; returns when it is closed.
-    void mnuAbout_Click();
+    void onCustomize();
+    void onExit();
+    // Shows the About box modally, with no owner; returns when it is closed.
+    void onAbout();
 
-    // Start-up step 3: an "Open" and a "Close" item for every CD drive, behind
-    // the CD heading.
-    void LoadCDDriveItems();
-    // mnuCDEject(index); the heading (0) does nothing.
-    void mnuCDEject_Click(int index);
-    // mnuFolder0_Click to mnuFolder9_Click: one handler, the slot as argument.
-    void mnuFolder_Click(int slot);
-    void mnuRunScr_Click();
-    void mnuTurnMonOff_Click();
-    // Start with Windows.
-    void LoadSettings();
-    void UpdateStartupCaption();
-    void mnuRunAtStartUp_Click();
+    // An "Open" and a "Close" item for every CD drive, behind the CD heading.
+    void addCdDriveItems();
+    // The CD door item with this index; the heading (0) does nothing.
+    void onCdDoor(int index);
+    // The folder item of this slot (0 to 9).
+    void onFolder(int slot);
+    void onRunScreenSaver();
+    void onTurnMonitorOff();
+    // Start with Windows (hub_start_with_windows.cpp).
+    void readStartWithWindows();
+    void updateStartWithWindowsCaption();
+    void onStartWithWindows();
 
-    // The customize dialog's buttons.
-    void cmdBrowse_Click(int index);
-    void cmdClear_Click(int index);
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
+    void onBrowse(int row);
+    void onClear(int row);
+    void onOk();
+    void onCancel();
 
-    std::string SettingsPath;
-    bool RunAtStartup = false;
-    std::int16_t AboutCount = 0;
-    PopupMenu mnuPopup;
-    ImageList ilsMenu;
+    std::string settingsPath;
+    bool startsWithWindows = false;
+    int aboutCount = 0;
+    PopupMenu popupMenu;
+    ImageList menuImages;
     // Kept for the whole run and handed to the menu engine; the hub handles none
     // of its events.
-    coolmenu::HelpCallBack HelpObj;
+    coolmenu::HelpCallback menuHelp;
 
 private:
-    FormHost& host_;
+    HubHost& host_;
     Services& os_;
     bool trayWanted_ = false;  // the icon should be in the notification area
     bool trayShown_ = false;   // the shell accepted it and it was not removed since

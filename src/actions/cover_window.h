@@ -5,7 +5,7 @@
 namespace lumivane {
 
 // The cover window's design, in twips (15 to a pixel at 96 dots per inch).
-namespace turn_mon_off_layout {
+namespace cover_layout {
 inline constexpr int kClientWidth = 3555;
 inline constexpr int kClientHeight = 2070;
 inline constexpr int kLabelLeft = 330, kLabelTop = 360, kLabelWidth = 2865, kLabelHeight = 375;
@@ -15,11 +15,11 @@ inline constexpr std::string_view kCancelText = "Cancel";
 inline constexpr std::string_view kFontFace = "MS Sans Serif";
 inline constexpr int kFontPointsX100 = 1350;
 inline constexpr int kFontWeight = 700;
-} // namespace turn_mon_off_layout
+} // namespace cover_layout
 
 // Rounds to the nearest integer, a half to the even neighbour (2.5 gives 2,
 // 3.5 gives 4), as the cursor formula asks.
-int RoundHalfEven(double value);
+int roundHalfEven(double value);
 
 struct TwipsRect {
     double left = 0, top = 0, width = 0, height = 0;
@@ -32,12 +32,12 @@ struct PixelPoint {
 
 // Where the cover window puts the cursor: a little right of and below the
 // centre of its outer rectangle (4 and about 17 pixels at 15 twips a pixel).
-PixelPoint CoverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, double twipsPerPixelY);
+PixelPoint coverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, double twipsPerPixelY);
 
 // What the cover window's logic needs of its real window.
-class TurnMonOffHost {
+class CoverWindowHost {
 public:
-    virtual ~TurnMonOffHost() = default;
+    virtual ~CoverWindowHost() = default;
     virtual TwipsRect outerRectTwips() const = 0;
     virtual double twipsPerPixelX() const = 0;
     virtual double twipsPerPixelY() const = 0;
@@ -48,38 +48,38 @@ public:
     virtual void closeWindow() = 0;
 };
 
-// frmTurnMonOff: switches the display off while it is shown and wakes it at the
+// The cover window: switches the display off while it is shown and wakes it at the
 // first real input. The window's own arrival produces mouse moves, so the first
 // two are absorbed and the third counts as input.
-class frmTurnMonOff {
+class CoverWindow {
 public:
-    explicit frmTurnMonOff(TurnMonOffHost& host) : host_(host) {}
+    explicit CoverWindow(CoverWindowHost& host) : host_(host) {}
 
     // Runs before the window becomes visible.
-    void Form_Load();
-    void Form_KeyDown() { wakeAndClose(); }
-    void Form_MouseDown() { wakeAndClose(); }
-    void Form_MouseMove() { countMove(); }
-    void cmdCancel_Click() { wakeAndClose(); }
-    void cmdCancel_KeyDown() { wakeAndClose(); }
-    void cmdCancel_MouseMove() { countMove(); }
+    void onShow();
+    void onKeyDown() { wakeAndClose(); }
+    void onMouseDown() { wakeAndClose(); }
+    void onMouseMove() { countMove(); }
+    void onCancel() { wakeAndClose(); }
+    void onCancelKeyDown() { wakeAndClose(); }
+    void onCancelMouseMove() { countMove(); }
 
-    std::int16_t mouseMoves() const { return mouseMoves_; }
+    int mouseMoves() const { return mouseMoves_; }
 
 private:
     void wakeAndClose();
     void countMove();
 
-    TurnMonOffHost& host_;
-    std::int16_t mouseMoves_ = 0;  // shared by the window and its button
+    CoverWindowHost& host_;
+    int mouseMoves_ = 0;  // shared by the window and its button
 };
 
 // How the menu shows the cover window: loads it when it is not loaded. Only
 // one exists at a time.
-class TurnMonOffForm {
+class CoverOpener {
 public:
-    virtual ~TurnMonOffForm() = default;
-    virtual void Show() = 0;
+    virtual ~CoverOpener() = default;
+    virtual void show() = 0;
 };
 
 } // namespace lumivane

@@ -1,9 +1,9 @@
-#include "shell/mod_systray.h"
+#include "shell/tray_icon.h"
 
 #include <cstddef>
 #include <string>
 
-namespace lumivane::modSystray {
+namespace lumivane::tray_icon {
 
 namespace {
 
@@ -30,7 +30,7 @@ std::u16string toUtf16(std::string_view utf8) {
 
 } // namespace
 
-platform::TrayRecord FillIconData(void* window, std::uint32_t id, std::uint32_t flags, std::uint32_t callbackMessage,
+platform::TrayRecord makeTrayRecord(void* window, std::uint32_t id, std::uint32_t flags, std::uint32_t callbackMessage,
                                   void* icon, std::string_view tip) {
     platform::TrayRecord record;
     record.window = window;
@@ -47,13 +47,13 @@ platform::TrayRecord FillIconData(void* window, std::uint32_t id, std::uint32_t 
     return record;
 }
 
-bool AddToTray(platform::Tray& tray, std::string_view tip, void* window, void* icon) {
-    return tray.add(FillIconData(window, kIconId, kIconFlags, kTrayCallbackMessage, icon, tip));
+bool addToTray(platform::Tray& tray, std::string_view tip, void* window, void* icon) {
+    return tray.add(makeTrayRecord(window, kIconId, kIconFlags, kTrayCallbackMessage, icon, tip));
 }
 
-void RemoveFromTray(platform::Tray& tray, void* window) {
+void removeFromTray(platform::Tray& tray, void* window) {
     // Failure ignored: the icon may already be gone with a restarted shell.
-    tray.remove(FillIconData(window, kIconId, 0, 0, nullptr, ""));
+    tray.remove(makeTrayRecord(window, kIconId, 0, 0, nullptr, ""));
 }
 
-} // namespace lumivane::modSystray
+} // namespace lumivane::tray_icon

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace lumivane::modSystray {
+namespace lumivane::tray_icon {
 
 // The program owns one icon, identified by its window and this number.
 inline constexpr std::uint32_t kIconId = 1;
@@ -17,12 +17,12 @@ inline constexpr std::uint32_t kTrayCallbackMessage = 0x8000 + 1;
 // The record with the given values; the tip is placed into its fixed field,
 // NUL-terminated and padded with blanks, and cut to 63 characters so the NUL
 // always survives.
-platform::TrayRecord FillIconData(void* window, std::uint32_t id, std::uint32_t flags, std::uint32_t callbackMessage,
+platform::TrayRecord makeTrayRecord(void* window, std::uint32_t id, std::uint32_t flags, std::uint32_t callbackMessage,
                                   void* icon, std::string_view tip);
 
 // Adds the program's icon; true when the shell accepted it.
-bool AddToTray(platform::Tray& tray, std::string_view tip, void* window, void* icon);
+bool addToTray(platform::Tray& tray, std::string_view tip, void* window, void* icon);
 // Removes it; a failure is of no consequence, the icon is gone either way.
-void RemoveFromTray(platform::Tray& tray, void* window);
+void removeFromTray(platform::Tray& tray, void* window);
 
-} // namespace lumivane::modSystray
+} // namespace lumivane::tray_icon

@@ -1,11 +1,11 @@
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 
 #include "platform/twips.h"
 #include "platform/win32/wide.h"
 
 namespace lumivane::win32 {
 
-namespace layout = turn_mon_off_layout;
+namespace layout = cover_layout;
 
 namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
@@ -13,34 +13,34 @@ constexpr DWORD kExStyle = 0;
 constexpr int kLabelId = 100;
 
 HFONT makeFont(int pointsX100, int weight, int dpi) {
-    return ::CreateFontW(-PointsToPixels(pointsX100, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    return ::CreateFontW(-pointsToPixels(pointsX100, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                          widen(layout::kFontFace).c_str());
 }
 } // namespace
 
-TurnMonOffWindow::~TurnMonOffWindow() {
+Win32CoverWindow::~Win32CoverWindow() {
     // Closing it this way is not user input: nothing is sent.
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-void TurnMonOffWindow::Show() {
+void Win32CoverWindow::show() {
     if (!hwnd_ && !create()) return;
-    form_.Form_Load();
+    logic_.onShow();
     ::ShowWindow(hwnd_, SW_SHOWNORMAL);
     ::UpdateWindow(hwnd_);
     ::SetForegroundWindow(hwnd_);
     ::SetFocus(cancel_);
 }
 
-bool TurnMonOffWindow::create() {
+bool Win32CoverWindow::create() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &TurnMonOffWindow::WndProc;
+    wc.lpfnWndProc = &Win32CoverWindow::windowProc;
     wc.hInstance = instance_;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kTurnMonOffClassName;
+    wc.lpszClassName = kCoverClassName;
     if (!::RegisterClassExW(&wc) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
     {
@@ -48,7 +48,7 @@ bool TurnMonOffWindow::create() {
         dpiX_ = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
         dpiY_ = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     }
-    RECT outer{0, 0, TwipsToPixels(layout::kClientWidth, dpiX_), TwipsToPixels(layout::kClientHeight, dpiY_)};
+    RECT outer{0, 0, twipsToPixels(layout::kClientWidth, dpiX_), twipsToPixels(layout::kClientHeight, dpiY_)};
     ::AdjustWindowRectEx(&outer, kStyle, FALSE, kExStyle);
     int width = outer.right - outer.left;
     int height = outer.bottom - outer.top;
@@ -59,13 +59,13 @@ bool TurnMonOffWindow::create() {
     int x = work.left + (work.right - work.left - width) / 2;
     int y = work.top + (work.bottom - work.top - height) / 2;
 
-    ::CreateWindowExW(kExStyle, kTurnMonOffClassName, L"", kStyle, x, y, width, height, nullptr, nullptr, instance_,
+    ::CreateWindowExW(kExStyle, kCoverClassName, L"", kStyle, x, y, width, height, nullptr, nullptr, instance_,
                       this);
     return hwnd_ != nullptr;
 }
 
-void TurnMonOffWindow::createChildren() {
-    auto px = [](int twips, int dpi) { return TwipsToPixels(twips, dpi); };
+void Win32CoverWindow::createChildren() {
+    auto px = [](int twips, int dpi) { return twipsToPixels(twips, dpi); };
     labelFont_.reset(makeFont(layout::kFontPointsX100, layout::kFontWeight, dpiY_));
     buttonFont_.reset(makeFont(80, FW_NORMAL, dpiY_));
 
@@ -87,44 +87,44 @@ void TurnMonOffWindow::createChildren() {
     // which would load that library with every start of the program.
     ::SetWindowLongPtrW(cancel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     buttonProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(cancel_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TurnMonOffWindow::CancelProc)));
+        ::SetWindowLongPtrW(cancel_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32CoverWindow::cancelButtonProc)));
 }
 
-TwipsRect TurnMonOffWindow::outerRectTwips() const {
+TwipsRect Win32CoverWindow::outerRectTwips() const {
     RECT r{};
     ::GetWindowRect(hwnd_, &r);
     double tx = twipsPerPixelX(), ty = twipsPerPixelY();
     return {r.left * tx, r.top * ty, (r.right - r.left) * tx, (r.bottom - r.top) * ty};
 }
 
-double TurnMonOffWindow::twipsPerPixelX() const {
+double Win32CoverWindow::twipsPerPixelX() const {
     return static_cast<double>(kTwipsPerInch) / dpiX_;
 }
 
-double TurnMonOffWindow::twipsPerPixelY() const {
+double Win32CoverWindow::twipsPerPixelY() const {
     return static_cast<double>(kTwipsPerInch) / dpiY_;
 }
 
-void TurnMonOffWindow::setCursorPos(int x, int y) {
+void Win32CoverWindow::setCursorPos(int x, int y) {
     ::SetCursorPos(x, y);
 }
 
-void TurnMonOffWindow::sendMonitorPower(std::intptr_t lParam) {
+void Win32CoverWindow::sendMonitorPower(std::intptr_t lParam) {
     if (hwnd_) ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(lParam));
 }
 
-void TurnMonOffWindow::closeWindow() {
+void Win32CoverWindow::closeWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK TurnMonOffWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TurnMonOffWindow* self = nullptr;
+LRESULT CALLBACK Win32CoverWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Win32CoverWindow* self = nullptr;
     if (msg == WM_NCCREATE) {
-        self = static_cast<TurnMonOffWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self = static_cast<Win32CoverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->hwnd_ = hwnd;
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
-        self = reinterpret_cast<TurnMonOffWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        self = reinterpret_cast<Win32CoverWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     }
     if (!self) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     try {
@@ -135,7 +135,7 @@ LRESULT CALLBACK TurnMonOffWindow::WndProc(HWND hwnd, UINT msg, WPARAM wParam, L
     }
 }
 
-LRESULT TurnMonOffWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32CoverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = hwnd_;
     switch (msg) {
     case WM_CREATE:
@@ -147,22 +147,22 @@ LRESULT TurnMonOffWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
         if (LOWORD(wParam) != WA_INACTIVE && cancel_) ::SetFocus(cancel_);
         return 0;
     case WM_COMMAND:
-        if (LOWORD(wParam) == kCancelButtonId && HIWORD(wParam) == BN_CLICKED) form_.cmdCancel_Click();
+        if (LOWORD(wParam) == kCancelButtonId && HIWORD(wParam) == BN_CLICKED) logic_.onCancel();
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        form_.Form_KeyDown();
+        logic_.onKeyDown();
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        form_.Form_MouseDown();
+        logic_.onMouseDown();
         return 0;
     case WM_XBUTTONDOWN:
-        form_.Form_MouseDown();
+        logic_.onMouseDown();
         return TRUE;
     case WM_MOUSEMOVE:
-        form_.Form_MouseMove();
+        logic_.onMouseMove();
         return 0;
     case WM_NCDESTROY:
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
@@ -177,18 +177,18 @@ LRESULT TurnMonOffWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     }
 }
 
-LRESULT CALLBACK TurnMonOffWindow::CancelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<TurnMonOffWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK Win32CoverWindow::cancelButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32CoverWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     // Read before anything runs: the button may be destroyed on the way.
     WNDPROC buttonProc = self->buttonProc_;
     try {
         switch (msg) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            self->form_.cmdCancel_KeyDown();
+            self->logic_.onCancelKeyDown();
             return 0;
         case WM_MOUSEMOVE:
-            self->form_.cmdCancel_MouseMove();
+            self->logic_.onCancelMouseMove();
             // The third move closes the window, and the button with it.
             if (!::IsWindow(hwnd)) return 0;
             break;

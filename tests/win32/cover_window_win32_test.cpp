@@ -1,4 +1,4 @@
-#include "actions/turn_mon_off_window.h"
+#include "actions/win32_cover_window.h"
 #include "support.h"
 
 #include <doctest/doctest.h>
@@ -52,7 +52,7 @@ void postMove(HWND target) { ::PostMessageW(target, WM_MOUSEMOVE, kTestMove, MAK
 int coverWindowCount() {
     int count = 0;
     HWND w = nullptr;
-    while ((w = ::FindWindowExW(nullptr, w, win32::kTurnMonOffClassName, nullptr)) != nullptr) ++count;
+    while ((w = ::FindWindowExW(nullptr, w, win32::kCoverClassName, nullptr)) != nullptr) ++count;
     return count;
 }
 using testing::pump;
@@ -60,17 +60,17 @@ using testing::pump;
 
 TEST_CASE("mouse moves over the window and its button share one counter: the third closes") {
     Watch watch;
-    win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
-    cover.Show();
+    win32::Win32CoverWindow cover(::GetModuleHandleW(nullptr));
+    cover.show();
     pump();
     HWND w = cover.hwnd();
     HWND cancel = cover.cancelButton();
-    REQUIRE(cover.form().mouseMoves() == 0);
+    REQUIRE(cover.logic().mouseMoves() == 0);
     postMove(cancel);
     postMove(w);
     pump();
     REQUIRE(::IsWindow(w));
-    CHECK(cover.form().mouseMoves() == 2);
+    CHECK(cover.logic().mouseMoves() == 2);
     CHECK(g_power.size() == 1);
     postMove(cancel);
     pump();
@@ -92,11 +92,11 @@ TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on e
         {"middle button", false, WM_MBUTTONDOWN, MK_MBUTTON},
     };
     Watch watch;
-    win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
+    win32::Win32CoverWindow cover(::GetModuleHandleW(nullptr));
     for (const auto& input : inputs) {
         CAPTURE(input.what);
         g_power.clear();
-        cover.Show();
+        cover.show();
         pump();
         HWND w = cover.hwnd();
         REQUIRE(::IsWindowVisible(w));
@@ -118,27 +118,27 @@ TEST_CASE("each showing: label, focus on Cancel, power off; a key or button on e
 TEST_CASE("one cover window at a time; closing it other than by input sends nothing") {
     Watch watch;
     {
-        win32::TurnMonOffWindow cover(::GetModuleHandleW(nullptr));
-        cover.Show();
+        win32::Win32CoverWindow cover(::GetModuleHandleW(nullptr));
+        cover.show();
         pump();
         HWND w = cover.hwnd();
         postMove(w);
         pump();
-        REQUIRE(cover.form().mouseMoves() == 1);
-        cover.Show();
+        REQUIRE(cover.logic().mouseMoves() == 1);
+        cover.show();
         pump();
         CHECK(cover.hwnd() == w);
         CHECK(coverWindowCount() == 1);
         // Shown again: the display goes off again and counting restarts.
         CHECK(g_power.size() == 2);
         CHECK(g_power[1].state == 2);
-        CHECK(cover.form().mouseMoves() == 0);
+        CHECK(cover.logic().mouseMoves() == 0);
 
         ::SendMessageW(w, WM_CLOSE, 0, 0);
         CHECK_FALSE(::IsWindow(w));
         CHECK(g_power.size() == 2);
 
-        cover.Show();
+        cover.show();
         pump();
         CHECK(coverWindowCount() == 1);
     }
