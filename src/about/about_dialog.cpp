@@ -7,6 +7,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace lumivane::win32 {
 
 namespace {
@@ -37,7 +39,9 @@ HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE in
     case about::ControlKind::Label:
         // Addresses are shown as they are: an ampersand is no access key here.
         style |= SS_LEFT | SS_NOPREFIX;
-        if (designed.id == about::control_id::kWebLink || designed.id == about::control_id::kMailLink) style |= SS_NOTIFY;
+        // The links come after the buttons in the tab order.
+        if (designed.id == about::control_id::kWebLink || designed.id == about::control_id::kMailLink)
+            style |= SS_NOTIFY | WS_TABSTOP;
         if (designed.id == about::control_id::kSecret) style &= ~WS_VISIBLE;
         break;
     }
@@ -48,6 +52,69 @@ HWND createControl(HWND dialog, const about::PlacedControl& placed, HINSTANCE in
 
 bool isLink(int id) {
     return id == about::control_id::kWebLink || id == about::control_id::kMailLink;
+}
+
+// The dotted frame around a focused link's words, within the control.
+void drawLinkFocus(HWND link) {
+    WindowDC dc(link);
+    if (!dc.get()) return;
+    SelectGuard font(dc.get(), reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)));
+    wchar_t text[512] = {};
+    ::GetWindowTextW(link, text, 512);
+    RECT client{}, words{};
+    ::GetClientRect(link, &client);
+    ::DrawTextW(dc.get(), text, -1, &words, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    words.right = std::min(words.right, client.right);
+    words.bottom = std::min(words.bottom, client.bottom);
+    ::DrawFocusRect(dc.get(), &words);
+}
+
+// A link is a label the keyboard can reach, so it behaves as a push button
+// does: Tab stops on it, Enter and Space follow it, and it shows the focus.
+LRESULT CALLBACK linkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto label = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!label) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Enter goes to the link rather than to the default button.
+        LRESULT code = ::CallWindowProcW(label, hwnd, msg, wParam, lParam);
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN || wParam == VK_SPACE) {
+            ::SendMessageW(::GetParent(hwnd), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hwnd), STN_CLICKED),
+                           reinterpret_cast<LPARAM>(hwnd));
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+        ::InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        LRESULT result = ::CallWindowProcW(label, hwnd, msg, wParam, lParam);
+        // Shown once the keyboard is in use, as the system shows a button's.
+        if (::GetFocus() == hwnd && !(::SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+            drawLinkFocus(hwnd);
+        return result;
+    }
+    case WM_NCDESTROY:
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(label));
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return ::CallWindowProcW(label, hwnd, msg, wParam, lParam);
+}
+
+void makeKeyboardLink(HWND link) {
+    LONG_PTR label = ::GetWindowLongPtrW(link, GWLP_WNDPROC);
+    ::SetWindowLongPtrW(link, GWLP_USERDATA, label);
+    ::SetWindowLongPtrW(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&linkProc));
 }
 
 UniqueIcon loadProgramIcon(HINSTANCE instance, int size) {
@@ -132,7 +199,10 @@ struct AboutDialog::Opening {
 void AboutDialog::Opening::initDialog(HWND hwnd) {
     HINSTANCE instance = box.instance_;
     box.open_ = hwnd;
-    for (const auto& placed : layout.controls) createControl(hwnd, placed, instance);
+    for (const auto& placed : layout.controls) {
+        HWND control = createControl(hwnd, placed, instance);
+        if (isLink(placed.control->id)) makeKeyboardLink(control);
+    }
     // The counter lives on the hub for the whole run.
     if (about::countOpening(aboutCount)) ::ShowWindow(::GetDlgItem(hwnd, about::control_id::kSecret), SW_SHOW);
     applyLayout(hwnd, nullptr);

@@ -1,5 +1,6 @@
 #include "coolmenu/convert_menu.h"
 
+#include "coolmenu/accessible_name.h"
 #include "coolmenu/caption.h"
 
 #include <string>
@@ -7,6 +8,13 @@
 namespace lumivane::coolmenu {
 
 namespace {
+
+// While it is owner-drawn, an item carries the words it shows as its string:
+// screen readers announce that string. The host's separators stay without.
+std::string nameOf(const ItemRecord& record) {
+    if (record.hostSeparator) return {};
+    return accessibleName(record.text, (record.type & kTypeSeparator) != 0);
+}
 
 // Returns false when the walk must stop.
 bool convertItem(Registries& registries, MenuAccess& menus, WindowState& window, MenuHandle hMenu,
@@ -19,7 +27,7 @@ bool convertItem(Registries& registries, MenuAccess& menus, WindowState& window,
         if (!record) return false;
         type |= record->type & kTypeSeparator;
         record->mainMenu = mainMenu;
-        return menus.write(hMenu, position, type, item.caption, false, 0);
+        return menus.write(hMenu, position, type, nameOf(*record), false, 0);
     }
 
     // Parse before the record exists, so a caption that cannot be read leaves
@@ -41,7 +49,7 @@ bool convertItem(Registries& registries, MenuAccess& menus, WindowState& window,
     record->trueSub = item.submenu != 0 && !mainMenu;
     record->hostSeparator = (item.type & kTypeSeparator) != 0;
     record->mainMenu = mainMenu;
-    if (!menus.write(hMenu, position, type, item.caption, true, number)) {
+    if (!menus.write(hMenu, position, type, nameOf(*record), true, number)) {
         registries.items.remove(key);
         return false;
     }

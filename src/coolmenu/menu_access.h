@@ -35,7 +35,9 @@ public:
     // By command identifier, searching submenus too.
     virtual bool readCommand(MenuHandle menu, std::uint32_t id, MenuItemView& item) const = 0;
     // Writes the type and, when setData is true, the item data. A text item
-    // gets the caption; an owner-drawn or separator item is left without text.
+    // shows the caption; an owner-drawn item carries it as its name (what
+    // assistive technology reads), empty for none; a separator the system
+    // draws is left without text.
     virtual bool write(MenuHandle menu, int position, std::uint32_t type, const std::string& caption,
                        bool setData, std::uintptr_t data) = 0;
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace lumivane::platform {
 
@@ -12,9 +13,18 @@ enum class RegistryRoot : std::uint32_t { LocalMachine = 0x80000002u, CurrentUse
 // Value types and status codes with their Win32 values.
 inline constexpr unsigned kRegSz = 1;
 inline constexpr unsigned kRegExpandSz = 2;
+inline constexpr unsigned kRegBinary = 3;
 inline constexpr long kRegSuccess = 0;
 inline constexpr long kRegFileNotFound = 2;
 inline constexpr long kRegAccessDenied = 5;
+inline constexpr long kRegMoreData = 234;
+
+// Which of the registry's views a call reaches. They differ only for a 32-bit
+// program on 64-bit Windows, whose own calls land in the 32-bit view.
+enum class RegistryView {
+    Own,     // where the program's plain calls land
+    Native,  // the system's own view: the 64-bit one on 64-bit Windows
+};
 
 struct ValueQuery {
     long status = kRegFileNotFound;
@@ -44,6 +54,17 @@ public:
                            const std::string& data) = 0;
     // Deletes the value; returns the system's status code.
     virtual long deleteValue(RegistryRoot root, const std::string& subkey, const std::string& valueName) = 0;
+
+    // True when the program's own view is the 32-bit view of 64-bit Windows.
+    virtual bool ownViewIs32BitOn64() const = 0;
+    // A value's type and data in one call, into a buffer of `size` bytes; a
+    // larger value answers kRegMoreData with its real size and no data.
+    virtual ValueQuery queryValue(RegistryRoot root, const std::string& subkey, const std::string& valueName,
+                                  std::size_t size, RegistryView view) = 0;
+    // Writes a REG_BINARY value, creating the subkey when it is missing;
+    // returns the system's status code.
+    virtual long setBinary(RegistryRoot root, const std::string& subkey, const std::string& valueName,
+                           std::string_view data, RegistryView view) = 0;
 };
 
 } // namespace lumivane::platform

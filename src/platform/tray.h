@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,11 +43,21 @@ struct PopupLine {
     bool enabled = true;
 };
 
+// A point on the screen, in pixels; negative on monitors left of or above
+// the primary one.
+struct ScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
 // The notification area and the menu it opens.
 class Tray {
 public:
     virtual ~Tray() = default;
-    // NIM_ADD; true when the shell accepted the icon.
+    // NIM_ADD of the record; true when the shell accepted the icon. A shell
+    // that knows the newer versions of the notifications is then asked to
+    // report the keyboard too (Enter, Space, Shift+F10 and the Menu key on the
+    // chosen icon); one that knows only the first keeps reporting the mouse.
     virtual bool add(const TrayRecord& record) = 0;
     // NIM_DELETE of the icon named by (window, id).
     virtual bool remove(const TrayRecord& record) = 0;
@@ -59,6 +70,12 @@ public:
     // at the pointer; returns the chosen line's id, 0 when the menu was
     // dismissed. Returns only after the menu has closed.
     virtual unsigned popupAtPointer(void* window, const std::vector<PopupLine>& lines) = 0;
+    // The same for a menu the keyboard opened: placed at the icon (window,
+    // iconId), by the rectangle the shell gives for it, else at anchor, the
+    // point the shell reported with the notification, else at the pointer.
+    // A dismissed menu hands the keyboard back to the notification area.
+    virtual unsigned popupAtIcon(void* window, std::uint32_t iconId, std::optional<ScreenPoint> anchor,
+                                 const std::vector<PopupLine>& lines) = 0;
 };
 
 } // namespace lumivane::platform

@@ -17,8 +17,10 @@
 #include "platform/tray.h"
 #include "shell/menu_images.h"
 #include "shell/popup_menu.h"
+#include "shell/tray_events.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace lumivane {
@@ -80,8 +82,10 @@ public:
     // Adds the tray icon, the picture keyed "TURN" at the size the
     // notification area shows.
     void addTrayIcon();
-    // The tray icon's callback: the mouse message that happened over the icon.
-    void onTrayMessage(unsigned mouseMessage);
+    // The tray icon's callback: the notification (a mouse message, or the
+    // keyboard's NIN_KEYSELECT and WM_CONTEXTMENU) and, where the shell gives
+    // one, the point it concerns.
+    void onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor = std::nullopt);
     // The shell (re)created its taskbar: any icon it had is gone.
     void onTaskbarCreated();
     // The window is going away, or the session ends, without Exit.
@@ -132,6 +136,7 @@ private:
     bool trayWanted_ = false;  // the icon should be in the notification area
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
     int trayIconSize_ = 0;     // the size of the picture the shell was last given
+    TrayEvents trayEvents_;
     // The folders as last read from or written to the settings file, for a
     // Cancel that finds the file gone or held.
     FolderList savedFolders_{};

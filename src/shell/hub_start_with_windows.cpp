@@ -1,6 +1,7 @@
 // The popup's start-with-Windows item: the Run value read, switched and shown.
 #include "folders/registry_values.h"
 #include "folders/start_with_windows.h"
+#include "folders/startup_approval.h"
 #include "shell/hub.h"
 
 namespace lumivane {
@@ -12,7 +13,10 @@ constexpr auto kMachine = platform::RegistryRoot::LocalMachine;
 void Hub::readStartWithWindows() {
     startsWithWindows = !registry_values::stringValue(os_.registry, kMachine, start_with_windows::kRunSubkey,
                                                       start_with_windows::kRunValueName)
-                             .empty();
+                             .empty() &&
+                        // Switched off in Windows's own list, the value stays but does not run.
+                        !startup_approval::runValueMarkedDisabled(os_.registry, kMachine,
+                                                                  start_with_windows::kRunValueName);
 }
 
 void Hub::updateStartWithWindowsCaption() {
@@ -26,6 +30,10 @@ void Hub::onStartWithWindows() {
     long status = wanted ? registry_values::setStringValue(os_.registry, kMachine, kRunSubkey, kRunValueName,
                                                            runValueData(os_.exeDirectory, os_.exeFileName))
                          : registry_values::deleteValue(os_.registry, kMachine, kRunSubkey, kRunValueName);
+    // Switched off in Windows's list and now on here: Windows's mark says on
+    // again, as its own list writes it. Switching off leaves the mark alone.
+    if (wanted && status == platform::kRegSuccess)
+        status = startup_approval::clearDisabledMark(os_.registry, kMachine, kRunValueName);
     // The flag and the caption show what the registry holds now, whatever was asked.
     readStartWithWindows();
     updateStartWithWindowsCaption();

@@ -1,4 +1,4 @@
-// The hub's popup menu and tray icon: folder items, the tray's mouse dispatch,
+// The hub's popup menu and tray icon: folder items, the tray's notifications,
 // "Customize" and "Exit".
 #include "shell/hub.h"
 #include "shell/menu_text.h"
@@ -6,10 +6,6 @@
 #include "shell/popup_lines.h"
 
 namespace lumivane {
-
-namespace {
-constexpr unsigned kWmRButtonUp = 0x0205;
-} // namespace
 
 void Hub::updateFolderItems() {
     int number = 1;
@@ -51,7 +47,7 @@ void Hub::onTaskbarCreated() {
 
 void Hub::onDisplayChange() {
     if (!trayShown_ || os_.tray.iconSize() == trayIconSize_) return;
-    tray_icon::modifyTray(os_.tray, kAppTitle, host_.windowHandle(), trayPicture());
+    tray_icon::changeTrayPicture(os_.tray, host_.windowHandle(), trayPicture());
 }
 
 void Hub::onWindowGone() {
@@ -62,11 +58,26 @@ void Hub::onWindowGone() {
     trayWanted_ = false;
 }
 
-void Hub::onTrayMessage(unsigned mouseMessage) {
-    // Only the release of the right button opens the menu; moves, left clicks,
-    // double clicks and the right button's press do nothing.
-    if (mouseMessage != kWmRButtonUp) return;
-    unsigned chosen = os_.tray.popupAtPointer(host_.windowHandle(), visibleLines(popupMenu));
+void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor) {
+    TrayAction action = trayEvents_.onNotification(notification);
+    if (action == TrayAction::ignore) return;
+    unsigned chosen = 0;
+    {
+        // Closed however the popup ends, or no notification would open it again.
+        struct Closing {
+            TrayEvents& events;
+            ~Closing() { events.menuClosed(); }
+        } closing{trayEvents_};
+        // Start-up can be switched in Windows's own list while the program runs.
+        readStartWithWindows();
+        updateStartWithWindowsCaption();
+        std::vector<platform::PopupLine> lines = visibleLines(popupMenu);
+        chosen = action == TrayAction::openAtIcon
+                     ? os_.tray.popupAtIcon(host_.windowHandle(), tray_icon::kIconId, anchor, lines)
+                     : os_.tray.popupAtPointer(host_.windowHandle(), lines);
+    }
+    // The chosen item runs after the menu has closed, so a tray notification
+    // during its work (a modal About box, a message) may open the menu again.
     onMenuCommand(chosen);
 }
 

@@ -5,6 +5,8 @@
 #include "resource.h"
 #include "shell/tray_icon.h"
 
+#include <windowsx.h>
+
 namespace lumivane::win32 {
 
 namespace {
@@ -102,7 +104,12 @@ LRESULT CALLBACK HubWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 // which take the icon away with them.
 bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kTrayCallback) {
-        logic_.onTrayMessage(LOWORD(lParam));
+        // Under version 4 of the notifications the low word of lParam holds the
+        // notification, the high word the icon's number and wParam the point it
+        // concerns; before, lParam is the mouse message itself, high word 0.
+        std::optional<platform::ScreenPoint> anchor;
+        if (HIWORD(lParam) == tray_icon::kIconId) anchor = platform::ScreenPoint{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
+        logic_.onTrayMessage(LOWORD(lParam), anchor);
         return true;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {

@@ -51,8 +51,8 @@ bool addToTray(platform::Tray& tray, std::string_view tip, void* window, void* i
     return tray.add(makeTrayRecord(window, kIconId, kIconFlags, kTrayCallbackMessage, icon, tip));
 }
 
-bool modifyTray(platform::Tray& tray, std::string_view tip, void* window, void* icon) {
-    return tray.modify(makeTrayRecord(window, kIconId, kIconFlags, kTrayCallbackMessage, icon, tip));
+bool changeTrayPicture(platform::Tray& tray, void* window, void* icon) {
+    return tray.modify(makeTrayRecord(window, kIconId, platform::kNifIcon, 0, icon, ""));
 }
 
 void removeFromTray(platform::Tray& tray, void* window) {

@@ -22,8 +22,9 @@ platform::TrayRecord makeTrayRecord(void* window, std::uint32_t id, std::uint32_
 
 // Adds the program's icon; true when the shell accepted it.
 bool addToTray(platform::Tray& tray, std::string_view tip, void* window, void* icon);
-// Gives the shown icon another picture; false when the shell refused.
-bool modifyTray(platform::Tray& tray, std::string_view tip, void* window, void* icon);
+// Gives the shown icon another picture, and changes nothing else of it (its
+// tip, and how the shell shows it, stay); false when the shell refused.
+bool changeTrayPicture(platform::Tray& tray, void* window, void* icon);
 // Removes it; a failure is of no consequence, the icon is gone either way.
 void removeFromTray(platform::Tray& tray, void* window);
 

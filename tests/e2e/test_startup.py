@@ -81,5 +81,51 @@ def test_start_with_windows_and_a_short_existing_file():
         assert (got := s.settings_file.read_bytes()) == content, got
 
 
+APPROVED_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
+MARK_ON = "020000000000000000000000"
+
+
+def mark(s):
+    """The bytes of the StartupApproved value "Lumivane" in hexadecimal, or None."""
+    for line in s.wine("reg", "query", APPROVED_KEY, "/v", "Lumivane").stdout.splitlines():
+        parts = line.split()
+        if parts[:2] == ["Lumivane", "REG_BINARY"]:
+            return parts[2].lower() if len(parts) == 3 else ""
+    return None
+
+
+def set_mark(s, hex_bytes):
+    s.wine("reg", "add", APPROVED_KEY, "/v", "Lumivane", "/t", "REG_BINARY", "/d", hex_bytes, "/f", check=True)
+
+
+def test_start_with_windows_switched_off_in_windows_list():
+    with Session("start-with-windows-list") as s:
+        # Switched off in Windows's own list: the Run value stays, its mark says off.
+        s.wine("reg", "add", RUN_KEY, "/v", "Lumivane", "/d", r"D:\Elsewhere\lumivane", "/f", check=True)
+        set_mark(s, "030000001779BD0117D9D101")
+        pid = s.start()
+
+        # Choosing the item while it says off starts the program again: the value
+        # is written, the mark says on, and the next choice removes the value.
+        s.choose(pid, *START_WITH_WINDOWS, shot="menu-marked-off")
+        s.wait_for(lambda: mark(s) == MARK_ON, what="the mark to say on")
+        assert (got := run_value(s)) == r'"C:\Lumivane\lumivane"', got
+
+        # Switched off there again while the program runs: the next opening knows.
+        set_mark(s, "0700000071C933AE16D9D101")
+        s.choose(pid, *START_WITH_WINDOWS)
+        s.wait_for(lambda: mark(s) == MARK_ON, what="the mark to say on again")
+        assert (got := run_value(s)) == r'"C:\Lumivane\lumivane"', got
+
+        s.choose(pid, *START_WITH_WINDOWS)
+        s.wait_for(lambda: run_value(s) is None, what="the Run value to go")
+        assert (got := mark(s)) == MARK_ON, f"switching off changed the mark: {got}"
+        assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1) is None, "a message showed"
+
+        s.close_window(s.hub_window())
+        s.wait_exit()
+
+
 if __name__ == "__main__":
-    run(test_first_start_second_copy_shell_restarts_and_exit, test_start_with_windows_and_a_short_existing_file)
+    run(test_first_start_second_copy_shell_restarts_and_exit, test_start_with_windows_and_a_short_existing_file,
+        test_start_with_windows_switched_off_in_windows_list)

@@ -1,7 +1,7 @@
 #pragma once
 // Menus held in memory, behaving like the window system's for the calls the
 // menu engine makes: an owner-drawn or separator item reads back with no
-// caption.
+// caption, though an owner-drawn item keeps the name written to it.
 #include "coolmenu/menu_access.h"
 
 #include <map>
@@ -54,7 +54,7 @@ struct MemoryMenus final : coolmenu::MenuAccess {
         ++writes;
         auto& item = menus_.at(menu)[static_cast<size_t>(position)];
         item.type = type;
-        item.caption = nonText(type) ? std::string() : caption;
+        item.caption = nonText(type) && !(type & coolmenu::kTypeOwnerDraw) ? std::string() : caption;
         if (setData) item.data = data;
         return true;
     }

@@ -142,7 +142,12 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
     std::set<std::pair<platform::RegistryRoot, std::string>> subkeys;
     long refuseSet = platform::kRegSuccess;     // status a write fails with
     long refuseDelete = platform::kRegSuccess;  // status a delete fails with
+    long refuseSetBinary = platform::kRegSuccess;
     bool grewBetweenQueries = false;            // the data read is larger than the size first reported
+    // A 32-bit program on 64-bit Windows: the native view keeps its values
+    // apart (in nativeValues); otherwise both views are one.
+    bool is32BitOn64 = false;
+    std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value> nativeValues;
 
     void putString(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
                    const std::string& text, unsigned type = platform::kRegSz, bool terminate = true) {
@@ -156,6 +161,20 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
     const Value* find(platform::RegistryRoot root, const std::string& subkey, const std::string& name) const {
         auto it = values.find({root, subkey, name});
         return it == values.end() ? nullptr : &it->second;
+    }
+    auto& viewValues(platform::RegistryView view) {
+        return view == platform::RegistryView::Native && is32BitOn64 ? nativeValues : values;
+    }
+    void putValue(platform::RegistryRoot root, const std::string& subkey, const std::string& name, unsigned type,
+                  const std::string& bytes, platform::RegistryView view = platform::RegistryView::Own) {
+        if (&viewValues(view) == &values) subkeys.insert({root, subkey});
+        viewValues(view)[{root, subkey, name}] = Value{type, bytes};
+    }
+    const Value* find(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
+                      platform::RegistryView view) {
+        auto& in = viewValues(view);
+        auto it = in.find({root, subkey, name});
+        return it == in.end() ? nullptr : &it->second;
     }
 
     std::unique_ptr<platform::RegistryKey> openKey(platform::RegistryRoot root, const std::string& subkey) override {
@@ -183,7 +202,29 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
         return values.erase({root, subkey, name}) ? platform::kRegSuccess : platform::kRegFileNotFound;
     }
 
+    bool ownViewIs32BitOn64() const override { return is32BitOn64; }
+    platform::ValueQuery queryValue(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
+                                    std::size_t size, platform::RegistryView view) override {
+        log.add("regQueryValue(" + viewName(view) + subkey + "|" + name + "," + std::to_string(size) + ")");
+        const Value* v = find(root, subkey, name, view);
+        if (!v) return {};
+        if (v->bytes.size() > size) return {platform::kRegMoreData, v->type, v->bytes.size(), {}};
+        return {platform::kRegSuccess, v->type, v->bytes.size(), v->bytes};
+    }
+    long setBinary(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
+                   std::string_view data, platform::RegistryView view) override {
+        std::string hex;
+        for (unsigned char c : data) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
+        log.add("regSetBinary(" + viewName(view) + subkey + "|" + name + "=" + hex + ")");
+        if (refuseSetBinary != platform::kRegSuccess) return refuseSetBinary;
+        putValue(root, subkey, name, platform::kRegBinary, std::string(data), view);
+        return platform::kRegSuccess;
+    }
+
 private:
+    static std::string viewName(platform::RegistryView view) {
+        return view == platform::RegistryView::Native ? "native:" : "";
+    }
     struct OpenKey final : platform::RegistryKey {
         OpenKey(FakeRegistry& reg, platform::RegistryRoot root, std::string subkey)
             : reg(reg), root(root), subkey(std::move(subkey)) {}
@@ -295,6 +336,15 @@ struct FakeTray final : platform::Tray, Recorder {
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override {
         popups.push_back(lines);
         return note("popup(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ")", choice);
+    }
+    // Logged with the icon and the point it was given, "-" for none.
+    unsigned popupAtIcon(void* window, std::uint32_t iconId, std::optional<platform::ScreenPoint> anchor,
+                         const std::vector<platform::PopupLine>& lines) override {
+        popups.push_back(lines);
+        std::string at = anchor ? std::to_string(anchor->x) + "," + std::to_string(anchor->y) : "-";
+        return note("popupAtIcon(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + "," +
+                        std::to_string(iconId) + "," + at + ")",
+                    choice);
     }
 };
 

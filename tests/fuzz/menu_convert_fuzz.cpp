@@ -1,4 +1,5 @@
 // Caption markers and the menu conversion under any captions, openings, closes and failing writes.
+#include "coolmenu/accessible_name.h"
 #include "coolmenu/caption.h"
 #include "coolmenu/convert_menu.h"
 #include "coolmenu/menu_messages.h"
@@ -19,8 +20,9 @@ const fakes::TagImages images({"About", "1.", "\xC3\x9C", "\xE6\x97\xA5", "Load 
 
 auto said(const ParsedCaption& c) { return std::tie(c.text, c.help, c.heading, c.asMark, c.asCheck); }
 
-// After a clean opening every item is owner-drawn with a record saying what its caption said; after a
-// clean close every item reads as the caption it was built with.
+// After a clean opening every item is owner-drawn with a record saying what its caption said, named by
+// the words it draws (a separator by none); after a clean close every item reads as the caption it was
+// built with.
 void check(fakes::MemoryMenus& menus, const Registries& registries, MenuHandle menu,
            const std::vector<fakes::MemoryItem>& built, bool converted) {
     for (size_t k = 0; k < built.size(); ++k) {
@@ -36,6 +38,8 @@ void check(fakes::MemoryMenus& menus, const Registries& registries, MenuHandle m
         }
         const ItemRecord* record = registries.item(item.data);
         assert(record && (!separator || record->hostSeparator) && "no record, or a separator's forgot it");
+        assert(item.caption == (separator ? "" : accessibleName(record->text, meant->heading)) &&
+               "an open item is not named by what it draws");
         if (separator) continue;
         assert(record->image == imageIndexFor(&images, record->text) && "a record's image is not its text's");
         ParsedCaption drawn{record->text, record->help, meant->heading, record->asMark, record->asCheck};

@@ -171,3 +171,44 @@ TEST_CASE("moved to a monitor of another resolution, the box lays out its design
         escape(dialog);
     });
 }
+
+TEST_CASE("the About box from the keyboard: Tab reaches both links after the buttons, Enter and Space follow a link") {
+    Rig rig;
+    // The link's pixels as shown, to see its focus frame come and go.
+    auto pixels = [](HWND control) {
+        ::UpdateWindow(control);
+        RECT r{};
+        ::GetClientRect(control, &r);
+        win32::WindowDC dc(control);
+        std::vector<COLORREF> out;
+        for (int y = 0; y < r.bottom; ++y)
+            for (int x = 0; x < r.right; ++x) out.push_back(::GetPixel(dc.get(), x, y));
+        return out;
+    };
+    rig.open([&](HWND dialog) {
+        HWND ok = ::GetDlgItem(dialog, id::kOk), sysInfo = ::GetDlgItem(dialog, id::kSystemInfo);
+        HWND web = ::GetDlgItem(dialog, id::kWebLink), mail = ::GetDlgItem(dialog, id::kMailLink);
+        CHECK(::GetNextDlgTabItem(dialog, sysInfo, FALSE) == web);
+        CHECK(::GetNextDlgTabItem(dialog, web, FALSE) == mail);
+        CHECK(::GetNextDlgTabItem(dialog, mail, FALSE) == ok);
+        CHECK(::GetNextDlgTabItem(dialog, ok, TRUE) == mail);  // Shift+Tab from OK
+
+        const auto unfocused = pixels(web);
+        // Tab as the dialog manager does it, twice from OK; the keyboard is in use.
+        ::SendMessageW(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        ::SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+        ::SendMessageW(dialog, WM_NEXTDLGCTL, 0, FALSE);
+        REQUIRE(::GetFocus() == web);
+        const auto focused = pixels(web);
+        REQUIRE(focused.size() == unfocused.size());
+        CHECK(focused != unfocused);  // the focus frame shows
+        // Enter goes to the link, not to the default OK; Space as well.
+        ::PostMessageW(web, WM_KEYDOWN, VK_RETURN, 1);
+        ::PostMessageW(web, WM_KEYDOWN, VK_SPACE, 1);
+        ::PostMessageW(web, WM_KEYDOWN, VK_TAB, 1);
+        // Escape from wherever the focus is closes the box.
+        ::PostMessageW(web, WM_KEYDOWN, VK_ESCAPE, 1);
+    });
+    CHECK(rig.log.only({"start("}) == std::vector<std::string>{"start(explorer https://example.org/lumivane|2)",
+                                                              "start(explorer https://example.org/lumivane|2)"});
+}

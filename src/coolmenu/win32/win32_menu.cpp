@@ -47,14 +47,16 @@ bool Win32Menu::readCommand(MenuHandle menu, std::uint32_t id, MenuItemView& ite
 bool Win32Menu::write(MenuHandle menu, int position, std::uint32_t type, const std::string& caption, bool setData,
                       std::uintptr_t data) {
     bool text = (type & (MFT_OWNERDRAW | MFT_SEPARATOR | MFT_BITMAP)) == 0;
-    std::wstring wide = text ? widen(caption) : std::wstring();
+    // An owner-drawn item keeps a name without mnemonic prefixes, or none: the
+    // menu would otherwise match typed letters against it by itself instead of
+    // asking the window (WM_MENUCHAR).
+    bool named = text || ((type & MFT_OWNERDRAW) && !caption.empty());
+    std::wstring wide = named ? widen(caption) : std::wstring();
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    // An owner-drawn item drops its text: the menu would otherwise match
-    // mnemonics in it by itself instead of asking the window (WM_MENUCHAR).
     info.fMask = MIIM_FTYPE | MIIM_STRING | (setData ? MIIM_DATA : 0u);
     info.fType = type;
-    info.dwTypeData = text ? wide.data() : nullptr;
+    info.dwTypeData = named ? wide.data() : nullptr;
     info.cch = static_cast<UINT>(wide.size());
     info.dwItemData = data;
     return ::SetMenuItemInfoW(toHmenu(menu), static_cast<UINT>(position), TRUE, &info) != FALSE;

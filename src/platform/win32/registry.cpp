@@ -38,12 +38,29 @@ private:
     UniqueKey key_;
 };
 
+bool runsAs32BitOn64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+
 } // namespace
+
+Win32Registry::Win32Registry() : Win32Registry(runsAs32BitOn64(), 0) {}
+
+Win32Registry Win32Registry::As32BitProgram() { return Win32Registry(true, KEY_WOW64_32KEY); }
+
+unsigned long Win32Registry::viewAccess(platform::RegistryView view) const {
+    // Only a 32-bit program on 64-bit Windows names a view: elsewhere there is
+    // one view, and older systems do not know the flag.
+    if (view == platform::RegistryView::Native) return ownIs32BitOn64_ ? KEY_WOW64_64KEY : 0;
+    return ownViewAccess_;
+}
 
 std::unique_ptr<platform::RegistryKey> Win32Registry::openKey(platform::RegistryRoot root, const std::string& subkey) {
     UniqueKey key;
     // Reading needs no more than query rights, which a standard user has on the machine's keys.
-    if (::RegOpenKeyExW(rootKey(root), widen(subkey).c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(rootKey(root), widen(subkey).c_str(), 0, KEY_QUERY_VALUE | ownViewAccess_, key.put()) !=
+        ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }
@@ -52,7 +69,7 @@ long Win32Registry::setString(platform::RegistryRoot root, const std::string& su
                               const std::string& data) {
     UniqueKey key;
     LONG status = ::RegCreateKeyExW(rootKey(root), widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                    KEY_SET_VALUE, nullptr, key.put(), nullptr);
+                                    KEY_SET_VALUE | ownViewAccess_, nullptr, key.put(), nullptr);
     if (status != ERROR_SUCCESS) return status;
     std::wstring text = widen(data);
     // The size counts the terminating NUL.
@@ -63,9 +80,37 @@ long Win32Registry::setString(platform::RegistryRoot root, const std::string& su
 
 long Win32Registry::deleteValue(platform::RegistryRoot root, const std::string& subkey, const std::string& valueName) {
     UniqueKey key;
-    LONG status = ::RegOpenKeyExW(rootKey(root), widen(subkey).c_str(), 0, KEY_SET_VALUE, key.put());
+    LONG status =
+        ::RegOpenKeyExW(rootKey(root), widen(subkey).c_str(), 0, KEY_SET_VALUE | ownViewAccess_, key.put());
     if (status != ERROR_SUCCESS) return status;
     return ::RegDeleteValueW(key.get(), widen(valueName).c_str());
+}
+
+platform::ValueQuery Win32Registry::queryValue(platform::RegistryRoot root, const std::string& subkey,
+                                               const std::string& valueName, std::size_t size,
+                                               platform::RegistryView view) {
+    UniqueKey key;
+    LONG status =
+        ::RegOpenKeyExW(rootKey(root), widen(subkey).c_str(), 0, KEY_QUERY_VALUE | viewAccess(view), key.put());
+    if (status != ERROR_SUCCESS) return {status, 0, 0, {}};
+    std::string bytes(size, '\0');
+    DWORD type = 0;
+    DWORD got = static_cast<DWORD>(size);
+    status = ::RegQueryValueExW(key.get(), widen(valueName).c_str(), nullptr, &type,
+                                reinterpret_cast<BYTE*>(bytes.data()), &got);
+    if (status != ERROR_SUCCESS) return {status, type, got, {}};
+    bytes.resize(got);
+    return {status, type, got, bytes};
+}
+
+long Win32Registry::setBinary(platform::RegistryRoot root, const std::string& subkey, const std::string& valueName,
+                              std::string_view data, platform::RegistryView view) {
+    UniqueKey key;
+    LONG status = ::RegCreateKeyExW(rootKey(root), widen(subkey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_SET_VALUE | viewAccess(view), nullptr, key.put(), nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    return ::RegSetValueExW(key.get(), widen(valueName).c_str(), 0, REG_BINARY,
+                            reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
 }
 
 } // namespace lumivane::win32

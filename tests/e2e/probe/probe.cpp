@@ -61,7 +61,8 @@ WORD keyCode(const char* name) {
     const struct {
         const char* name;
         WORD vk;
-    } named[] = {{"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB}, {"Up", VK_UP}, {"Down", VK_DOWN}};
+    } named[] = {{"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB},
+                   {"Up", VK_UP},         {"Down", VK_DOWN},     {"space", VK_SPACE}};
     for (const auto& k : named)
         if (std::strcmp(k.name, name) == 0) return k.vk;
     SHORT scan = std::strlen(name) == 1 ? VkKeyScanA(name[0]) : -1;
@@ -135,6 +136,19 @@ int main(int argc, char** argv) {
         data.hWnd = parseHwnd(argv[2]);
         data.uID = static_cast<UINT>(std::atoi(argv[3]));
         return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+    } else if (cmd == "tray-notify" && argc == 8) {
+        // A tray notification as a shell of version 4 sends it, without waiting:
+        // the event in the low word of lParam, the icon in the high word, the
+        // point in wParam.
+        HWND owner = parseHwnd(argv[2]);
+        UINT callback = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+        WORD event = static_cast<WORD>(std::strtoul(argv[4], nullptr, 0));
+        WORD icon = static_cast<WORD>(std::strtoul(argv[5], nullptr, 0));
+        int x = std::atoi(argv[6]), y = std::atoi(argv[7]);
+        return SendNotifyMessageW(owner, callback, MAKEWPARAM(static_cast<WORD>(x), static_cast<WORD>(y)),
+                                  MAKELPARAM(event, icon))
+                   ? 0
+                   : 1;
     } else if (cmd == "idle") {
         // Keeps the Wine desktop open while a test restarts the program.
         MSG msg;
@@ -142,7 +156,7 @@ int main(int argc, char** argv) {
     } else {
         std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | keys KEY... | type TEXT |\n"
                              "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
-                             "       tray-delete HWND ID | idle\n");
+                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | idle\n");
         return 2;
     }
     return 0;

@@ -1,0 +1,98 @@
+"""The program without a mouse. The notifications a shell sends when the user
+picks the icon with the keyboard (Enter or Space: NIN_KEYSELECT, Shift+F10 or
+the Menu key: WM_CONTEXTMENU) open the popup at the icon, wherever the
+pointer is; the arrow keys and Enter choose from it at once; the About box
+and the customize dialog close with Escape. A right click still opens one
+menu, once, although the shell follows its release with a WM_CONTEXTMENU."""
+
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).parent))
+from harness import ABOUT, CUSTOMIZE, DIALOG, HUB, Session, run  # noqa: E402
+
+TRAY_CALLBACK, ICON_ID = 0x8001, 1  # the hub's tray message (WM_APP + 1) and its icon's number
+NIN_KEYSELECT, WM_CONTEXTMENU = 0x401, 0x7B
+POINTER = (60, 60)  # far from the icon
+
+
+def notify(s, event):
+    """The notification as the shell sends it for the icon: SendNotifyMessage,
+    the event and the icon in lParam, the icon's place in wParam."""
+    x, y = s.tray_icon_point()
+    s.probe("tray-notify", hex(s.hub_window().hwnd), hex(TRAY_CALLBACK), hex(event), str(ICON_ID), str(x), str(y))
+    return x, y
+
+
+def from_keyboard(s, pid, events, keys, shot=None):
+    """Sends the notifications, waits for the popup, checks that it rests on
+    the icon rather than at the pointer, and presses keys that close it. Keys
+    sent in the instant it appears can reach it before it takes the keyboard;
+    then it stays open, and is closed and tried again."""
+    s.move(*POINTER)
+    for _ in range(3):
+        for event in events:
+            x, _ = notify(s, event)
+        menu = s.wait_for(lambda: s.menu(pid), timeout=20, what="the popup menu")
+        if shot:
+            s.screenshot(shot)
+        tray = s.tray_window()
+        assert menu.x <= x < menu.x + menu.w and menu.y + menu.h <= tray.y, f"not at the icon: {menu}, tray {tray}"
+        assert (menu.x, menu.y) != POINTER, "opened at the pointer"
+        s.keys(*keys)
+        if s.poll(lambda: not s.menu(pid), timeout=8):
+            return menu
+        s.keys("Escape")
+        s.wait_for(lambda: not s.menu(pid), what="the menu to close")
+    raise AssertionError(f"the popup took no keys {keys}")
+
+
+def no_menu_comes(s, pid):
+    """No popup opens again by itself within a second and a half."""
+    assert s.poll(lambda: s.menu(pid), timeout=1.5) is None, "a second menu opened"
+
+
+def test_enter_opens_the_menu_at_the_icon_and_the_arrows_reach_about():
+    with Session("keyboard-about") as s:
+        pid = s.start()
+        # Enter may reach the program as two NIN_KEYSELECT: one menu.
+        from_keyboard(s, pid, (NIN_KEYSELECT, NIN_KEYSELECT), ABOUT, shot="menu-from-enter")
+        box = s.wait_for(lambda: s.find_window(title="Lumivane", cls=DIALOG, pid=pid, visible=True, timeout=0),
+                         what="the About box")
+        texts = {cid: text for cid, _, text in s.child_texts(box)}
+        assert texts[104] == "Lumivane By Orrindale", texts
+        s.screenshot("about-box")
+        s.keys("Escape")
+        s.wait_for(lambda: not s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=0), what="the box to close")
+        no_menu_comes(s, pid)
+
+
+def test_shift_f10_opens_the_menu_and_customize_answers_the_keyboard():
+    with Session("keyboard-customize") as s:
+        pid = s.start()
+        from_keyboard(s, pid, (WM_CONTEXTMENU,), CUSTOMIZE, shot="menu-from-shift-f10")
+        s.wait_for(lambda: s.find_window(cls=HUB, visible=True, timeout=0), what="the customize dialog")
+        s.screenshot("customize-dialog")
+        s.keys("Tab", "Escape")
+        s.wait_for(lambda: not s.hub_window().visible, what="Escape to hide the dialog")
+        # Dismissed with Escape: nothing runs, the program goes on.
+        from_keyboard(s, pid, (NIN_KEYSELECT,), ("Escape",))
+        assert s.hub_window() is not None and not s.hub_window().visible
+
+
+def test_a_right_click_opens_one_menu_once_and_the_tip_stays():
+    with Session("right-click") as s:
+        pid = s.start()
+        s.choose(pid, "Escape", shot="menu-from-right-click")
+        no_menu_comes(s, pid)
+        # Hovering shows the icon's tip, which the newer notifications would hide unless asked.
+        s.move(*s.tray_icon_point())
+        tip = s.find_window(cls="tooltips_class32", visible=True, timeout=15)
+        assert tip is not None and tip.title == "Lumivane", f"tip: {tip}"
+        s.screenshot("tip")
+
+
+if __name__ == "__main__":
+    run(test_enter_opens_the_menu_at_the_icon_and_the_arrows_reach_about,
+        test_shift_f10_opens_the_menu_and_customize_answers_the_keyboard,
+        test_a_right_click_opens_one_menu_once_and_the_tip_stays)

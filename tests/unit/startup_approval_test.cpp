@@ -1,0 +1,239 @@
+#include "fakes/recording.h"
+#include "folders/startup_approval.h"
+
+#include <doctest/doctest.h>
+
+using namespace lumivane;
+using namespace lumivane::startup_approval;
+using platform::RegistryView;
+using Calls = std::vector<std::string>;
+
+namespace {
+const auto kMachine = platform::RegistryRoot::LocalMachine;
+const std::string kApproved = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+const std::string kApproved32 = kApproved + "32";
+
+// A mark of `size` bytes: the flag, then a FILETIME-like tail.
+std::string mark(unsigned char flag, size_t size = 12) {
+    std::string bytes(size, '\0');
+    for (size_t i = 4; i < size; ++i) bytes[i] = static_cast<char>(0x11 * i);
+    if (size > 0) bytes[0] = static_cast<char>(flag);
+    return bytes;
+}
+} // namespace
+
+TEST_CASE("a mark says off only as Windows writes it: REG_BINARY, 12 bytes, first byte 3 or 7") {
+    const struct {
+        const char* name;
+        unsigned type;
+        std::string data;
+        bool off;
+    } cases[] = {
+        {"enabled, 2", platform::kRegBinary, mark(2), false},
+        {"disabled, 3", platform::kRegBinary, mark(3), true},
+        {"enabled, 6", platform::kRegBinary, mark(6), false},
+        {"disabled, 7", platform::kRegBinary, mark(7), true},
+        {"disabled, no time", platform::kRegBinary, mark(3).substr(0, 4) + std::string(8, '\0'), true},
+        {"an unknown flag, 5", platform::kRegBinary, mark(5), false},
+        {"a flag word of 0x103", platform::kRegBinary, mark(3).replace(1, 1, 1, '\x01'), true},
+        {"short: the flag word alone", platform::kRegBinary, mark(3, 4), false},
+        {"short by one", platform::kRegBinary, mark(7, 11), false},
+        {"one byte", platform::kRegBinary, mark(3, 1), false},
+        {"empty", platform::kRegBinary, "", false},
+        {"long by one", platform::kRegBinary, mark(3, 13), false},
+        {"REG_DWORD", 4, mark(3, 4), false},
+        {"REG_SZ of 12 bytes", platform::kRegSz, mark(3), false},
+        {"REG_NONE of 12 bytes", 0, mark(3), false},
+        {"REG_QWORD with a tail", 11, mark(7), false},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.name);
+        CHECK(marksDisabled(c.type, c.data) == c.off);
+        CHECK(marksDisabled(platform::ValueQuery{platform::kRegSuccess, c.type, c.data.size(), c.data}) ==
+              c.off);
+    }
+    // Only a value read whole counts: a missing or partly read one is no mark.
+    CHECK_FALSE(marksDisabled(platform::ValueQuery{}));
+    CHECK_FALSE(marksDisabled(platform::ValueQuery{platform::kRegMoreData, platform::kRegBinary, 12, mark(3)}));
+    CHECK_FALSE(marksDisabled(platform::ValueQuery{platform::kRegSuccess, platform::kRegBinary, 13, mark(3)}));
+
+    const std::string enabled = enabledMark();
+    CHECK(enabled == std::string("\x02\0\0\0\0\0\0\0\0\0\0\0", 12));
+    CHECK_FALSE(marksDisabled(platform::kRegBinary, enabled));
+}
+
+TEST_CASE("the mark is looked for where Windows keeps the one of the program's Run value") {
+    fakes::CallLog log;
+    fakes::FakeRegistry reg(log);
+    SUBCASE("a program of the system's own width: StartupApproved\\Run") {
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        reg.putValue(kMachine, kApproved32, "Lumivane", platform::kRegBinary, mark(3));
+        reg.putValue(kMachine, kApproved, "Other", platform::kRegBinary, mark(3));
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7));
+        CHECK(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        // A mark never has more than 12 bytes; one byte more tells a longer value apart.
+        CHECK(log.calls.back() == "regQueryValue(native:" + kApproved + "|Lumivane,13)");
+        reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7, 40));
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+    }
+    SUBCASE("a 32-bit program on 64-bit Windows: StartupApproved\\Run32 of the native view") {
+        reg.is32BitOn64 = true;
+        // Marks of the 64-bit program of that name, and ones where Windows never looks.
+        reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
+        reg.putValue(kMachine, kApproved32, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Own);
+        reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Own);
+        CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        reg.putValue(kMachine, kApproved32, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
+        CHECK(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        CHECK(log.calls.back() == "regQueryValue(native:" + kApproved32 + "|Lumivane,13)");
+    }
+}
+
+TEST_CASE("turning the mark back on: only a mark that says off is rewritten, to 2 and zeros") {
+    fakes::CallLog log;
+    fakes::FakeRegistry reg(log);
+    const std::string enabledHex = "020000000000000000000000";
+    for (bool is32BitOn64 : {false, true}) {
+        CAPTURE(is32BitOn64);
+        reg.is32BitOn64 = is32BitOn64;
+        const std::string& subkey = is32BitOn64 ? kApproved32 : kApproved;
+        for (const std::string& kept : {mark(2), mark(6), mark(3, 11), std::string()}) {
+            reg.putValue(kMachine, subkey, "Lumivane", platform::kRegBinary, kept, RegistryView::Native);
+            log.calls.clear();
+            CHECK(clearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegSuccess);
+            CHECK_FALSE(log.contains("regSetBinary"));
+            CHECK(reg.find(kMachine, subkey, "Lumivane", RegistryView::Native)->bytes == kept);
+        }
+        for (unsigned char off : {3, 7}) {
+            reg.putValue(kMachine, subkey, "Lumivane", platform::kRegBinary, mark(off), RegistryView::Native);
+            log.calls.clear();
+            CHECK(clearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegSuccess);
+            CHECK(log.calls == Calls{"regQueryValue(native:" + subkey + "|Lumivane,13)",
+                                     "regSetBinary(native:" + subkey + "|Lumivane=" + enabledHex + ")"});
+            const auto* now = reg.find(kMachine, subkey, "Lumivane", RegistryView::Native);
+            REQUIRE(now);
+            CHECK(now->type == platform::kRegBinary);
+            CHECK(now->bytes == enabledMark());
+            CHECK_FALSE(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        }
+        reg.putValue(kMachine, subkey, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
+        reg.refuseSetBinary = platform::kRegAccessDenied;
+        CHECK(clearDisabledMark(reg, kMachine, "Lumivane") == platform::kRegAccessDenied);
+        CHECK(runValueMarkedDisabled(reg, kMachine, "Lumivane"));
+        reg.refuseSetBinary = platform::kRegSuccess;
+    }
+}
+
+namespace {
+const std::string kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kMine = "\"C:\\Tools\\lumivane\"";
+
+std::string caption(const Hub& hub) { return hub.popupMenu.find("startWithWindows")->caption; }
+
+// The start-up item's text in the latest popup.
+std::string shownCaption(const fakes::FakeHub& hub) {
+    for (const auto& line : hub.os.tray.popups.back())
+        if (line.id == menu_id::kStartWithWindows) return line.text;
+    return "(no start-up item)";
+}
+
+// Opens the popup from the tray and chooses `id` (0: dismissed).
+void choose(fakes::FakeHub& hub, unsigned id) {
+    hub.os.tray.choice = id;
+    hub.logic.onTrayMessage(0x0205);  // WM_RBUTTONUP
+}
+} // namespace
+
+TEST_CASE("a Run value switched off in Windows's list reads as off, and choosing the item switches it back on") {
+    for (bool is32BitOn64 : {false, true}) {
+        CAPTURE(is32BitOn64);
+        fakes::FakeHub hub;
+        auto& reg = hub.os.registry;
+        reg.is32BitOn64 = is32BitOn64;
+        const std::string& place = is32BitOn64 ? kApproved32 : kApproved;
+        reg.putString(kMachine, kRun, "Lumivane", "\"D:\\Old\\lumivane\"");
+        reg.putValue(kMachine, place, "Lumivane", platform::kRegBinary, mark(3), RegistryView::Native);
+        hub.logic.start();
+        CHECK_FALSE(hub.logic.startsWithWindows);
+        CHECK(caption(hub.logic) == "Don't Load at Startup");
+
+        hub.os.log.calls.clear();
+        choose(hub, menu_id::kStartWithWindows);
+        CHECK(shownCaption(hub) == "Don't Load at Startup");
+        // The Run value written as ever, then the mark turned to 2 and zeros in its place.
+        CHECK(hub.os.log.only({"regSet", "messageBox"}) ==
+              Calls{"regSet(Lumivane=" + kMine + ")",
+                    "regSetBinary(native:" + place + "|Lumivane=020000000000000000000000)"});
+        CHECK(reg.find(kMachine, kRun, "Lumivane")->bytes == fakes::utf16Bytes(kMine));
+        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == enabledMark());
+        CHECK(hub.logic.startsWithWindows);
+        CHECK(caption(hub.logic) == "Load at Startup");
+
+        // While on: the Run value goes, the mark stays as it is.
+        hub.os.log.calls.clear();
+        choose(hub, menu_id::kStartWithWindows);
+        CHECK(shownCaption(hub) == "Load at Startup");
+        CHECK(hub.os.log.only({"regSet", "regDelete", "messageBox"}) == Calls{"regDelete(Lumivane)"});
+        CHECK_FALSE(reg.find(kMachine, kRun, "Lumivane"));
+        CHECK(reg.find(kMachine, place, "Lumivane", RegistryView::Native)->bytes == enabledMark());
+        CHECK(caption(hub.logic) == "Don't Load at Startup");
+    }
+}
+
+TEST_CASE("the start-up item is read again each time the menu opens") {
+    fakes::FakeHub hub;
+    auto& reg = hub.os.registry;
+    reg.putString(kMachine, kRun, "Lumivane", kMine);
+    hub.logic.start();
+    CHECK(caption(hub.logic) == "Load at Startup");
+    const struct {
+        const char* change;
+        std::string mark;  // "" for none
+        bool runValue;
+        const char* shown;
+    } openings[] = {
+        {"switched off in Windows's list", mark(3), true, "Don't Load at Startup"},
+        {"on again there", mark(2), true, "Load at Startup"},
+        {"off with the other flag", mark(7), true, "Don't Load at Startup"},
+        {"the mark gone", "", true, "Load at Startup"},
+        {"the Run value gone", "", false, "Don't Load at Startup"},
+        {"the Run value back", mark(6), true, "Load at Startup"},
+    };
+    for (const auto& opening : openings) {
+        CAPTURE(opening.change);
+        reg.values.erase({kMachine, kApproved, "Lumivane"});
+        if (!opening.mark.empty())
+            reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, opening.mark, RegistryView::Native);
+        if (opening.runValue)
+            reg.putString(kMachine, kRun, "Lumivane", kMine);
+        else
+            reg.values.erase({kMachine, kRun, "Lumivane"});
+        choose(hub, 0);
+        CHECK(shownCaption(hub) == opening.shown);
+    }
+    CHECK_FALSE(hub.os.log.contains("regSet"));
+}
+
+TEST_CASE("a mark that cannot be turned back on: said once, and the item keeps saying off") {
+    fakes::FakeHub hub;
+    auto& reg = hub.os.registry;
+    reg.putString(kMachine, kRun, "Lumivane", kMine);
+    reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7), RegistryView::Native);
+    reg.refuseSetBinary = platform::kRegAccessDenied;
+    hub.logic.start();
+    choose(hub, menu_id::kStartWithWindows);
+    CHECK(hub.os.log.only({"messageBox"}) ==
+          Calls{"messageBox(Lumivane could not be set to load at startup: administrator rights are needed to change "
+                "the programs Windows loads at startup.|Lumivane|48)"});
+    CHECK_FALSE(hub.logic.startsWithWindows);
+    CHECK(caption(hub.logic) == "Don't Load at Startup");
+    CHECK(reg.find(kMachine, kApproved, "Lumivane", RegistryView::Native)->bytes == mark(7));
+    // The Run value was refused first: the mark is not touched, and one message says so.
+    reg.refuseSet = platform::kRegAccessDenied;
+    hub.os.log.calls.clear();
+    choose(hub, menu_id::kStartWithWindows);
+    CHECK_FALSE(hub.os.log.contains("regSetBinary"));
+    CHECK(hub.os.log.only({"messageBox"}).size() == 1);
+    CHECK(caption(hub.logic) == "Don't Load at Startup");
+}

@@ -1,0 +1,233 @@
+// Start-up switched off in Windows's own list, against the real registry: the
+// mark of the Run value read and turned back on where Windows keeps it, for a
+// program of the system's width and for a 32-bit one on 64-bit Windows.
+#include "fakes/recording.h"
+#include "folders/start_with_windows.h"
+#include "folders/startup_approval.h"
+#include "platform/win32/registry.h"
+#include "platform/win32/unique.h"
+#include "platform/win32/wide.h"
+#include "shell/hub.h"
+
+#include <doctest/doctest.h>
+#include <windows.h>
+
+#include <string>
+
+using namespace lumivane;
+using namespace lumivane::startup_approval;
+
+namespace {
+const auto kMachine = platform::RegistryRoot::LocalMachine;
+const auto kNative = platform::RegistryView::Native;
+
+// A view of the registry as raw calls name it.
+struct View {
+    const char* name;
+    REGSAM access;
+};
+constexpr View k64{"64-bit view", KEY_WOW64_64KEY};
+constexpr View k32{"32-bit view", KEY_WOW64_32KEY};
+
+void put(View view, const char* subkey, const wchar_t* name, DWORD type, const std::string& bytes) {
+    win32::UniqueKey key;
+    REQUIRE(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE | view.access, nullptr, key.put(), nullptr) == ERROR_SUCCESS);
+    REQUIRE(::RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                             static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS);
+}
+
+// "type:bytes" of a value, or "" when there is none.
+std::string get(View view, const char* subkey, const wchar_t* name) {
+    win32::UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, KEY_QUERY_VALUE | view.access,
+                        key.put()) != ERROR_SUCCESS)
+        return "";
+    std::string bytes(4096, '\0');
+    DWORD type = 0, size = static_cast<DWORD>(bytes.size());
+    if (::RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
+        ERROR_SUCCESS)
+        return "";
+    bytes.resize(size);
+    return std::to_string(type) + ":" + bytes;
+}
+
+void remove(View view, const char* subkey, const wchar_t* name) {
+    win32::UniqueKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, KEY_SET_VALUE | view.access,
+                        key.put()) == ERROR_SUCCESS)
+        ::RegDeleteValueW(key.get(), name);
+}
+
+std::string binary(const std::string& bytes) { return "3:" + bytes; }
+
+bool runsAs32BitOn64() {
+    BOOL wow64 = FALSE;
+    return ::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64;
+}
+// A 32-bit system has one view; these tests are about the two of 64-bit Windows.
+const bool kOneView = sizeof(void*) == 4 && !runsAs32BitOn64();
+
+const std::string kOff3 = std::string("\x03\0\0\0\x17\x79\xBD\x01\x17\xD9\xD1\x01", 12);
+const std::string kOff7 = std::string("\x07\0\0\0\x71\xC9\x33\xAE\x16\xD9\xD1\x01", 12);
+const std::string kOn = std::string("\x02\0\0\0\0\0\0\0\0\0\0\0", 12);
+} // namespace
+
+TEST_CASE("the registry's views: Run values in the program's own, marks in the native one, binary values whole" *
+          doctest::skip(kOneView)) {
+    win32::Win32Registry own;
+    CHECK(own.ownViewIs32BitOn64() == runsAs32BitOn64());
+    auto as32 = win32::Win32Registry::As32BitProgram();
+    CHECK(as32.ownViewIs32BitOn64());
+
+    const wchar_t* name = L"Lumivane";
+    const std::string utf16 = std::string("C\0:\0\\\0x\0\0\0", 10);
+    for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey}) {
+        for (View view : {k64, k32}) remove(view, subkey, name);
+    }
+
+    SUBCASE("the 32-bit program's own calls reach the 32-bit view, its native ones the 64-bit view") {
+        REQUIRE(as32.setString(kMachine, start_with_windows::kRunSubkey, "Lumivane", "C:\\x") == ERROR_SUCCESS);
+        CHECK(get(k32, start_with_windows::kRunSubkey, name) == "1:" + utf16);
+        CHECK(get(k64, start_with_windows::kRunSubkey, name) == "");
+        CHECK_FALSE(runValueMarkedDisabled(as32, kMachine, "Lumivane"));
+        REQUIRE(as32.setBinary(kMachine, kApprovedRun32Subkey, "Lumivane", kOff7, kNative) == ERROR_SUCCESS);
+        CHECK(get(k64, kApprovedRun32Subkey, name) == binary(kOff7));
+        CHECK(get(k32, kApprovedRun32Subkey, name) == "");
+        CHECK(as32.deleteValue(kMachine, start_with_windows::kRunSubkey, "Lumivane") == ERROR_SUCCESS);
+        CHECK(get(k32, start_with_windows::kRunSubkey, name) == "");
+        // Its own view is not where the marks are.
+        put(k32, kApprovedRunSubkey, name, REG_BINARY, kOn);
+        CHECK(as32.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, platform::RegistryView::Own)
+                  .bytes == kOn);
+        CHECK(as32.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, kNative).status ==
+              ERROR_FILE_NOT_FOUND);
+    }
+    SUBCASE("this program's native calls reach the 64-bit view, and so do its own ones in a 64-bit build") {
+        REQUIRE(own.setBinary(kMachine, kApprovedRunSubkey, "Lumivane", kOff3, kNative) == ERROR_SUCCESS);
+        CHECK(get(k64, kApprovedRunSubkey, name) == binary(kOff3));
+        CHECK(get(k32, kApprovedRunSubkey, name) == "");
+        CHECK(own.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, platform::RegistryView::Own)
+                  .bytes == (own.ownViewIs32BitOn64() ? "" : kOff3));
+    }
+    SUBCASE("a value read whole, or told too large with its size, or missing with its key") {
+        put(k64, kApprovedRunSubkey, name, REG_BINARY, kOff3);
+        auto whole = own.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, kNative);
+        CHECK(whole.status == ERROR_SUCCESS);
+        CHECK(whole.type == REG_BINARY);
+        CHECK(whole.size == 12);
+        CHECK(whole.bytes == kOff3);
+        put(k64, kApprovedRunSubkey, name, REG_BINARY, kOff3 + kOff3);
+        auto large = own.queryValue(kMachine, kApprovedRunSubkey, "Lumivane", 13, kNative);
+        CHECK(large.status == ERROR_MORE_DATA);
+        CHECK(large.size == 24);
+        CHECK(large.bytes.empty());
+        CHECK(own.queryValue(kMachine, kApprovedRunSubkey, "Nothing", 13, kNative).status ==
+              ERROR_FILE_NOT_FOUND);
+        CHECK(own.queryValue(kMachine, "SOFTWARE\\Lumivane-no-such-key", "Lumivane", 13, kNative).status ==
+              ERROR_FILE_NOT_FOUND);
+    }
+}
+
+TEST_CASE("the Run value's mark on the real registry: found where Windows keeps it, turned back to 2 and zeros" *
+          doctest::skip(kOneView)) {
+    struct Layout {
+        const char* name;
+        win32::Win32Registry registry;
+        const char* mine;    // where its mark lives, in the 64-bit view
+        const char* others;  // the mark of a Run value of the other view
+    };
+    const bool ownIs32 = runsAs32BitOn64();
+    Layout layouts[] = {
+        {"this program", win32::Win32Registry(), ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey,
+         ownIs32 ? kApprovedRunSubkey : kApprovedRun32Subkey},
+        {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(),
+         kApprovedRun32Subkey, kApprovedRunSubkey},
+    };
+    const wchar_t* name = L"Lumivane";
+    for (auto& layout : layouts) {
+        CAPTURE(layout.name);
+        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey})
+            for (View view : {k64, k32}) remove(view, subkey, name);
+        // The other view's program of the same name was switched off; this one was not.
+        put(k64, layout.others, name, REG_BINARY, kOff3);
+        CHECK_FALSE(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
+        CHECK(clearDisabledMark(layout.registry, kMachine, "Lumivane") == ERROR_SUCCESS);
+        CHECK(get(k64, layout.mine, name) == "");
+
+        const struct {
+            const char* what;
+            DWORD type;
+            std::string bytes;
+            bool off;
+        } marks[] = {
+            {"3 and a time", REG_BINARY, kOff3, true},
+            {"7 and a time", REG_BINARY, kOff7, true},
+            {"2", REG_BINARY, kOn, false},
+            {"6", REG_BINARY, std::string("\x06\0\0\0\0\0\0\0\0\0\0\0", 12), false},
+            {"3, short", REG_BINARY, kOff3.substr(0, 8), false},
+            {"3, long", REG_BINARY, kOff3 + kOff3, false},
+            {"3 as REG_DWORD", REG_DWORD, kOff3.substr(0, 4), false},
+        };
+        for (const auto& mark : marks) {
+            CAPTURE(mark.what);
+            put(k64, layout.mine, name, mark.type, mark.bytes);
+            CHECK(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane") == mark.off);
+            CHECK(clearDisabledMark(layout.registry, kMachine, "Lumivane") == ERROR_SUCCESS);
+            CHECK(get(k64, layout.mine, name) ==
+                  (mark.off ? binary(kOn) : std::to_string(mark.type) + ":" + mark.bytes));
+            CHECK_FALSE(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
+        }
+        CHECK(get(k64, layout.others, name) == binary(kOff3));
+    }
+}
+
+TEST_CASE("the item on the real registry: a Run value marked off says so, and choosing it starts the program again" *
+          doctest::skip(kOneView)) {
+    const bool ownIs32 = runsAs32BitOn64();
+    struct Layout {
+        const char* name;
+        win32::Win32Registry registry;
+        View runView;
+        const char* mine;
+    } layouts[] = {
+        {"this program", win32::Win32Registry(), ownIs32 ? k32 : k64,
+         ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey},
+        {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(), k32,
+         kApprovedRun32Subkey},
+    };
+    const wchar_t* name = L"Lumivane";
+    const std::wstring elsewhere = L"\"D:\\Old\\lumivane\"";
+    const std::wstring mine = L"\"C:\\Program Files\\Lumivane\\lumivane\"";
+    auto text = [](const std::wstring& t) {
+        return "1:" + std::string(reinterpret_cast<const char*>(t.c_str()), (t.size() + 1) * sizeof(wchar_t));
+    };
+    for (auto& layout : layouts) {
+        CAPTURE(layout.name);
+        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey})
+            for (View view : {k64, k32}) remove(view, subkey, name);
+        put(layout.runView, start_with_windows::kRunSubkey, name, REG_SZ,
+            std::string(reinterpret_cast<const char*>(elsewhere.c_str()), (elsewhere.size() + 1) * sizeof(wchar_t)));
+        put(k64, layout.mine, name, REG_BINARY, kOff3);
+
+        fakes::FakeOs os;
+        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
+                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
+                          layout.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
+        fakes::FakeHubHost host(os.log);
+        Hub hub(host, services);
+        hub.start();
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
+
+        hub.onStartWithWindows();
+        CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) == text(mine));
+        CHECK(get(k64, layout.mine, name) == binary(kOn));
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == "Load at Startup");
+
+        hub.onStartWithWindows();
+        CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) == "");
+        CHECK(get(k64, layout.mine, name) == binary(kOn));
+        CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
+        CHECK_FALSE(os.log.contains("messageBox"));
+    }
+}
