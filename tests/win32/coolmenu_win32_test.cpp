@@ -27,60 +27,11 @@ using namespace lumivane::coolmenu;
 
 namespace {
 
-// A top-down 32-bit DIB in a memory DC, filled with one colour; pixels read
-// back as COLORREF (the raw DIB order is the other way round).
-class Canvas {
-public:
-    Canvas(int width, int height, COLORREF ground) : width_(width) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        REQUIRE(bitmap_);
-        bits_ = static_cast<const std::uint32_t*>(bits);
-        ::SelectObject(dc_.get(), bitmap_.get());
-        fill({0, 0, width, height}, ground);
-    }
-    HDC dc() const { return dc_.get(); }
-    void fill(const RECT& r, COLORREF c) {
-        win32::UniqueBrush brush(::CreateSolidBrush(c));
-        ::FillRect(dc_.get(), &r, brush.get());
-    }
-    COLORREF at(int x, int y) const {
-        ::GdiFlush();
-        std::uint32_t p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int count(const RECT& r, COLORREF c) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
-        return n;
-    }
-
-private:
-    int width_;
-    win32::UniqueBitmap bitmap_;
-    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};  // goes before the bitmap selected into it
-    const std::uint32_t* bits_ = nullptr;
-};
+using testing::Canvas;
 
 // One image, tagged "Run": a solid red square, so its pixels are told apart.
 struct RunImage final : MenuImages {
-    win32::UniqueIcon red;
-    RunImage() {
-        std::vector<std::uint32_t> pixels(16 * 16, 0x00FF0000u);
-        std::vector<std::uint8_t> mask(16 * 2, 0);  // all opaque
-        win32::UniqueBitmap colour(::CreateBitmap(16, 16, 1, 32, pixels.data()));
-        win32::UniqueBitmap maskBits(::CreateBitmap(16, 16, 1, 1, mask.data()));
-        ICONINFO info{TRUE, 0, 0, maskBits.get(), colour.get()};
-        red.reset(::CreateIconIndirect(&info));
-        REQUIRE(red);
-    }
+    win32::UniqueIcon red = testing::solidIcon(16, RGB(255, 0, 0));
     int count() const override { return 1; }
     std::string tag(int) const override { return "Run"; }
     void* icon(int) const override { return red.get(); }

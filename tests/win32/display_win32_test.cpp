@@ -36,59 +36,11 @@ namespace {
 constexpr COLORREF kGround = RGB(10, 20, 30);  // the canvas, where nothing is drawn
 constexpr COLORREF kRed = RGB(255, 0, 0);      // every picture, at every size
 
-// A top-down 32-bit DIB in a memory DC; pixels read back as COLORREF.
-class Canvas {
-public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = width;
-        bi.bmiHeader.biHeight = -height;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-        REQUIRE(bitmap_);
-        bits_ = static_cast<const std::uint32_t*>(bits);
-        ::SelectObject(dc_.get(), bitmap_.get());
-        win32::UniqueBrush brush(::CreateSolidBrush(kGround));
-        RECT all{0, 0, width, height};
-        ::FillRect(dc_.get(), &all, brush.get());
-    }
-    HDC dc() const { return dc_.get(); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    COLORREF at(int x, int y) const {
-        ::GdiFlush();
-        std::uint32_t p = bits_[y * width_ + x];
-        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-    }
-    int count(const RECT& r, COLORREF c) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
-        return n;
-    }
-    int countOther(const RECT& r, COLORREF c) const { return (r.right - r.left) * (r.bottom - r.top) - count(r, c); }
-
-private:
-    int width_, height_;
-    win32::UniqueBitmap bitmap_;
-    win32::UniqueMemDC dc_{::CreateCompatibleDC(nullptr)};
-    const std::uint32_t* bits_ = nullptr;
+struct Canvas : testing::Canvas {
+    Canvas(int width, int height) : testing::Canvas(width, height, kGround) {}
 };
 
-win32::UniqueIcon solidIcon(int size, COLORREF colour) {
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(size * size),
-                                      0xFF000000u | GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour));
-    std::vector<std::uint8_t> mask(static_cast<size_t>(((size + 15) / 16) * 2 * size), 0);  // all opaque
-    win32::UniqueBitmap colourBits(::CreateBitmap(size, size, 1, 32, pixels.data()));
-    win32::UniqueBitmap maskBits(::CreateBitmap(size, size, 1, 1, mask.data()));
-    ICONINFO info{TRUE, 0, 0, maskBits.get(), colourBits.get()};
-    win32::UniqueIcon icon(::CreateIconIndirect(&info));
-    REQUIRE(icon);
-    return icon;
-}
+using testing::solidIcon;
 
 // The pictures of the popup's items, solid red at 16, 20, 24 and 32 pixels.
 struct RedPictures final : MenuImages {
