@@ -129,25 +129,29 @@ TEST_CASE("the registry's views: Run values in the program's own, marks in the n
     }
 }
 
-TEST_CASE("the Run value's mark on the real registry: found where Windows keeps it, turned back to 2 and zeros" *
+TEST_CASE("on the real registry, for this program and a 32-bit one on 64-bit Windows: the mark found where Windows "
+          "keeps it, turned back to 2 and zeros, and the item saying so" *
           doctest::skip(kOneView)) {
+    const bool ownIs32 = runsAs32BitOn64();
     struct Layout {
         const char* name;
         win32::Win32Registry registry;
+        View runView;        // where its Run value lives
         const char* mine;    // where its mark lives, in the 64-bit view
         const char* others;  // the mark of a Run value of the other view
-    };
-    const bool ownIs32 = runsAs32BitOn64();
-    Layout layouts[] = {
-        {"this program", win32::Win32Registry(), ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey,
-         ownIs32 ? kApprovedRunSubkey : kApprovedRun32Subkey},
-        {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(),
-         kApprovedRun32Subkey, kApprovedRunSubkey},
+    } layouts[] = {
+        {"this program", win32::Win32Registry(), ownIs32 ? k32 : k64,
+         ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey, ownIs32 ? kApprovedRunSubkey : kApprovedRun32Subkey},
+        {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(), k32, kApprovedRun32Subkey,
+         kApprovedRunSubkey},
     };
     const wchar_t* name = L"Lumivane";
+    auto sz = [](const std::wstring& t) {
+        return std::string(reinterpret_cast<const char*>(t.c_str()), (t.size() + 1) * sizeof(wchar_t));
+    };
     for (auto& layout : layouts) {
         CAPTURE(layout.name);
-        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey})
+        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey})
             for (View view : {k64, k32}) remove(view, subkey, name);
         // The other view's program of the same name was switched off; this one was not.
         put(k64, layout.others, name, REG_BINARY, kOff3);
@@ -179,37 +183,10 @@ TEST_CASE("the Run value's mark on the real registry: found where Windows keeps 
             CHECK_FALSE(runValueMarkedDisabled(layout.registry, kMachine, "Lumivane"));
         }
         CHECK(get(k64, layout.others, name) == binary(kOff3));
-    }
-}
 
-TEST_CASE("the item on the real registry: a Run value marked off says so, and choosing it starts the program again" *
-          doctest::skip(kOneView)) {
-    const bool ownIs32 = runsAs32BitOn64();
-    struct Layout {
-        const char* name;
-        win32::Win32Registry registry;
-        View runView;
-        const char* mine;
-    } layouts[] = {
-        {"this program", win32::Win32Registry(), ownIs32 ? k32 : k64,
-         ownIs32 ? kApprovedRun32Subkey : kApprovedRunSubkey},
-        {"a 32-bit program on 64-bit Windows", win32::Win32Registry::As32BitProgram(), k32,
-         kApprovedRun32Subkey},
-    };
-    const wchar_t* name = L"Lumivane";
-    const std::wstring elsewhere = L"\"D:\\Old\\lumivane\"";
-    const std::wstring mine = L"\"C:\\Program Files\\Lumivane\\lumivane\"";
-    auto text = [](const std::wstring& t) {
-        return "1:" + std::string(reinterpret_cast<const char*>(t.c_str()), (t.size() + 1) * sizeof(wchar_t));
-    };
-    for (auto& layout : layouts) {
-        CAPTURE(layout.name);
-        for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey})
-            for (View view : {k64, k32}) remove(view, subkey, name);
-        put(layout.runView, start_with_windows::kRunSubkey, name, REG_SZ,
-            std::string(reinterpret_cast<const char*>(elsewhere.c_str()), (elsewhere.size() + 1) * sizeof(wchar_t)));
+        // The item: a Run value of another copy, marked off, says so; choosing it starts this one again.
+        put(layout.runView, start_with_windows::kRunSubkey, name, REG_SZ, sz(L"\"D:\\Old\\lumivane\""));
         put(k64, layout.mine, name, REG_BINARY, kOff3);
-
         fakes::FakeOs os;
         Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
                           os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
@@ -218,12 +195,11 @@ TEST_CASE("the item on the real registry: a Run value marked off says so, and ch
         Hub hub(host, services);
         hub.start();
         CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
-
         hub.onStartWithWindows();
-        CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) == text(mine));
+        CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) ==
+              "1:" + sz(L"\"C:\\Program Files\\Lumivane\\lumivane\""));
         CHECK(get(k64, layout.mine, name) == binary(kOn));
         CHECK(hub.popupMenu.find("startWithWindows")->caption == "Load at Startup");
-
         hub.onStartWithWindows();
         CHECK(get(layout.runView, start_with_windows::kRunSubkey, name) == "");
         CHECK(get(k64, layout.mine, name) == binary(kOn));
