@@ -219,16 +219,20 @@ class Session:
     def menu(self, pid, timeout=0):
         return self.find_window(cls=MENU, pid=pid, visible=True, timeout=timeout)
 
+    def open_menu(self, pid):
+        """Right-clicks the tray icon until the popup shows; returns the popup."""
+        def right_click():
+            self.click(*self.tray_icon_point(), button=3)
+            return self.menu(pid, timeout=1)
+        return self.wait_for(right_click, timeout=20, what="the popup menu")
+
     def choose(self, pid, *keys, shot=None):
         """Right-clicks the tray icon until the popup shows, takes a screenshot if
         named, and presses keys that close the popup. Keys sent in the instant it
         appears can reach it before it takes the keyboard; then it stays open, and
         is closed and tried again. Returns the popup."""
-        def right_click():
-            self.click(*self.tray_icon_point(), button=3)
-            return self.menu(pid, timeout=1)
         for _ in range(3):
-            menu = self.wait_for(right_click, timeout=20, what="the popup menu")
+            menu = self.open_menu(pid)
             if shot:
                 self.screenshot(shot)
             self.keys(*keys)

@@ -19,15 +19,9 @@ PERSONALIZE = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Themes\Personaliz
 DARK_GROUND, DARK_SELECTION, DARK_TEXT = (43, 43, 43), (38, 79, 120), (242, 242, 242)
 
 
-def set_dpi(s, dpi):
-    """The resolution Wine gives every monitor: read when the desktop starts."""
-    s.wine("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
-           "/f", check=True)
-
-
-def set_apps_light(s, light):
-    s.wine("reg", "add", PERSONALIZE, "/v", "AppsUseLightTheme", "/t", "REG_DWORD", "/d", "1" if light else "0",
-           "/f", check=True)
+def set_user_value(s, key, name, value):
+    """A DWORD of the user's settings (Wine reads LogPixels as the desktop starts)."""
+    s.wine("reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f", check=True)
 
 
 def latest_shot(s):
@@ -49,33 +43,19 @@ def system_colour(s, index):
     return tuple(map(int, s.probe("system-colour", str(index)).stdout.split()))
 
 
-def open_menu(s, pid, *keys):
-    """Right-clicks the tray icon until the popup shows, then presses keys that
-    keep it open (a selection); returns the popup."""
-    def right_click():
-        s.click(*s.tray_icon_point(), button=3)
-        return s.menu(pid, timeout=1)
-    menu = s.wait_for(right_click, timeout=20, what="the popup menu")
-    s.keys(*keys)
-    return menu
-
-
-def close_menu(s, pid):
-    s.keys("Escape")
-    s.wait_for(lambda: not s.menu(pid), what="the menu to close")
-
-
 def selected_shot(s, pid, shot, selection):
     """The popup opened with its first folder selected, photographed once the
     selection bar shows in `selection`; its window and colours."""
-    menu = open_menu(s, pid, "Down")
+    menu = s.open_menu(pid)
+    s.keys("Down")
 
     def photographed():
         s.screenshot(shot)
         seen = colours(latest_shot(s), menu)
         return seen if seen[selection] > 0 else None
     seen = s.wait_for(photographed, timeout=10, what=f"the selection bar in {shot}")
-    close_menu(s, pid)
+    s.keys("Escape")
+    s.wait_for(lambda: not s.menu(pid), what="the menu to close")
     return menu, seen
 
 
@@ -84,7 +64,7 @@ def windows_at(dpi, label):
     window at one resolution; their sizes by name."""
     sizes = {}
     with Session(f"display-{label}") as s:
-        set_dpi(s, dpi)
+        set_user_value(s, r"HKCU\Control Panel\Desktop", "LogPixels", dpi)
         pid = s.start()
         s.wait_for(s.settings_file.exists, what="the settings file")
         menu, seen = selected_shot(s, pid, f"menu-{label}", system_colour(s, COLOR_HIGHLIGHT))
@@ -127,7 +107,7 @@ def test_everything_grows_at_150_percent():
 
 def test_dark_popup_follows_the_setting_at_once():
     with Session("display-dark") as s:
-        set_apps_light(s, False)
+        set_user_value(s, PERSONALIZE, "AppsUseLightTheme", 0)
         pid = s.start()
         s.wait_for(s.settings_file.exists, what="the settings file")
         menu, seen = selected_shot(s, pid, "menu-dark", DARK_SELECTION)
@@ -140,7 +120,7 @@ def test_dark_popup_follows_the_setting_at_once():
         light_menu = system_colour(s, COLOR_MENU)
 
         # Back to light: the next popup is light, with no restart.
-        set_apps_light(s, True)
+        set_user_value(s, PERSONALIZE, "AppsUseLightTheme", 1)
         s.probe("setting-change", "ImmersiveColorSet")
         menu, seen = selected_shot(s, pid, "menu-light-again", system_colour(s, COLOR_HIGHLIGHT))
         assert seen[DARK_GROUND] == 0 and seen[light_menu] > sum(seen.values()) // 2, seen.most_common(5)
