@@ -15,11 +15,7 @@ constexpr unsigned kMouseMove = 0x0200, kLeftDown = 0x0201, kLeftUp = 0x0202, kL
                    kRightDown = 0x0204, kRightDouble = 0x0206, kMiddleUp = 0x0208;
 
 std::string said(TrayAction action) {
-    switch (action) {
-    case TrayAction::openAtPointer: return "pointer";
-    case TrayAction::openAtIcon: return "icon";
-    default: return "-";
-    }
+    return action == TrayAction::openAtPointer ? "pointer" : action == TrayAction::openAtIcon ? "icon" : "-";
 }
 
 // Feeds the notifications in order; a menu that opens closes again at once,
@@ -49,6 +45,17 @@ TEST_CASE("the mouse: only the right button's release opens, at the pointer; the
     CHECK(feed(events, {ev::kContextMenu, kMouseMove}) == Lines{"-", "-"});
     events.menuClosed();
     CHECK(feed(events, {ev::kContextMenu}) == Lines{"icon"});  // Shift+F10 afterwards still opens
+
+    // A right click whose WM_CONTEXTMENU never comes does not swallow a later Shift+F10.
+    for (unsigned between : {kMouseMove, kLeftUp, kRightDown, ev::kSelect, ev::kKeySelect}) {
+        CAPTURE(between);
+        CHECK(feed(events, {ev::kRightButtonUp, between, ev::kContextMenu}) ==
+              Lines{"pointer", between == ev::kKeySelect ? "icon" : "-", "icon"});
+    }
+    // A tip or a balloon coming and going is no mouse activity: the click's own still comes.
+    constexpr unsigned kBalloonHide = 0x0403, kPopupClose = 0x0407;
+    CHECK(feed(events, {ev::kRightButtonUp, kBalloonHide, kPopupClose, ev::kContextMenu, ev::kContextMenu}) ==
+          Lines{"pointer", "-", "-", "-", "icon"});
 }
 
 TEST_CASE("the keyboard: Enter, Space, Shift+F10 and the Menu key open at the icon, once for each gesture") {
@@ -62,19 +69,6 @@ TEST_CASE("the keyboard: Enter, Space, Shift+F10 and the Menu key open at the ic
     CHECK_FALSE(events.menuOpen());
     // That release's WM_CONTEXTMENU, late, is still the click's.
     CHECK(feed(events, {ev::kContextMenu, ev::kContextMenu}) == Lines{"-", "icon"});
-}
-
-TEST_CASE("a right click whose WM_CONTEXTMENU never comes does not swallow a later Shift+F10") {
-    TrayEvents events;
-    for (unsigned between : {kMouseMove, kLeftUp, kRightDown, ev::kSelect, ev::kKeySelect}) {
-        CAPTURE(between);
-        CHECK(feed(events, {ev::kRightButtonUp, between, ev::kContextMenu}) ==
-              Lines{"pointer", between == ev::kKeySelect ? "icon" : "-", "icon"});
-    }
-    // A tip or a balloon coming and going is no mouse activity: the click's own still comes.
-    constexpr unsigned kBalloonHide = 0x0403, kPopupClose = 0x0407;
-    CHECK(feed(events, {ev::kRightButtonUp, kBalloonHide, kPopupClose, ev::kContextMenu, ev::kContextMenu}) ==
-          Lines{"pointer", "-", "-", "-", "icon"});
 }
 
 TEST_CASE("the hub opens the keyboard's menu at the icon with the shell's point, and runs the chosen item after it") {
