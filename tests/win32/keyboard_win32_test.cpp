@@ -327,7 +327,7 @@ TEST_CASE("every item of the open popup is named with the words drawn for it, an
         const COLORREF menu = ::GetSysColor(COLOR_MENU);
         const auto menuColoured = static_cast<size_t>(
             std::count(named.pixels.begin(), named.pixels.end(),
-                       (GetRValue(menu) << 16) | (GetGValue(menu) << 8) | GetBValue(menu)));
+                       static_cast<std::uint32_t>(GetRValue(menu) << 16 | GetGValue(menu) << 8 | GetBValue(menu))));
         CHECK(menuColoured > named.pixels.size() / 4);
         CHECK(menuColoured < named.pixels.size());
     }

@@ -46,7 +46,11 @@ class Canvas {
 public:
     Canvas(int width, int height, COLORREF ground = 0) : width_(width), height_(height) {
         BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = width;
+        bi.bmiHeader.biHeight = -height;  // top-down
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
         bitmap_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         REQUIRE(bitmap_);
