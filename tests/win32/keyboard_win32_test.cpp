@@ -286,8 +286,8 @@ TEST_CASE("every item of the open popup is named with the words drawn for it, an
         live.capturePixels = true;  // taken before the items are drawn again below
         live.onIdle = [&](HWND) {
             HMENU menu = live.popups.back().menu;
-            for (int i = 0; drawn.empty() && i < ::GetMenuItemCount(menu); ++i)
-                drawn.push_back(drawnText(live.hwnd, menu, i));
+            if (live.popups.size() == 1)
+                for (int i = 0; i < ::GetMenuItemCount(menu); ++i) drawn.push_back(drawnText(live.hwnd, menu, i));
         };
         live.notify(NIN_KEYSELECT, spots().iconX, spots().iconY);
         // The same popup again with the strings taken off, as before names were given.
