@@ -1,9 +1,7 @@
-"""The program without a mouse. The notifications a shell sends when the user
-picks the icon with the keyboard (Enter or Space: NIN_KEYSELECT, Shift+F10 or
-the Menu key: WM_CONTEXTMENU) open the popup at the icon, wherever the
-pointer is; the arrow keys and Enter choose from it at once; the About box
-and the customize dialog close with Escape. A right click still opens one
-menu, once, although the shell follows its release with a WM_CONTEXTMENU."""
+"""The program without a mouse: the shell's keyboard notifications (NIN_KEYSELECT,
+WM_CONTEXTMENU) open the popup at the icon wherever the pointer is, the keys
+choose from it, and Escape closes what they open. A right click, followed by the
+shell's WM_CONTEXTMENU, still opens one menu, once."""
 
 import sys
 from pathlib import Path
@@ -25,10 +23,8 @@ def notify(s, event):
 
 
 def from_keyboard(s, pid, events, keys, shot=None):
-    """Sends the notifications, waits for the popup, checks that it rests on
-    the icon rather than at the pointer, and presses keys that close it. Keys
-    sent in the instant it appears can reach it before it takes the keyboard;
-    then it stays open, and is closed and tried again."""
+    """Sends the notifications, checks the popup rests on the icon, not at the
+    pointer, and presses keys that close it (tried again, as choose() does)."""
     s.move(*POINTER)
     for _ in range(3):
         for event in events:
