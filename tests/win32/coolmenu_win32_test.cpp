@@ -2,6 +2,7 @@
 #include "coolmenu/convert_menu.h"
 #include "coolmenu/win32/cool_menu.h"
 #include "coolmenu/win32/win32_menu.h"
+#include "coolmenu/window_state.h"
 #include "fakes/recording.h"
 #include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/tray.h"
@@ -261,6 +262,33 @@ TEST_CASE("measure and draw: the engine answers its items in every state without
     CHECK(::SendMessageW(host.hwnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&buttonDraw)) == 0x4321);
     CHECK(host.measures == 1);
     CHECK(host.draws == 1);
+}
+
+TEST_CASE("headings keep their bitmap face at 96 dots per inch and grow with the popup above it") {
+    Host host;
+    auto headingHeight = [&](int dpi, std::wstring* face) {
+        WindowState* state = windowState(host.hwnd);
+        state->geometry = MenuGeometry::forDpi(dpi);
+        state->setHeadingFont(nullptr);
+        menuFontOf(host.hwnd, true);
+        win32::WindowDC dc(host.hwnd);
+        win32::SelectGuard select(dc.get(), headingFontOf(host.hwnd));
+        TEXTMETRICW tm{};
+        REQUIRE(::GetTextMetricsW(dc.get(), &tm));
+        wchar_t name[LF_FACESIZE] = {};
+        ::GetTextFaceW(dc.get(), LF_FACESIZE, name);
+        if (face) *face = name;
+        return static_cast<int>(tm.tmHeight);
+    };
+    std::wstring face;
+    int at96 = headingHeight(96, &face);
+    CHECK(face == L"Small Fonts");
+    for (int dpi : {144, 192}) {
+        int expected = MenuGeometry::forDpi(dpi).headingFontHeight;
+        CAPTURE(dpi);
+        CHECK(headingHeight(dpi, nullptr) * 10 >= expected * 9);
+        CHECK(headingHeight(dpi, nullptr) > at96);
+    }
 }
 
 TEST_CASE("the GDI objects the leak checks count are the live ones of the process") {

@@ -255,7 +255,29 @@ HFONT headingFontOf(HWND hwnd) {
         lf.lfHeight = window->geometry.headingFontHeight;
         lf.lfWeight = FW_NORMAL;
         lstrcpynW(lf.lfFaceName, L"Small Fonts", LF_FACESIZE);
-        window->setHeadingFont(::CreateFontIndirectW(&lf));
+        HFONT font = ::CreateFontIndirectW(&lf);
+        // "Small Fonts" is a bitmap face whose sizes end near 11 pixels; above
+        // 96 dots per inch it would stay small while everything else grows, so
+        // the menu's own face takes over at the scaled height.
+        if (font && window->geometry.dpi > 96) {
+            lumivane::win32::WindowDC dc(hwnd);
+            TEXTMETRICW tm{};
+            bool tooSmall = false;
+            {
+                lumivane::win32::SelectGuard select(dc.get(), font);
+                tooSmall = ::GetTextMetricsW(dc.get(), &tm) && tm.tmHeight * 10 < lf.lfHeight * 9;
+            }
+            if (tooSmall) {
+                std::wstring face = lumivane::win32::widen(window->fontName());
+                if (face.empty()) face = L"Tahoma";
+                lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+                if (HFONT scaled = ::CreateFontIndirectW(&lf)) {
+                    ::DeleteObject(font);
+                    font = scaled;
+                }
+            }
+        }
+        window->setHeadingFont(font);
     }
     return static_cast<HFONT>(window->headingFont());
 }

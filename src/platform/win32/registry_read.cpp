@@ -14,6 +14,7 @@ constexpr DWORD kMaxCharacters = 1024;
 HKEY rootKey(platform::RegistryRoot root) {
     switch (root) {
     case platform::RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
+    case platform::RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
     }
     return nullptr;
 }
