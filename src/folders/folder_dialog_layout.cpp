@@ -36,4 +36,24 @@ Layout layoutFor(int dpi) {
     return out;
 }
 
+std::optional<int> pathBoxAt(const Layout& layout, int x, int y) {
+    for (int i = 0; i < kFolderSlotCount; ++i) {
+        const Rect& box = layout.text[static_cast<size_t>(i)];
+        if (x >= box.left && x < box.left + box.width && y >= box.top && y < box.top + box.height) return i;
+    }
+    return std::nullopt;
+}
+
+std::vector<int> rowsForDrop(const FolderList& rows, std::optional<int> onRow, std::size_t count) {
+    std::vector<int> out;
+    int next = 0;
+    if (onRow && count > 0) {
+        out.push_back(*onRow);
+        next = *onRow + 1;
+    }
+    for (int i = next; i < kFolderSlotCount && out.size() < count; ++i)
+        if (rows[static_cast<size_t>(i)].empty()) out.push_back(i);
+    return out;
+}
+
 } // namespace lumivane::folder_dialog

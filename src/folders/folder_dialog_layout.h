@@ -3,6 +3,9 @@
 #include "platform/twips.h"
 
 #include <array>
+#include <cstddef>
+#include <optional>
+#include <vector>
 
 // Where the customize dialog's controls sit, in pixels for a given screen
 // resolution. The design is in twips: 1440 to the inch, so 15 to a pixel at
@@ -31,5 +34,13 @@ struct Layout {
 // than sizes, so neighbouring controls never drift apart when the resolution
 // does not divide the design evenly.
 Layout layoutFor(int dpi);
+
+// The row whose path box holds this point of the client area, if any.
+std::optional<int> pathBoxAt(const Layout& layout, int x, int y);
+
+// The rows that `count` dropped items go into, in the items' order: the row
+// whose box they fell on (or, dropped elsewhere, the first empty row), then
+// the empty rows after it. Items beyond the last such row find no row.
+std::vector<int> rowsForDrop(const FolderList& rows, std::optional<int> onRow, std::size_t count);
 
 } // namespace lumivane::folder_dialog

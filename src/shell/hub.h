@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumivane {
 
@@ -114,6 +115,8 @@ public:
 
     // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
     void onBrowse(int row);
+    // Files or folders dropped on the dialog, on a row's path box or elsewhere.
+    void onDrop(std::optional<int> row, const std::vector<std::string>& paths);
     void onClear(int row);
     void onOk();
     void onCancel();

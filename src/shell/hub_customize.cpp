@@ -1,13 +1,21 @@
-// The customize dialog's buttons: Browse and Clear on a row, OK and Cancel.
+// The customize dialog's buttons (Browse and Clear on a row, OK and Cancel) and what is dropped on it.
+#include "folders/folder_dialog_layout.h"
+#include "folders/open_folder.h"
 #include "folders/settings_file.h"
 #include "shell/hub.h"
 
 namespace lumivane {
 
 void Hub::onBrowse(int row) {
-    std::string path = os_.folderPicker.browseForFolder(host_.windowHandle());
+    std::string start = nearestExistingFolder(host_.slotText(row), os_.files);
+    std::string path = os_.folderPicker.browseForFolder(host_.windowHandle(), start);
     // A cancelled picker must not cost the user the path the row held.
     if (!path.empty()) host_.setSlotText(row, path);
+}
+
+void Hub::onDrop(std::optional<int> row, const std::vector<std::string>& paths) {
+    std::vector<int> rows = folder_dialog::rowsForDrop(slotTexts(host_), row, paths.size());
+    for (size_t i = 0; i < rows.size(); ++i) host_.setSlotText(rows[i], paths[i]);
 }
 
 void Hub::onClear(int row) {
@@ -44,7 +52,7 @@ void Hub::onCancel() {
 }
 
 void Hub::rememberSavedFolders() {
-    for (int k = 0; k < kFolderSlotCount; ++k) savedFolders_[static_cast<size_t>(k)] = host_.slotText(k);
+    savedFolders_ = slotTexts(host_);
 }
 
 } // namespace lumivane

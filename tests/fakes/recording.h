@@ -368,8 +368,9 @@ struct FakeMenuEngine final : coolmenu::MenuEngine, Recorder {
 struct FakeFolderPicker final : platform::FolderPicker, Recorder {
     using Recorder::Recorder;
     std::string answer;
-    std::string browseForFolder(void* owner) override {
-        return note("browseForFolder(" + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) + ")", answer);
+    std::string browseForFolder(void* owner, const std::string& startFolder) override {
+        return note("browseForFolder(" + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) + "," + startFolder + ")",
+                    answer);
     }
 };
 

@@ -58,15 +58,69 @@ TEST_CASE("loading takes lines 5 to 14 of any file: short, long, LF or CR alone,
     CHECK(readOnly.host.boxes == settings_file::defaultFolders());
 }
 
-TEST_CASE("Clear and Browse change their own row only; Browse asks over the dialog's window") {
+TEST_CASE("Clear and Browse change their own row only; Browse asks over the dialog's window, at the row's folder") {
     Dialog d;
+    d.os.files.folders = {"C:\\", "D:\\Music"};
     d.logic.onClear(1);
+    d.host.boxes[3] = "D:\\Music\\Gone\\Deeper\\";
+    d.host.boxes[4] = "\\\\server\\share\\gone";
+    d.host.boxes[5] = "E:\\gone";
     d.os.folderPicker.answer = "D:\\Pictures";
     d.logic.onBrowse(2);
+    d.logic.onBrowse(3);
     d.os.folderPicker.answer = "";  // cancelled
-    d.logic.onBrowse(0);
-    CHECK(d.host.boxes == FolderList{"C:\\", "", "D:\\Pictures"});
-    CHECK(d.os.log.calls == Calls(2, "browseForFolder(68140)"));
+    for (int row : {0, 4, 5}) d.logic.onBrowse(row);
+    CHECK(d.host.boxes == FolderList{"C:\\", "", "D:\\Pictures", "D:\\Pictures", "\\\\server\\share\\gone", "E:\\gone"});
+    // Up from the row's path to the nearest folder there is, never above a drive's root or a share.
+    CHECK(d.os.log.calls == Calls{"browseForFolder(68140,)",
+                                  "folderExists(D:\\Music\\Gone\\Deeper\\)", "folderExists(D:\\Music\\Gone)",
+                                  "folderExists(D:\\Music)", "browseForFolder(68140,D:\\Music)",
+                                  "folderExists(C:\\)", "browseForFolder(68140,C:\\)",
+                                  "folderExists(\\\\server\\share\\gone)", "folderExists(\\\\server\\share)",
+                                  "browseForFolder(68140,)",
+                                  "folderExists(E:\\gone)", "folderExists(E:\\)", "browseForFolder(68140,)"});
+}
+
+TEST_CASE("a drop: the row under the point, or the first empty one; more items fill the empty rows after it") {
+    auto l = folder_dialog::layoutFor(144);
+    const auto& box = l.text[4];
+    CHECK(folder_dialog::pathBoxAt(l, box.left, box.top) == 4);
+    CHECK(folder_dialog::pathBoxAt(l, box.left + box.width - 1, box.top + box.height - 1) == 4);
+    CHECK(folder_dialog::pathBoxAt(l, box.left + box.width, box.top) == std::nullopt);  // the row's Browse side
+    CHECK(folder_dialog::pathBoxAt(l, box.left - 1, box.top) == std::nullopt);          // its number
+    CHECK(folder_dialog::pathBoxAt(l, l.ok.left, l.ok.top) == std::nullopt);
+    CHECK(folder_dialog::pathBoxAt(l, l.text[9].left, l.text[9].top + l.text[9].height - 1) == 9);
+
+    const FolderList rows{"C:\\", "", "D:\\", "", "", "E:\\", "", "F:\\", "G:\\", ""};
+    const FolderList full{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    struct Case {
+        const FolderList& rows;
+        std::optional<int> on;
+        size_t count;
+        std::vector<int> filled;
+    } cases[] = {
+        {rows, std::nullopt, 1, {1}},             // elsewhere: the first empty row
+        {rows, std::nullopt, 3, {1, 3, 4}},       // and the empty rows after it
+        {rows, 2, 1, {2}},                        // on a full row's box: that row
+        {rows, 2, 4, {2, 3, 4, 6}},               // then the empty rows after it, not before
+        {rows, 8, 5, {8, 9}},                     // items beyond the last row find none
+        {rows, 0, 0, {}},
+        {full, std::nullopt, 2, {}},              // all ten full: nothing
+        {full, 3, 2, {3}},
+    };
+    for (const Case& c : cases) {
+        CAPTURE(c.count);
+        CHECK(folder_dialog::rowsForDrop(c.rows, c.on, c.count) == c.filled);
+    }
+
+    Dialog d;
+    d.logic.onDrop(std::nullopt, {"C:\\Windows\\System32", "C:\\a.txt", "D:\\x", "D:\\y", "D:\\z", "D:\\1",
+                                  "D:\\2", "D:\\3", "D:\\4", "D:\\5"});
+    CHECK(d.host.boxes == FolderList{"C:\\", "D:\\Music", "C:\\Windows\\System32", "C:\\a.txt", "D:\\x",
+                                     "D:\\y", "D:\\z", "D:\\1", "D:\\2", "D:\\3"});
+    d.logic.onDrop(0, {"E:\\on the first"});
+    CHECK(d.host.boxes[0] == "E:\\on the first");
+    CHECK(d.os.log.calls.empty());  // nothing saved before OK
 }
 
 TEST_CASE("OK saves the boxes, hides the dialog and rebuilds the folder items; a refused save keeps it all") {
