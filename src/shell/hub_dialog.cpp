@@ -1,9 +1,14 @@
 // The hub window as the customize dialog: its controls, their layout and the
 // keyboard behaviour of a dialog box.
 #include "folders/folder_dialog_layout.h"
+#include "platform/win32/com.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
 #include "shell/hub_window.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <vector>
@@ -11,6 +16,9 @@
 namespace lumivane::win32 {
 
 namespace {
+
+// What a drag from another process carries its data in (WM_COPYGLOBALDATA).
+constexpr UINT kCopyGlobalData = 0x0049;
 
 UniqueFont tahoma(int pixelHeight, bool bold) {
     return UniqueFont(::CreateFontW(-pixelHeight, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -24,6 +32,34 @@ void place(HWND control, const folder_dialog::Rect& r) {
 
 void setFont(HWND control, const UniqueFont& font) {
     ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+}
+
+using SHAutoCompleteFn = HRESULT(WINAPI*)(HWND edit, DWORD flags);
+
+// The shell's completion of folder paths as they are typed. It lives in COM,
+// so the thread's apartment is entered here, with the dialog's first showing,
+// rather than at start-up.
+void completeFolderPaths(const std::array<HWND, kFolderSlotCount>& boxes) {
+    if (!enterComApartment()) return;
+    auto complete = systemFunction<SHAutoCompleteFn>(loadSystemLibrary(L"shlwapi.dll"), "SHAutoComplete");
+    // Without it the boxes still take typed paths.
+    if (!complete) return;
+    for (HWND box : boxes) complete(box, SHACF_FILESYS_DIRS);
+}
+
+inline void dragFinish(HDROP drop) { ::DragFinish(drop); }
+using UniqueDrop = Unique<NullTraits<HDROP, dragFinish>>;
+
+// The full paths of what was dropped, in the order the source gave them.
+std::vector<std::string> droppedPaths(HDROP drop) {
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> paths;
+    for (UINT i = 0; i < count; ++i) {
+        std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths.push_back(narrow(path));
+    }
+    return paths;
 }
 
 bool isPushButton(HWND control) {
@@ -81,6 +117,13 @@ void HubWindow::createDialogControls() {
         ::SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     layoutDialog(dpiForWindow(hwnd_));
+
+    completeFolderPaths(pathBoxes_);
+    // Files and folders dragged from Explorer, which may run at a lower
+    // integrity level than an elevated copy of this program.
+    ::DragAcceptFiles(hwnd_, TRUE);
+    for (UINT msg : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+        ::ChangeWindowMessageFilterEx(hwnd_, msg, MSGFLT_ALLOW, nullptr);
 }
 
 void HubWindow::layoutDialog(int dpi) {
@@ -169,12 +212,27 @@ bool HubWindow::handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         } else if (id == dialog_id::kCancel) {
             logic_.onCancel();
         } else if (id >= dialog_id::kBrowseBase && id < dialog_id::kBrowseBase + kFolderSlotCount) {
-            logic_.onBrowse(id - dialog_id::kBrowseBase);
+            int row = id - dialog_id::kBrowseBase;
+            logic_.onBrowse(row);
+            HWND browse = dialog_.browse[static_cast<size_t>(row)];
+            // However the picker closed, the keyboard is back on the row's Browse.
+            dialog_.focus = browse;
+            if (::GetActiveWindow() == hwnd_) ::SetFocus(browse);
         } else if (id >= dialog_id::kClearBase && id < dialog_id::kClearBase + kFolderSlotCount) {
             logic_.onClear(id - dialog_id::kClearBase);
         } else {
             return false;
         }
+        result = 0;
+        return true;
+    }
+    case WM_DROPFILES: {
+        UniqueDrop drop(reinterpret_cast<HDROP>(wParam));
+        POINT at{};
+        ::DragQueryPoint(drop.get(), &at);
+        std::vector<std::string> paths = droppedPaths(drop.get());
+        drop.reset();
+        logic_.onDrop(folder_dialog::pathBoxAt(folder_dialog::layoutFor(dialog_.dpi), at.x, at.y), paths);
         result = 0;
         return true;
     }

@@ -169,6 +169,12 @@ class Session:
     def click_button(self, window, control_id):
         self.probe("click", hex(window.hwnd), str(control_id))
 
+    def drop(self, window, control_id, *paths):
+        """Drops files on a control of the window (0: beside the controls), as
+        Explorer drops them on a program that accepts files."""
+        if self.probe("drop", hex(window.hwnd), str(control_id), *paths).returncode:
+            raise AssertionError(f"no window accepts files at control {control_id}")
+
     def close_window(self, window):
         self.probe("close", hex(window.hwnd))
 

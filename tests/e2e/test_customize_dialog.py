@@ -1,6 +1,7 @@
 """The customize dialog as the user meets it: shown by "Customize", Escape and
-Cancel bring back the saved folders, a cancelled picker keeps the row, Enter
-and OK save, and Exit while it is shown saves nothing."""
+Cancel bring back the saved folders, dropped folders fill rows, the system's
+folder picker fills its row and a cancelled one keeps it, Enter and OK save,
+and Exit while it is shown saves nothing."""
 
 import sys
 from pathlib import Path
@@ -17,10 +18,10 @@ def customize(s, pid):
     return s.wait_for(lambda: s.find_window(cls=HUB, visible=True, timeout=0), what="the customize dialog")
 
 
-def rows(s, dialog=None):
-    """The texts of path boxes 1 and 2."""
+def rows(s, dialog=None, count=2):
+    """The texts of the first path boxes."""
     texts = {cid: text for cid, _, text in s.child_texts(dialog or s.hub_window())}
-    return texts[TEXT1], texts[TEXT1 + 1]
+    return tuple(texts[TEXT1 + k] for k in range(count))
 
 
 def wait_hidden(s, what):
@@ -50,14 +51,31 @@ def test_the_dialog_cancels_saves_and_exits():
         assert (got := rows(s)) == ("C:\\", ""), got
 
         dialog = customize(s, pid)
+        s.drop(dialog, TEXT1, "C:\\Windows\\System32")
+        s.wait_for(lambda: rows(s, dialog) == ("C:\\Windows\\System32", ""), what="the drop on row 1's box")
+        s.drop(dialog, 0, "C:\\windows\\fonts", "C:\\users")  # beside the boxes: the first empty rows
+        s.wait_for(lambda: rows(s, dialog, 3) == ("C:\\Windows\\System32", "C:\\windows\\fonts", "C:\\users"),
+                   what="the drop beside the boxes")
+        s.click_button(dialog, CANCEL)
+        wait_hidden(s, "Cancel")
+
+        dialog = customize(s, pid)
         s.click_button(dialog, BROWSE)
         picker = s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=15)
         assert picker is not None, "no folder picker"
-        assert "Please select a folder:" in [text for _, _, text in s.child_texts(picker)]
+        # The system's picker browses with an ExplorerBrowserControl; the old tree-only dialog has none.
+        classes = {cls for _, cls, _ in s.child_texts(picker)}
+        assert "ExplorerBrowserControl" in classes, classes
         s.screenshot("picker")
         s.keys("Escape")
         s.wait_for(lambda: s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=0) is None, what="the picker")
         assert (got := rows(s, dialog)) == ("C:\\", "") and s.hub_window().visible, got
+        # The keyboard is back on row 1's Browse: Space opens the picker again, and its choice lands in row 1.
+        s.keys("space")
+        picker = s.wait_for(lambda: s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=0), what="the picker")
+        s.type_text("C:\\windows\\fonts")
+        s.click_button(picker, OK)
+        s.wait_for(lambda: rows(s, dialog)[0].lower() == "c:\\windows\\fonts", what="the picked folder in row 1")
         s.click_button(dialog, CLEAR)
         s.wait_for(lambda: rows(s, dialog) == ("", ""), what="row 1 to clear")
         s.click_button(dialog, CANCEL)

@@ -1,46 +1,57 @@
 #include "platform/win32/folder_picker.h"
 
+#include "platform/win32/com.h"
 #include "platform/win32/system_library.h"
+#include "platform/win32/unique.h"
 #include "platform/win32/wide.h"
 
 #include <windows.h>
-#include <objbase.h>
 #include <shlobj.h>
+#include <shobjidl.h>
+
+#include <optional>
 
 namespace lumivane::win32 {
 
 namespace {
 
-using CoInitializeExFn = HRESULT(WINAPI*)(LPVOID reserved, DWORD flags);
-using CoUninitializeFn = void(WINAPI*)();
+using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object);
 
-// COM's library is loaded on the first picker rather than with the program:
-// most runs never browse, and it lengthens every start.
-HMODULE ole32() {
-    static const HMODULE module = loadSystemLibrary(L"ole32.dll");
-    return module;
+// CLSID_FileOpenDialog, written out so that no GUID library is linked for it.
+constexpr CLSID kFileOpenDialog = {0xDC1C5A9C, 0xE88A, 0x4DDE, {0xA5, 0xA1, 0x60, 0xF8, 0x2A, 0x20, 0xAE, 0xF7}};
+
+// The chosen folder, "" when cancelled; nothing when the dialog cannot be
+// made or shown.
+std::optional<std::string> pickWithFileDialog(HWND owner, const std::string& startFolder) {
+    auto create = systemFunction<CoCreateInstanceFn>(ole32(), "CoCreateInstance");
+    UniqueCom<IFileOpenDialog> dialog;
+    if (!enterComApartment() || !create ||
+        FAILED(create(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),
+                      reinterpret_cast<void**>(dialog.put()))))
+        return std::nullopt;
+    FILEOPENDIALOGOPTIONS options = 0;
+    dialog.get()->GetOptions(&options);
+    dialog.get()->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    UniqueCom<IShellItem> start;
+    if (!startFolder.empty() && SUCCEEDED(::SHCreateItemFromParsingName(widen(startFolder).c_str(), nullptr,
+                                                                        __uuidof(IShellItem),
+                                                                        reinterpret_cast<void**>(start.put()))))
+        dialog.get()->SetFolder(start.get());
+    HRESULT shown = dialog.get()->Show(owner);
+    if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return std::string();
+    if (FAILED(shown)) return std::nullopt;
+    UniqueCom<IShellItem> chosen;
+    PWSTR path = nullptr;
+    if (FAILED(dialog.get()->GetResult(chosen.put())) || FAILED(chosen.get()->GetDisplayName(SIGDN_FILESYSPATH, &path)))
+        return std::string();
+    std::string result = narrow(path);
+    freeComMemory(path);
+    return result;
 }
 
-} // namespace
-
-ShellFolderPicker::~ShellFolderPicker() {
-    if (!entered_) return;
-    if (auto uninitialize = systemFunction<CoUninitializeFn>(ole32(), "CoUninitialize")) uninitialize();
-}
-
-void ShellFolderPicker::enterApartment() {
-    if (tried_) return;
-    tried_ = true;
-    auto initialize = systemFunction<CoInitializeExFn>(ole32(), "CoInitializeEx");
-    // S_FALSE (already in an apartment of this kind) counts too: each success is undone once.
-    entered_ = initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
-}
-
-std::string ShellFolderPicker::browseForFolder(void* owner) {
-    // Without COM the picker may still work, with fewer of the shell's folders.
-    enterApartment();
+std::string pickWithFolderTree(HWND owner) {
     BROWSEINFOW info{};
-    info.hwndOwner = static_cast<HWND>(owner);
+    info.hwndOwner = owner;
     info.lpszTitle = L"Please select a folder:";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
     PIDLIST_ABSOLUTE list = ::SHBrowseForFolderW(&info);
@@ -48,10 +59,18 @@ std::string ShellFolderPicker::browseForFolder(void* owner) {
     // Long paths beyond MAX_PATH are not returned by this call; the buffer is its documented size.
     wchar_t path[MAX_PATH] = {};
     BOOL ok = ::SHGetPathFromIDListW(list, path);
-    // Freed whether or not the list had a file-system path; the shell's own
-    // release, so that COM's library need not be linked.
+    // Freed whether or not the list had a file-system path.
     ::ILFree(list);
     return ok ? narrow(path) : std::string();
+}
+
+} // namespace
+
+std::string ShellFolderPicker::browseForFolder(void* owner, const std::string& startFolder) {
+    HWND window = static_cast<HWND>(owner);
+    // On an odd system without the dialog, the tree still picks a folder.
+    if (auto picked = pickWithFileDialog(window, startFolder)) return *picked;
+    return pickWithFolderTree(window);
 }
 
 } // namespace lumivane::win32

@@ -3,23 +3,12 @@
 
 namespace lumivane::win32 {
 
-// The shell's folder picker. It needs COM, which only it uses: the calling
-// thread joins a single-threaded apartment before the first picker, and leaves
-// it when the picker is destroyed. Create, use and destroy it on the UI thread.
+// The system's folder picker (the common file dialog choosing folders), in
+// the UI thread's COM apartment, which the first picker enters if nothing did
+// before. Where COM cannot make that dialog, the older tree of folders.
 class ShellFolderPicker final : public platform::FolderPicker {
 public:
-    ShellFolderPicker() = default;
-    ~ShellFolderPicker() override;
-    ShellFolderPicker(const ShellFolderPicker&) = delete;
-    ShellFolderPicker& operator=(const ShellFolderPicker&) = delete;
-
-    std::string browseForFolder(void* owner) override;
-
-private:
-    void enterApartment();
-
-    bool tried_ = false;    // one attempt per run
-    bool entered_ = false;  // this object's initialisation succeeded and must be undone
+    std::string browseForFolder(void* owner, const std::string& startFolder) override;
 };
 
 } // namespace lumivane::win32

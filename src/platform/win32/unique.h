@@ -53,6 +53,14 @@ inline void destroyWindow(HWND h) { ::DestroyWindow(h); }
 inline void findClose(HANDLE h) { ::FindClose(h); }
 } // namespace detail
 
+// A reference to a COM object, released once.
+template <typename Interface>
+struct ComTraits {
+    using Type = Interface*;
+    static constexpr Interface* invalid() { return nullptr; }
+    static void close(Interface* object) { object->Release(); }
+};
+
 struct FileTraits {
     using Type = HANDLE;
     static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
@@ -70,6 +78,8 @@ using UniqueIcon = Unique<NullTraits<HICON, detail::destroyIcon>>;
 using UniqueKey = Unique<NullTraits<HKEY, detail::regCloseKey>>;
 using UniqueMemDC = Unique<NullTraits<HDC, detail::deleteDC>>;
 using UniqueWindow = Unique<NullTraits<HWND, detail::destroyWindow>>;
+template <typename Interface>
+using UniqueCom = Unique<ComTraits<Interface>>;
 
 // A DC from GetDC, released to its window.
 class WindowDC {

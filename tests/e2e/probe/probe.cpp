@@ -3,6 +3,7 @@
 // keyboard focus and process lists are visible as a user's programs see them.
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -80,6 +81,50 @@ void pressAndRelease(WORD vk, wchar_t unicode) {
     SendInput(2, input, sizeof(INPUT));
 }
 
+// Drops files as the shell does on a program that accepts them the classic
+// way: on the window under the point, or its nearest ancestor, that has
+// WS_EX_ACCEPTFILES, with a DROPFILES block in that program's memory (an
+// HDROP is a pointer there). The point is the centre of control `id` of
+// `window`, or a corner of its client area for id 0.
+int dropFiles(HWND window, int id, char** paths, int count) {
+    HWND control = id ? GetDlgItem(window, id) : window;
+    RECT r{};
+    if (!control || !GetWindowRect(control, &r)) return 1;
+    POINT at = id ? POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2} : POINT{4, 4};
+    if (!id) ClientToScreen(window, &at);
+    HWND target = WindowFromPoint(at);
+    while (target && !(GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_ACCEPTFILES)) target = GetAncestor(target, GA_PARENT);
+    if (!target) return 1;
+
+    std::wstring names;
+    for (int i = 0; i < count; ++i) {
+        wchar_t name[1024] = {};
+        MultiByteToWideChar(CP_UTF8, 0, paths[i], -1, name, 1023);
+        names.append(name).push_back(L'\0');
+    }
+    names.push_back(L'\0');
+    // Zeros before the block: the receiver's DragFinish hands it to the heap,
+    // which looks just in front of it and finds it none of its own.
+    constexpr size_t kLead = 64;
+    std::string block(kLead + sizeof(DROPFILES) + names.size() * sizeof(wchar_t), '\0');
+    auto* drop = reinterpret_cast<DROPFILES*>(block.data() + kLead);
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    ScreenToClient(target, &drop->pt);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
+
+    DWORD pid = 0;
+    GetWindowThreadProcessId(target, &pid);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return 1;
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    bool sent = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr) &&
+                PostMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(remote + kLead), 0);
+    CloseHandle(process);
+    return sent ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -149,6 +194,8 @@ int main(int argc, char** argv) {
                                   MAKELPARAM(event, icon))
                    ? 0
                    : 1;
+    } else if (cmd == "drop" && argc >= 5) {
+        return dropFiles(parseHwnd(argv[2]), std::atoi(argv[3]), argv + 4, argc - 4);
     } else if (cmd == "idle") {
         // Keeps the Wine desktop open while a test restarts the program.
         MSG msg;
@@ -156,7 +203,8 @@ int main(int argc, char** argv) {
     } else {
         std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | keys KEY... | type TEXT |\n"
                              "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
-                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | idle\n");
+                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y |\n"
+                             "       drop HWND ID PATH... | idle\n");
         return 2;
     }
     return 0;
