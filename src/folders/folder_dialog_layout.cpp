@@ -44,16 +44,15 @@ std::optional<int> pathBoxAt(const Layout& layout, int x, int y) {
     return std::nullopt;
 }
 
-std::vector<int> rowsForDrop(const FolderList& rows, std::optional<int> onRow, std::size_t count) {
-    std::vector<int> out;
-    int next = 0;
-    if (onRow && count > 0) {
-        out.push_back(*onRow);
-        next = *onRow + 1;
+void dropInto(FolderSlots& rows, std::optional<int> onRow, const std::vector<std::string>& paths) {
+    size_t next = 0;
+    int row = 0;
+    if (onRow && !paths.empty()) {
+        rows.setSlotText(*onRow, paths[next++]);
+        row = *onRow + 1;
     }
-    for (int i = next; i < kFolderSlotCount && out.size() < count; ++i)
-        if (rows[static_cast<size_t>(i)].empty()) out.push_back(i);
-    return out;
+    for (; row < kFolderSlotCount && next < paths.size(); ++row)
+        if (rows.slotText(row).empty()) rows.setSlotText(row, paths[next++]);
 }
 
 } // namespace lumivane::folder_dialog

@@ -3,8 +3,8 @@
 #include "platform/twips.h"
 
 #include <array>
-#include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 // Where the customize dialog's controls sit, in pixels for a given screen
@@ -38,9 +38,9 @@ Layout layoutFor(int dpi);
 // The row whose path box holds this point of the client area, if any.
 std::optional<int> pathBoxAt(const Layout& layout, int x, int y);
 
-// The rows that `count` dropped items go into, in the items' order: the row
-// whose box they fell on (or, dropped elsewhere, the first empty row), then
-// the empty rows after it. Items beyond the last such row find no row.
-std::vector<int> rowsForDrop(const FolderList& rows, std::optional<int> onRow, std::size_t count);
+// Puts dropped paths into the rows, in order: the first into the row whose box
+// they fell on (or, dropped elsewhere, into the first empty row), the others
+// into the empty rows after it. Paths beyond the last such row find no row.
+void dropInto(FolderSlots& rows, std::optional<int> onRow, const std::vector<std::string>& paths);
 
 } // namespace lumivane::folder_dialog

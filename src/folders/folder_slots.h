@@ -18,11 +18,4 @@ public:
     virtual void setSlotText(int slot, const std::string& text) = 0;
 };
 
-// The ten slots' texts as they are now.
-inline FolderList slotTexts(const FolderSlots& slots) {
-    FolderList texts;
-    for (int k = 0; k < kFolderSlotCount; ++k) texts[static_cast<size_t>(k)] = slots.slotText(k);
-    return texts;
-}
-
 } // namespace lumivane

@@ -1,31 +1,6 @@
 #include "folders/open_folder.h"
 
-#include <string_view>
-
 namespace lumivane {
-
-namespace {
-
-bool isSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-// The folder above this one: C:\A\B gives C:\A, and C:\A gives C:\ (the root).
-// A drive's root, a share (\\server\share) and a bare name have none.
-std::string parentFolder(std::string_view path) {
-    size_t end = path.find_last_not_of("\\/");
-    size_t cut = end == std::string_view::npos ? end : path.find_last_of("\\/", end);
-    if (cut == std::string_view::npos) return {};
-    std::string_view parent = path.substr(0, cut);
-    if (parent.find_first_not_of("\\/") == std::string_view::npos) return {};
-    bool share = parent.size() > 2 && isSeparator(parent[0]) && isSeparator(parent[1]);
-    if (share && parent.find_first_of("\\/", 2) == std::string_view::npos) return {};
-    // "C:" alone would be the drive's current folder, not its root.
-    if (parent.size() == 2 && parent[1] == ':') return std::string(parent) + '\\';
-    return std::string(parent);
-}
-
-} // namespace
 
 std::string explorerCommandLine(const std::string& path) {
     // The file manager splits its command line at commas (its switches are
@@ -36,9 +11,20 @@ std::string explorerCommandLine(const std::string& path) {
 }
 
 std::string nearestExistingFolder(const std::string& path, platform::FileSystem& files) {
-    for (std::string folder = path; !folder.empty(); folder = parentFolder(folder))
-        if (files.folderExists(folder)) return folder;
-    return {};
+    constexpr const char* kSeparators = "\\/";
+    std::string folder = path;
+    while (!folder.empty() && !files.folderExists(folder)) {
+        // Up one level: C:\A\B\ and C:\A\B give C:\A, and C:\A gives C:\ (the root).
+        size_t end = folder.find_last_not_of(kSeparators);
+        size_t cut = end == std::string::npos ? end : folder.find_last_of(kSeparators, end);
+        // A drive's root, a share (\\server\share) and a bare name have nothing above them.
+        size_t first = folder.find_first_not_of(kSeparators);
+        bool share = first == 2 && folder.find_first_of(kSeparators, 2) >= cut;
+        if (cut == std::string::npos || first >= cut || share) return {};
+        // "C:" alone would be the drive's current folder, not its root.
+        folder.resize(cut == 2 && folder[1] == ':' ? cut + 1 : cut);
+    }
+    return folder;
 }
 
 void openFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,

@@ -14,8 +14,7 @@ void Hub::onBrowse(int row) {
 }
 
 void Hub::onDrop(std::optional<int> row, const std::vector<std::string>& paths) {
-    std::vector<int> rows = folder_dialog::rowsForDrop(slotTexts(host_), row, paths.size());
-    for (size_t i = 0; i < rows.size(); ++i) host_.setSlotText(rows[i], paths[i]);
+    folder_dialog::dropInto(host_, row, paths);
 }
 
 void Hub::onClear(int row) {
@@ -52,7 +51,7 @@ void Hub::onCancel() {
 }
 
 void Hub::rememberSavedFolders() {
-    savedFolders_ = slotTexts(host_);
+    for (int k = 0; k < kFolderSlotCount; ++k) savedFolders_[static_cast<size_t>(k)] = host_.slotText(k);
 }
 
 } // namespace lumivane

@@ -52,12 +52,11 @@ using UniqueDrop = Unique<NullTraits<HDROP, dragFinish>>;
 
 // The full paths of what was dropped, in the order the source gave them.
 std::vector<std::string> droppedPaths(HDROP drop) {
-    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    std::vector<std::string> paths;
-    for (UINT i = 0; i < count; ++i) {
+    std::vector<std::string> paths(::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+    for (UINT i = 0; i < paths.size(); ++i) {
         std::wstring path(::DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        paths.push_back(narrow(path));
+        paths[i] = narrow(path);
     }
     return paths;
 }

@@ -91,26 +91,36 @@ TEST_CASE("a drop: the row under the point, or the first empty one; more items f
     CHECK(folder_dialog::pathBoxAt(l, l.ok.left, l.ok.top) == std::nullopt);
     CHECK(folder_dialog::pathBoxAt(l, l.text[9].left, l.text[9].top + l.text[9].height - 1) == 9);
 
-    const FolderList rows{"C:\\", "", "D:\\", "", "", "E:\\", "", "F:\\", "G:\\", ""};
+    struct Rows final : FolderSlots {
+        FolderList texts;
+        std::string slotText(int slot) const override { return texts[static_cast<size_t>(slot)]; }
+        void setSlotText(int slot, const std::string& text) override { texts[static_cast<size_t>(slot)] = text; }
+    };
+    const FolderList some{"C:\\", "", "D:\\", "", "", "E:\\", "", "F:\\", "G:\\", ""};
     const FolderList full{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"};
+    const std::vector<std::string> paths{"a", "b", "c", "d", "e"};
     struct Case {
         const FolderList& rows;
         std::optional<int> on;
         size_t count;
-        std::vector<int> filled;
+        FolderList after;
     } cases[] = {
-        {rows, std::nullopt, 1, {1}},             // elsewhere: the first empty row
-        {rows, std::nullopt, 3, {1, 3, 4}},       // and the empty rows after it
-        {rows, 2, 1, {2}},                        // on a full row's box: that row
-        {rows, 2, 4, {2, 3, 4, 6}},               // then the empty rows after it, not before
-        {rows, 8, 5, {8, 9}},                     // items beyond the last row find none
-        {rows, 0, 0, {}},
-        {full, std::nullopt, 2, {}},              // all ten full: nothing
-        {full, 3, 2, {3}},
+        // Elsewhere: the first empty row, then the empty rows after it.
+        {some, std::nullopt, 1, {"C:\\", "a", "D:\\", "", "", "E:\\", "", "F:\\", "G:\\", ""}},
+        {some, std::nullopt, 3, {"C:\\", "a", "D:\\", "b", "c", "E:\\", "", "F:\\", "G:\\", ""}},
+        // On a full row's box: that row, then only the empty rows after it.
+        {some, 2, 4, {"C:\\", "", "a", "b", "c", "E:\\", "d", "F:\\", "G:\\", ""}},
+        {some, 8, 5, {"C:\\", "", "D:\\", "", "", "E:\\", "", "F:\\", "a", "b"}},  // the rest find no row
+        {some, 0, 0, some},
+        {full, std::nullopt, 2, full},  // all ten full: nothing
+        {full, 3, 2, {"0", "1", "2", "a", "4", "5", "6", "7", "8", "9"}},
     };
     for (const Case& c : cases) {
         CAPTURE(c.count);
-        CHECK(folder_dialog::rowsForDrop(c.rows, c.on, c.count) == c.filled);
+        Rows rows;
+        rows.texts = c.rows;
+        folder_dialog::dropInto(rows, c.on, std::vector<std::string>(paths.begin(), paths.begin() + c.count));
+        CHECK(rows.texts == c.after);
     }
 
     Dialog d;

@@ -45,8 +45,7 @@ bool enterComApartment() {
 }
 
 void freeComMemory(void* memory) {
-    static const auto free = systemFunction<CoTaskMemFreeFn>(ole32(), "CoTaskMemFree");
-    if (free) free(memory);
+    if (auto free = systemFunction<CoTaskMemFreeFn>(ole32(), "CoTaskMemFree")) free(memory);
 }
 
 } // namespace lumivane::win32

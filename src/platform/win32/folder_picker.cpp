@@ -9,8 +9,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <optional>
-
 namespace lumivane::win32 {
 
 namespace {
@@ -20,15 +18,15 @@ using CoCreateInstanceFn = HRESULT(WINAPI*)(REFCLSID clsid, LPUNKNOWN outer, DWO
 // CLSID_FileOpenDialog, written out so that no GUID library is linked for it.
 constexpr CLSID kFileOpenDialog = {0xDC1C5A9C, 0xE88A, 0x4DDE, {0xA5, 0xA1, 0x60, 0xF8, 0x2A, 0x20, 0xAE, 0xF7}};
 
-// The chosen folder, "" when cancelled; nothing when the dialog cannot be
-// made or shown.
-std::optional<std::string> pickWithFileDialog(HWND owner, const std::string& startFolder) {
+// False when the dialog cannot be made or shown; else `chosen` is the chosen
+// folder, or "" when the user cancelled.
+bool pickWithFileDialog(HWND owner, const std::string& startFolder, std::string& chosen) {
     auto create = systemFunction<CoCreateInstanceFn>(ole32(), "CoCreateInstance");
     UniqueCom<IFileOpenDialog> dialog;
     if (!enterComApartment() || !create ||
         FAILED(create(kFileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IFileOpenDialog),
                       reinterpret_cast<void**>(dialog.put()))))
-        return std::nullopt;
+        return false;
     FILEOPENDIALOGOPTIONS options = 0;
     dialog.get()->GetOptions(&options);
     dialog.get()->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
@@ -38,15 +36,14 @@ std::optional<std::string> pickWithFileDialog(HWND owner, const std::string& sta
                                                                         reinterpret_cast<void**>(start.put()))))
         dialog.get()->SetFolder(start.get());
     HRESULT shown = dialog.get()->Show(owner);
-    if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED)) return std::string();
-    if (FAILED(shown)) return std::nullopt;
-    UniqueCom<IShellItem> chosen;
+    if (FAILED(shown)) return shown == HRESULT_FROM_WIN32(ERROR_CANCELLED);
+    UniqueCom<IShellItem> item;
     PWSTR path = nullptr;
-    if (FAILED(dialog.get()->GetResult(chosen.put())) || FAILED(chosen.get()->GetDisplayName(SIGDN_FILESYSPATH, &path)))
-        return std::string();
-    std::string result = narrow(path);
-    freeComMemory(path);
-    return result;
+    if (SUCCEEDED(dialog.get()->GetResult(item.put())) && SUCCEEDED(item.get()->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+        chosen = narrow(path);
+        freeComMemory(path);
+    }
+    return true;
 }
 
 std::string pickWithFolderTree(HWND owner) {
@@ -69,7 +66,8 @@ std::string pickWithFolderTree(HWND owner) {
 std::string ShellFolderPicker::browseForFolder(void* owner, const std::string& startFolder) {
     HWND window = static_cast<HWND>(owner);
     // On an odd system without the dialog, the tree still picks a folder.
-    if (auto picked = pickWithFileDialog(window, startFolder)) return *picked;
+    std::string chosen;
+    if (pickWithFileDialog(window, startFolder, chosen)) return chosen;
     return pickWithFolderTree(window);
 }
 
