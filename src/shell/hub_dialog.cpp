@@ -1,5 +1,5 @@
 // The hub window as the customize dialog: its controls, their layout and the
-// keyboard behaviour of a dialog box.
+// keyboard behaviour of a dialog box, and the folders dropped on it.
 #include "folders/folder_dialog_layout.h"
 #include "platform/win32/com.h"
 #include "platform/win32/dpi.h"
