@@ -137,6 +137,8 @@ int main(int argc, char** argv) {
         HWND button = GetDlgItem(parseHwnd(argv[2]), std::atoi(argv[3]));
         // Posted, so a modal loop started by the click does not block the probe.
         return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+    } else if (cmd == "drop" && argc >= 5) {
+        return dropFiles(parseHwnd(argv[2]), std::atoi(argv[3]), argv + 4, argc - 4);
     } else if (cmd == "keys") {
         for (int i = 2; i < argc; ++i) {
             WORD vk = keyCode(argv[i]);
@@ -194,17 +196,15 @@ int main(int argc, char** argv) {
                                   MAKELPARAM(event, icon))
                    ? 0
                    : 1;
-    } else if (cmd == "drop" && argc >= 5) {
-        return dropFiles(parseHwnd(argv[2]), std::atoi(argv[3]), argv + 4, argc - 4);
     } else if (cmd == "idle") {
         // Keeps the Wine desktop open while a test restarts the program.
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     } else {
-        std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | keys KEY... | type TEXT |\n"
+        std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | drop HWND ID PATH... | keys KEY... |\n"
+                             "       type TEXT |\n"
                              "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
-                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y |\n"
-                             "       drop HWND ID PATH... | idle\n");
+                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | idle\n");
         return 2;
     }
     return 0;
