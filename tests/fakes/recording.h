@@ -13,7 +13,6 @@
 #include "coolmenu/menu_engine.h"
 #include "platform/process.h"
 #include "platform/registry.h"
-#include "platform/registry_read.h"
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
@@ -132,17 +131,20 @@ inline std::string utf16Bytes(std::string_view text, bool terminate = true) {
 
 // A registry in memory: values keyed by root, subkey and name, with their type
 // and raw bytes. Refusals are set per operation.
-struct FakeRegistry final : platform::Registry, platform::RegistryReader, Recorder {
+struct FakeRegistry final : platform::Registry, Recorder {
     using Recorder::Recorder;
     struct Value {
         unsigned type = platform::kRegSz;
         std::string bytes;
+        bool operator==(const Value&) const = default;
     };
     std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value> values;
     std::set<std::pair<platform::RegistryRoot, std::string>> subkeys;
     long refuseSet = platform::kRegSuccess;     // status a write fails with
     long refuseDelete = platform::kRegSuccess;  // status a delete fails with
     long refuseSetBinary = platform::kRegSuccess;
+    // A standard user's: every write and delete there is refused with access denied.
+    std::set<platform::RegistryRoot> readOnlyRoots;
     bool grewBetweenQueries = false;            // the data read is larger than the size first reported
     // A 32-bit program on 64-bit Windows: the native view keeps its values
     // apart (in nativeValues); otherwise both views are one.
@@ -185,19 +187,14 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
     long setString(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
                    const std::string& data) override {
         log.add("regSet(" + name + "=" + data + ")");
+        if (readOnlyRoots.count(root)) return platform::kRegAccessDenied;
         if (refuseSet != platform::kRegSuccess) return refuseSet;
         putString(root, subkey, name, data);
         return platform::kRegSuccess;
     }
-    std::optional<platform::RegistryValue> readValue(platform::RegistryRoot root, const std::string& key,
-                                                     const std::string& name) override {
-        log.add("readValue(" + std::to_string(static_cast<std::uint32_t>(root)) + "|" + key + "|" + name + ")");
-        const Value* v = find(root, key, name);
-        if (!v) return std::nullopt;
-        return platform::RegistryValue{v->type, {v->bytes.begin(), v->bytes.end()}};
-    }
     long deleteValue(platform::RegistryRoot root, const std::string& subkey, const std::string& name) override {
         log.add("regDelete(" + name + ")");
+        if (readOnlyRoots.count(root)) return platform::kRegAccessDenied;
         if (refuseDelete != platform::kRegSuccess) return refuseDelete;
         return values.erase({root, subkey, name}) ? platform::kRegSuccess : platform::kRegFileNotFound;
     }
@@ -216,12 +213,30 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
         std::string hex;
         for (unsigned char c : data) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
         log.add("regSetBinary(" + viewName(view) + subkey + "|" + name + "=" + hex + ")");
+        if (readOnlyRoots.count(root)) return platform::kRegAccessDenied;
         if (refuseSetBinary != platform::kRegSuccess) return refuseSetBinary;
         putValue(root, subkey, name, platform::kRegBinary, std::string(data), view);
         return platform::kRegSuccess;
     }
 
+    // Says "changed" once any value differs from what it held when the watch
+    // began, however the test changed it.
+    std::unique_ptr<platform::KeyWatch> watch(const std::vector<platform::KeyPlace>&) override {
+        log.add("regWatch()");
+        return std::make_unique<Watch>(*this);
+    }
+
 private:
+    struct Watch final : platform::KeyWatch {
+        explicit Watch(const FakeRegistry& reg) : reg(reg), values(reg.values), nativeValues(reg.nativeValues) {}
+        bool changed() override {
+            seen = seen || reg.values != values || reg.nativeValues != nativeValues;
+            return seen;
+        }
+        const FakeRegistry& reg;
+        std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value> values, nativeValues;
+        bool seen = false;
+    };
     static std::string viewName(platform::RegistryView view) {
         return view == platform::RegistryView::Native ? "native:" : "";
     }
@@ -281,6 +296,10 @@ struct FakeFileSystem final : platform::FileSystem, Recorder {
     std::set<std::string> folders;
     std::set<std::string> unwritable;  // paths whose replace fails
     std::set<std::string> unreadable;
+    std::set<std::string> readOnlyFolders;  // no file in them may be made or replaced
+    std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
+
+    static std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 
     bool fileExists(const std::string& path) override { return note("fileExists(" + path + ")", files.count(path) != 0); }
     bool folderExists(const std::string& path) override {
@@ -291,9 +310,18 @@ struct FakeFileSystem final : platform::FileSystem, Recorder {
         return note("readFile(" + path + ")", readable ? std::optional(files[path]) : std::nullopt);
     }
     bool replaceFile(const std::string& path, std::string_view bytes) override {
-        if (!unwritable.count(path)) files[path] = std::string(bytes);
-        return note("replaceFile(" + path + ")", !unwritable.count(path));
+        const bool writable = !unwritable.count(path) && !readOnlyFolders.count(folderOf(path));
+        if (writable) files[path] = std::string(bytes);
+        return note("replaceFile(" + path + ")", writable);
     }
+    bool mayWrite(const std::string& path) override {
+        return note("mayWrite(" + path + ")", !readOnlyFolders.count(folderOf(path)));
+    }
+    bool makeFolder(const std::string& path) override {
+        folders.insert(path);
+        return note("makeFolder(" + path + ")", true);
+    }
+    std::string roamingAppData() override { return note("roamingAppData()", appData); }
 };
 
 struct FakeMessageBoxes final : platform::MessageBoxes, Recorder {
