@@ -32,12 +32,14 @@ void Hub::onStartWithWindows() {
 
 void Hub::setStartWithWindows(bool on) {
     using namespace start_with_windows;
+    const StartupState before = readState(os_.registry);
     long status = platform::kRegSuccess;
     SwitchOffResult removal;
-    if (on)
+    // A second value beside one that runs would start a second copy at log-on.
+    if (on && !before.runs())
         status = switchOn(os_.registry, runValueData(os_.exeDirectory, os_.exeFileName));
-    else
-        removal = switchOff(os_.registry, readState(os_.registry));
+    else if (!on)
+        removal = switchOff(os_.registry, before);
     // The flag and the caption show what the registry holds now, whatever was asked.
     const StartupState now = readStartWithWindows();
     updateStartWithWindowsCaption();

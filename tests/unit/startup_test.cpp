@@ -223,4 +223,10 @@ TEST_CASE("the start-up item: which root is written and removed, for an administ
     CHECK_FALSE(hub.logic.startsWithWindows);
     CHECK_FALSE(hub.os.log.contains("regDelete"));
     CHECK_FALSE(hub.os.log.contains("messageBox"));
+    // Asked to switch on while the user's own value already runs: no second value, which would start a second copy.
+    hub.os.registry.putString(kUser, kRun, "Lumivane", kOther);
+    hub.logic.setStartWithWindows(true);
+    CHECK_FALSE(hub.os.log.contains("regSet"));
+    CHECK(hub.logic.startsWithWindows);
+    CHECK(caption(hub.logic) == "Load at Startup");
 }
