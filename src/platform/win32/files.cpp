@@ -88,8 +88,11 @@ bool Win32FileSystem::mayWrite(const std::string& path) {
         if (!made && ::GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     if (!made) return false;
-    // A read-only file cannot be replaced. Opening it changes nothing; only a
-    // refusal counts, not another program holding it for a moment.
+    // A read-only file cannot be replaced, nor one whose access rules refuse
+    // writing. Opening it changes nothing; only a refusal counts, not another
+    // program holding it for a moment.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
     UniqueFile existing(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return existing || ::GetLastError() != ERROR_ACCESS_DENIED;
