@@ -447,6 +447,11 @@ struct FakeOs {
     FakeAboutBox aboutBox{log};
     Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
                       osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox};
+    // The same fakes around a real registry, for a program in `exeDirectory`.
+    Services withRegistry(platform::Registry& real, std::string exeDirectory) {
+        return {instance, boxes, files, codec, std::move(exeDirectory), tray, menuEngine, processes, desktop,
+                osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox};
+    }
 };
 
 // The hub's logic on the fakes, not yet loaded.

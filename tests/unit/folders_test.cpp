@@ -132,7 +132,7 @@ TEST_CASE("the settings file: beside the exe where the program may write there, 
     const std::string own = kHead + "F:\\Mine\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
     const struct {
         const char* name;
-        bool readOnly;           // the exe's folder
+        bool readOnly;              // the exe's folder
         const std::string* beside;  // the file beside the exe, if any
         const std::string* userCopy;
         const char* appData;
@@ -180,8 +180,10 @@ TEST_CASE("the settings file: beside the exe where the program may write there, 
             CHECK(hub.os.log.only({"messageBox"})[0].rfind("messageBox(The folders could not be saved to " + kIni, 0) ==
                   0);
         // The file beside a read-only exe keeps its bytes.
-        if (c.readOnly) CHECK((files.files.count(kIni) ? files.files[kIni] : "(none)") ==
-                              (c.beside ? *c.beside : "(none)"));
+        if (c.readOnly) {
+            const std::string beside = files.files.count(kIni) ? files.files[kIni] : "(none)";
+            CHECK(beside == (c.beside ? *c.beside : "(none)"));
+        }
 
         fakes::FakeHub restarted;
         restarted.os.files.files = files.files;
