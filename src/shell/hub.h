@@ -59,8 +59,9 @@ struct Services {
     about::AboutBox& aboutBox;
 };
 
-// The program's directory followed by "\lumivane.ini"; the backslash is
-// always inserted, even for a drive root.
+// The copy beside the exe: the program's directory followed by
+// "\lumivane.ini"; the backslash is always inserted, even for a drive root.
+// Whether it is the file used is settings_file::settingsFileLocation's answer.
 std::string settingsPathFor(const std::string& exeDirectory);
 
 // The hub of the program. It is the customize dialog, owns the
