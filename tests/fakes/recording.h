@@ -219,22 +219,37 @@ struct FakeRegistry final : platform::Registry, Recorder {
         return platform::kRegSuccess;
     }
 
-    // Says "changed" once any value differs from what it held when the watch
-    // began, however the test changed it.
-    std::unique_ptr<platform::KeyWatch> watch(const std::vector<platform::KeyPlace>&) override {
+    // Says "changed" once a value in or below a watched key differs from what
+    // it was when the watch began, however the test changed it.
+    std::unique_ptr<platform::KeyWatch> watch(const std::vector<platform::KeyPlace>& places) override {
         log.add("regWatch()");
-        return std::make_unique<Watch>(*this);
+        return std::make_unique<Watch>(*this, places);
     }
 
 private:
+    using Values = std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value>;
+    // The values a place covers, in its view.
+    Values under(const platform::KeyPlace& place) {
+        Values out;
+        for (const auto& [at, value] : viewValues(place.view)) {
+            const std::string& subkey = std::get<1>(at);
+            if (std::get<0>(at) == place.root &&
+                (subkey == place.subkey || subkey.rfind(place.subkey + "\\", 0) == 0))
+                out.emplace(at, value);
+        }
+        return out;
+    }
     struct Watch final : platform::KeyWatch {
-        explicit Watch(const FakeRegistry& reg) : reg(reg), values(reg.values), nativeValues(reg.nativeValues) {}
+        Watch(FakeRegistry& reg, std::vector<platform::KeyPlace> places) : reg(reg), places(std::move(places)) {
+            for (const auto& place : this->places) before.push_back(reg.under(place));
+        }
         bool changed() override {
-            seen = seen || reg.values != values || reg.nativeValues != nativeValues;
+            for (size_t i = 0; i < places.size() && !seen; ++i) seen = reg.under(places[i]) != before[i];
             return seen;
         }
-        const FakeRegistry& reg;
-        std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value> values, nativeValues;
+        FakeRegistry& reg;
+        std::vector<platform::KeyPlace> places;
+        std::vector<Values> before;
         bool seen = false;
     };
     static std::string viewName(platform::RegistryView view) {
