@@ -57,7 +57,8 @@ endif()
 if(LUMIVANE_BITS EQUAL 32)
   set(LUMIVANE_RUN_KEY_NOTE "
 
-On 64-bit Windows, Windows keeps that value of a 32-bit program under
+On 64-bit Windows, Windows keeps the value for every user of this 32-bit
+program under
 HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run.")
 else()
   set(LUMIVANE_RUN_KEY_NOTE "")

@@ -7,6 +7,8 @@ namespace lumivane::about {
 
 namespace {
 constexpr int kSwShowNormal = 1;
+// Values read here are program paths; anything longer is not one.
+constexpr std::size_t kMaxValueBytes = 1024 * 2;
 
 std::string hexDigits(std::uint32_t n) {
     static const char digits[] = "0123456789ABCDEF";
@@ -35,11 +37,11 @@ std::optional<std::string> keyValueText(std::uint32_t type, const std::vector<un
     return std::nullopt;
 }
 
-std::optional<std::string> readKeyText(platform::RegistryReader& registry, platform::RegistryRoot root,
+std::optional<std::string> readKeyText(platform::Registry& registry, platform::RegistryRoot root,
                                        const std::string& keyPath, const std::string& valueName) {
-    auto value = registry.readValue(root, keyPath, valueName);
-    if (!value) return std::nullopt;
-    return keyValueText(value->type, value->data).value_or(std::string());
+    auto value = registry.queryValue(root, keyPath, valueName, kMaxValueBytes, platform::RegistryView::Own);
+    if (value.status != platform::kRegSuccess) return std::nullopt;
+    return keyValueText(value.type, {value.bytes.begin(), value.bytes.end()}).value_or(std::string());
 }
 
 std::string programCommandLine(const std::string& path) {

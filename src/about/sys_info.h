@@ -2,7 +2,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/process.h"
-#include "platform/registry_read.h"
+#include "platform/registry.h"
 
 #include <cstdint>
 #include <optional>
@@ -24,11 +24,11 @@ std::optional<std::string> keyValueText(std::uint32_t type, const std::vector<un
 
 // Reads one value as text; nothing when it cannot be read. A value of a type
 // that has no text reads as "".
-std::optional<std::string> readKeyText(platform::RegistryReader& registry, platform::RegistryRoot root,
+std::optional<std::string> readKeyText(platform::Registry& registry, platform::RegistryRoot root,
                                        const std::string& keyPath, const std::string& valueName);
 
 struct SysInfoServices {
-    platform::RegistryReader& registry;
+    platform::Registry& registry;
     platform::FileSystem& files;
     platform::Processes& processes;
     platform::MessageBoxes& boxes;

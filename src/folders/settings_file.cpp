@@ -79,6 +79,27 @@ FolderList parseFolders(std::string_view bytes, const platform::AnsiCodec& codec
     return slots;
 }
 
+Location settingsFileLocation(const std::string& besideExe, platform::FileSystem& fs) {
+    if (fs.mayWrite(besideExe)) return {besideExe, besideExe};
+    // Never the working directory or the Windows folder: without a profile
+    // folder the copy beside the exe stays, and a save says it failed.
+    const std::string profile = fs.roamingAppData();
+    if (profile.empty()) return {besideExe, besideExe};
+    return {profile + "\\" + std::string(kPerUserFolder) + "\\" + std::string(kFileName), besideExe};
+}
+
+std::string fileToRead(const Location& location, platform::FileSystem& fs) {
+    if (!location.perUser() || fs.fileExists(location.path)) return location.path;
+    return location.besideExe;
+}
+
+void makePerUserFile(const Location& location, platform::FileSystem& fs) {
+    if (!location.perUser() || fs.fileExists(location.path)) return;
+    fs.makeFolder(location.path.substr(0, location.path.rfind('\\')));
+    // An administrator's prepared list is kept, byte for byte.
+    if (auto prepared = fs.readFile(location.besideExe)) fs.replaceFile(location.path, *prepared);
+}
+
 bool settingsFileExists(const std::string& path, platform::FileSystem& fs) {
     return fs.fileExists(path);
 }

@@ -10,6 +10,26 @@
 namespace lumivane::settings_file {
 
 inline constexpr std::string_view kFileName = "lumivane.ini";
+// The folder of the user's own copy, in the user's roaming application data.
+inline constexpr std::string_view kPerUserFolder = "Lumivane";
+
+// Which file holds the folders. The copy beside the exe whenever the program
+// may write there (a portable copy works as it always has); otherwise the
+// user's own copy, which starts from the one beside the exe.
+struct Location {
+    std::string path;       // the file read at start and written at OK
+    std::string besideExe;  // the copy beside the exe
+    bool perUser() const { return path != besideExe; }
+};
+// Asks the file system, and makes nothing.
+Location settingsFileLocation(const std::string& besideExe, platform::FileSystem& fs);
+// The file a start would take the folders from, without making anything: the
+// user's copy once it exists, else the copy beside the exe it would start
+// from. When that is missing too, the folders are the defaults.
+std::string fileToRead(const Location& location, platform::FileSystem& fs);
+// The first time the user's copy is needed: its folder, and the bytes of the
+// copy beside the exe when there is one (else the load writes the defaults).
+void makePerUserFile(const Location& location, platform::FileSystem& fs);
 
 // The bytes of the file for the given slots: ANSI with CR LF line ends, or,
 // only when a path has no ANSI form, UTF-8 with a byte-order mark.

@@ -26,8 +26,9 @@ std::string enabledMark() {
     return mark;
 }
 
-const char* markSubkeyFor(bool ownViewIs32BitOn64) {
-    return ownViewIs32BitOn64 ? kApprovedRun32Subkey : kApprovedRunSubkey;
+const char* markSubkeyFor(platform::RegistryRoot root, bool ownViewIs32BitOn64) {
+    const bool redirected = ownViewIs32BitOn64 && root == platform::RegistryRoot::LocalMachine;
+    return redirected ? kApprovedRun32Subkey : kApprovedRunSubkey;
 }
 
 namespace {
@@ -41,11 +42,11 @@ platform::ValueQuery readMark(platform::Registry& registry, platform::RegistryRo
 
 bool runValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,
                             const std::string& valueName) {
-    return marksDisabled(readMark(registry, root, markSubkeyFor(registry.ownViewIs32BitOn64()), valueName));
+    return marksDisabled(readMark(registry, root, markSubkeyFor(root, registry.ownViewIs32BitOn64()), valueName));
 }
 
 long clearDisabledMark(platform::Registry& registry, platform::RegistryRoot root, const std::string& valueName) {
-    const char* subkey = markSubkeyFor(registry.ownViewIs32BitOn64());
+    const char* subkey = markSubkeyFor(root, registry.ownViewIs32BitOn64());
     if (!marksDisabled(readMark(registry, root, subkey, valueName))) return platform::kRegSuccess;
     return registry.setBinary(root, subkey, valueName, enabledMark(), platform::RegistryView::Native);
 }

@@ -34,10 +34,11 @@ bool marksDisabled(const platform::ValueQuery& answer);
 // The mark that lets the program start: 2, then zeros.
 std::string enabledMark();
 
-// The key that holds the mark of the program's Run value, in the native view.
-// The Run value sits in the program's own view; the marks all sit in the
-// native one, those of the 32-bit view's Run values in a key of their own.
-const char* markSubkeyFor(bool ownViewIs32BitOn64);
+// The key that holds the mark of the program's Run value in this root, in the
+// native view. The Run value sits in the program's own view; the marks all
+// sit in the native one, those of the machine's 32-bit view's Run values in a
+// key of their own. The user's Run key is one for both views.
+const char* markSubkeyFor(platform::RegistryRoot root, bool ownViewIs32BitOn64);
 
 // Whether the program's Run value is marked "switched off".
 bool runValueMarkedDisabled(platform::Registry& registry, platform::RegistryRoot root,

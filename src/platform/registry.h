@@ -4,7 +4,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+// The registry as the program reaches it: one interface for every read, write
+// and watch, and the reading of a text value over it.
 namespace lumivane::platform {
 
 // Root keys, with their Win32 handle values.
@@ -14,6 +17,7 @@ enum class RegistryRoot : std::uint32_t { LocalMachine = 0x80000002u, CurrentUse
 inline constexpr unsigned kRegSz = 1;
 inline constexpr unsigned kRegExpandSz = 2;
 inline constexpr unsigned kRegBinary = 3;
+inline constexpr unsigned kRegDword = 4;
 inline constexpr long kRegSuccess = 0;
 inline constexpr long kRegFileNotFound = 2;
 inline constexpr long kRegAccessDenied = 5;
@@ -31,6 +35,22 @@ struct ValueQuery {
     unsigned type = 0;
     std::size_t size = 0;  // in bytes
     std::string bytes;     // the raw data; text types are UTF-16LE
+};
+
+// A key to watch for changes.
+struct KeyPlace {
+    RegistryRoot root;
+    std::string subkey;
+    RegistryView view = RegistryView::Own;
+};
+
+// Tells whether anything changed in the watched keys since the watch began.
+// Asking costs no registry call, so it may be asked at every menu opening.
+class KeyWatch {
+public:
+    virtual ~KeyWatch() = default;
+    // Once true, true for good: a new watch starts afresh.
+    virtual bool changed() = 0;
 };
 
 class RegistryKey {
@@ -65,6 +85,19 @@ public:
     // returns the system's status code.
     virtual long setBinary(RegistryRoot root, const std::string& subkey, const std::string& valueName,
                            std::string_view data, RegistryView view) = 0;
+
+    // Starts watching the keys (a missing one through its nearest existing
+    // parent, and all below that) for new, changed or deleted values and keys.
+    virtual std::unique_ptr<KeyWatch> watch(const std::vector<KeyPlace>& places) = 0;
 };
+
+// The text up to its first NUL, or all of it when it holds none.
+std::string stripNul(std::string_view text);
+// Type and size first, then the data into a buffer of exactly that size. Only
+// REG_SZ counts: a missing, unreadable or other-typed value gives "".
+std::string queryStringValue(RegistryKey& key, const std::string& valueName);
+// "" when the subkey cannot be opened.
+std::string stringValue(Registry& registry, RegistryRoot root, const std::string& subkey,
+                        const std::string& valueName);
 
 } // namespace lumivane::platform

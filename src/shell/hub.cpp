@@ -22,7 +22,9 @@ void Hub::start() {
     readStartWithWindows();
     addCdDriveItems();
     updateStartWithWindowsCaption();
-    settingsPath = settingsPathFor(os_.exeDirectory);
+    const auto location = settings_file::settingsFileLocation(settingsPathFor(os_.exeDirectory), os_.files);
+    settings_file::makePerUserFile(location, os_.files);
+    settingsPath = location.path;
     if (!settings_file::loadFolders(settingsPath, host_, os_.files, os_.codec)) {
         os_.boxes.show("The folders could not be read from " + settingsPath +
                            ".\n\nAnother program may be using the file. The folders shown are not the saved ones; "

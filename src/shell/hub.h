@@ -2,6 +2,7 @@
 #include "about/about_box.h"
 #include "actions/cover_window.h"
 #include "folders/folder_slots.h"
+#include "folders/start_with_windows.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/desktop.h"
@@ -20,6 +21,7 @@
 #include "shell/tray_events.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,8 +60,9 @@ struct Services {
     about::AboutBox& aboutBox;
 };
 
-// The program's directory followed by "\lumivane.ini"; the backslash is
-// always inserted, even for a drive root.
+// The copy beside the exe: the program's directory followed by
+// "\lumivane.ini"; the backslash is always inserted, even for a drive root.
+// Whether it is the file used is settings_file::settingsFileLocation's answer.
 std::string settingsPathFor(const std::string& exeDirectory);
 
 // The hub of the program. It is the customize dialog, owns the
@@ -108,10 +111,17 @@ public:
     void onFolder(int slot);
     void onRunScreenSaver();
     void onTurnMonitorOff();
-    // Start with Windows (hub_start_with_windows.cpp).
-    void readStartWithWindows();
+    // Start with Windows (hub_start_with_windows.cpp). Reading also starts
+    // watching the keys it read.
+    start_with_windows::StartupState readStartWithWindows();
+    // Reads again only when a watched key changed since the last read.
+    void refreshStartWithWindows();
     void updateStartWithWindowsCaption();
     void onStartWithWindows();
+    // On: the machine's Run value, or the user's where Windows refuses the
+    // machine's. Off: the value goes from both roots. A change that did not
+    // take effect is said once; the caption shows what the registry holds.
+    void setStartWithWindows(bool on);
 
     // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
     void onBrowse(int row);
@@ -140,6 +150,7 @@ private:
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
     int trayIconSize_ = 0;     // the size of the picture the shell was last given
     TrayEvents trayEvents_;
+    std::unique_ptr<platform::KeyWatch> startupWatch_;  // the keys of the last start-up read
     // The folders as last read from or written to the settings file, for a
     // Cancel that finds the file gone or held.
     FolderList savedFolders_{};

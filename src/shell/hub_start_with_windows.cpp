@@ -1,22 +1,24 @@
-// The popup's start-with-Windows item: the Run value read, switched and shown.
-#include "folders/registry_values.h"
+// The popup's start-with-Windows item: the Run values read, switched and shown.
 #include "folders/start_with_windows.h"
-#include "folders/startup_approval.h"
 #include "shell/hub.h"
 
 namespace lumivane {
 
-namespace {
-constexpr auto kMachine = platform::RegistryRoot::LocalMachine;
-} // namespace
+start_with_windows::StartupState Hub::readStartWithWindows() {
+    // Armed before the read, so that a change made meanwhile is not missed.
+    startupWatch_ = os_.registry.watch(start_with_windows::watchedKeys(os_.registry));
+    const auto state = start_with_windows::readState(os_.registry);
+    startsWithWindows = state.runs();
+    return state;
+}
 
-void Hub::readStartWithWindows() {
-    startsWithWindows = !registry_values::stringValue(os_.registry, kMachine, start_with_windows::kRunSubkey,
-                                                      start_with_windows::kRunValueName)
-                             .empty() &&
-                        // Switched off in Windows's own list, the value stays but does not run.
-                        !startup_approval::runValueMarkedDisabled(os_.registry, kMachine,
-                                                                  start_with_windows::kRunValueName);
+void Hub::refreshStartWithWindows() {
+    // Start-up can be switched in Windows's own list, or in the registry, while
+    // the program runs. Only a change the registry reported is read, so the
+    // menu opens without a registry call.
+    if (startupWatch_ && !startupWatch_->changed()) return;
+    readStartWithWindows();
+    updateStartWithWindowsCaption();
 }
 
 void Hub::updateStartWithWindowsCaption() {
@@ -25,20 +27,31 @@ void Hub::updateStartWithWindowsCaption() {
 }
 
 void Hub::onStartWithWindows() {
+    setStartWithWindows(!startsWithWindows);
+}
+
+void Hub::setStartWithWindows(bool on) {
     using namespace start_with_windows;
-    const bool wanted = !startsWithWindows;
-    long status = wanted ? registry_values::setStringValue(os_.registry, kMachine, kRunSubkey, kRunValueName,
-                                                           runValueData(os_.exeDirectory, os_.exeFileName))
-                         : registry_values::deleteValue(os_.registry, kMachine, kRunSubkey, kRunValueName);
-    // Switched off in Windows's list and now on here: Windows's mark says on
-    // again, as its own list writes it. Switching off leaves the mark alone.
-    if (wanted && status == platform::kRegSuccess)
-        status = startup_approval::clearDisabledMark(os_.registry, kMachine, kRunValueName);
+    const StartupState before = readState(os_.registry);
+    long status = platform::kRegSuccess;
+    SwitchOffResult removal;
+    // A second value beside one that runs would start a second copy at log-on.
+    if (on && !before.runs())
+        status = switchOn(os_.registry, runValueData(os_.exeDirectory, os_.exeFileName));
+    else if (!on)
+        removal = switchOff(os_.registry, before);
     // The flag and the caption show what the registry holds now, whatever was asked.
-    readStartWithWindows();
+    const StartupState now = readStartWithWindows();
     updateStartWithWindowsCaption();
-    if (startsWithWindows != wanted)
-        os_.boxes.show(changeFailedText(wanted, status), kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
+    if (startsWithWindows == on) return;
+    std::string text;
+    if (on)
+        text = changeFailedText(true, status);
+    else if (now.machine.runs && removal.machineStatus == platform::kRegAccessDenied)
+        text = machineValueStaysText();
+    else
+        text = changeFailedText(false, now.machine.runs ? removal.machineStatus : removal.userStatus);
+    os_.boxes.show(text, kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
 }
 
 } // namespace lumivane

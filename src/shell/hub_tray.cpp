@@ -68,9 +68,7 @@ void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoi
             TrayEvents& events;
             ~Closing() { events.menuClosed(); }
         } closing{trayEvents_};
-        // Start-up can be switched in Windows's own list while the program runs.
-        readStartWithWindows();
-        updateStartWithWindowsCaption();
+        refreshStartWithWindows();
         std::vector<platform::PopupLine> lines = visibleLines(popupMenu);
         chosen = action == TrayAction::openAtIcon
                      ? os_.tray.popupAtIcon(host_.windowHandle(), tray_icon::kIconId, anchor, lines)

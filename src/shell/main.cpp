@@ -9,7 +9,6 @@
 #include "coolmenu/win32/menu_engine.h"
 #include "platform/win32/process.h"
 #include "platform/win32/registry.h"
-#include "platform/win32/registry_read.h"
 #include "platform/win32/system_info.h"
 #include "platform/win32/text_codec.h"
 #include "platform/win32/timing.h"
@@ -36,10 +35,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32CoverWindow cover(instance);
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
-    win32::Win32RegistryReader registryReader;
     // The About box says a failed start in its own words, or not at all.
     win32::Win32Processes aboutStarts(win32::Win32Processes::OnFailure::Silent);
-    about::SysInfoServices sysInfo{registryReader, files, aboutStarts, boxes, win32::systemProgramDirectory()};
+    about::SysInfoServices sysInfo{registry, files, aboutStarts, boxes, win32::systemProgramDirectory()};
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
     Services services{instanceLock, boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
                       processes, desktop, osVersion, drives, mci, cover,

@@ -1,34 +1,11 @@
 #include "shell/tray_icon.h"
 
+#include "platform/utf8.h"
+
 #include <cstddef>
 #include <string>
 
 namespace lumivane::tray_icon {
-
-namespace {
-
-// UTF-8 to UTF-16 for the tip; a malformed byte stands for itself.
-std::u16string toUtf16(std::string_view utf8) {
-    std::u16string out;
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto c = static_cast<unsigned char>(utf8[i]);
-        std::size_t length = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 1;
-        if (i + length > utf8.size()) length = 1;
-        char32_t cp = length == 1 ? c : length == 2 ? (c & 0x1Fu) : length == 3 ? (c & 0x0Fu) : (c & 0x07u);
-        for (std::size_t k = 1; k < length; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3Fu);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-        i += length;
-    }
-    return out;
-}
-
-} // namespace
 
 platform::TrayRecord makeTrayRecord(void* window, std::uint32_t id, std::uint32_t flags, std::uint32_t callbackMessage,
                                   void* icon, std::string_view tip) {
@@ -38,7 +15,7 @@ platform::TrayRecord makeTrayRecord(void* window, std::uint32_t id, std::uint32_
     record.flags = flags;
     record.callbackMessage = callbackMessage;
     record.icon = icon;
-    std::u16string text = toUtf16(tip);
+    std::u16string text = utf8ToUtf16(tip);
     const std::size_t room = record.tip.size() - 1;
     if (text.size() > room) text.resize(room);
     record.tip.fill(u' ');

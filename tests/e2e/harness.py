@@ -7,6 +7,7 @@ processes), and with xdotool for the mouse, as a user would. Screenshots are
 kept as artifacts. Every wait is bounded; nothing sleeps for a fixed time.
 """
 
+import contextlib
 import itertools
 import os
 import shutil
@@ -33,6 +34,18 @@ def settings_bytes(*slots):
 
 
 DEFAULT_BYTES = settings_bytes(b"C:\\")
+
+
+@contextlib.contextmanager
+def read_only(folder):
+    """Root ignores permission bits, so the folder is made immutable; it is
+    released again even when the test fails."""
+    done = subprocess.run(["chattr", "+i", str(folder)], capture_output=True, text=True)
+    assert done.returncode == 0, f"cannot make {folder} read-only here: {done.stderr.strip()}"
+    try:
+        yield
+    finally:
+        subprocess.run(["chattr", "-i", str(folder)], check=True)
 
 
 def _env(name):
@@ -75,6 +88,10 @@ class Session:
                         WINELOADER=self.wine_loader, WINESERVER=self.wineserver, WINEDEBUG="-all")
         self.program_dir = self.prefix / "drive_c" / "Lumivane"
         self.settings_file = self.program_dir / "lumivane.ini"
+        # Where a program that may not write beside itself keeps the user's copy: %APPDATA%\Lumivane.
+        profiles = [p for p in (self.prefix / "drive_c" / "users").glob("*/AppData/Roaming") if p.is_dir()]
+        assert len(profiles) == 1, f"not one user's AppData\\Roaming in the prefix: {profiles}"
+        self.user_settings_file = profiles[0] / "Lumivane" / "lumivane.ini"
         self.program_dir.mkdir()
         shutil.copy2(self.exe, self.program_dir / PROGRAM_EXE)
         return self

@@ -3,24 +3,11 @@ shows nothing, ends when told, and leaves the user's file exactly as it was."""
 
 import contextlib
 import random
-import subprocess
 import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from harness import Session, run, settings_bytes  # noqa: E402
-
-
-@contextlib.contextmanager
-def read_only(folder):
-    """Root ignores permission bits, so the folder is made immutable; it is
-    released again even when the test fails."""
-    done = subprocess.run(["chattr", "+i", str(folder)], capture_output=True, text=True)
-    assert done.returncode == 0, f"cannot make {folder} read-only here: {done.stderr.strip()}"
-    try:
-        yield
-    finally:
-        subprocess.run(["chattr", "-i", str(folder)], check=True)
+from harness import Session, read_only, run, settings_bytes  # noqa: E402
 
 
 def test_bad_files_and_a_read_only_folder_are_left_alone():

@@ -6,14 +6,16 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from harness import DEFAULT_BYTES, DIALOG, EXIT, HEADING, START_WITH_WINDOWS, Session, run  # noqa: E402
+from harness import (CUSTOMIZE, DEFAULT_BYTES, DIALOG, EXIT, HEADING, HUB, START_WITH_WINDOWS,  # noqa: E402
+                     Session, read_only, run, settings_bytes)
 
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+USER_RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 
 
-def run_value(s):
+def run_value(s, key=RUN_KEY):
     """The data of the Run value "Lumivane", or None; it must be a REG_SZ."""
-    for line in s.wine("reg", "query", RUN_KEY, "/v", "Lumivane").stdout.splitlines():
+    for line in s.wine("reg", "query", key, "/v", "Lumivane").stdout.splitlines():
         parts = line.split(None, 2)
         if parts[:1] == ["Lumivane"]:
             assert parts[1] == "REG_SZ", line
@@ -26,6 +28,7 @@ def test_first_start_second_copy_shell_restarts_and_exit():
         pid = s.start()
         s.wait_for(s.settings_file.exists, what="the settings file")
         assert (got := s.settings_file.read_bytes()) == DEFAULT_BYTES, got
+        assert not s.user_settings_file.parent.exists(), "a writable program folder, yet a copy in the profile"
         assert (shown := [w for w in s.windows() if w.pid == pid and w.visible]) == [], shown
         s.screenshot("idle-desktop")
 
@@ -81,6 +84,50 @@ def test_start_with_windows_and_a_short_existing_file():
         assert (got := s.settings_file.read_bytes()) == content, got
 
 
+def test_a_user_without_administrator_rights():
+    """The machine's Run key refuses writes and the program's folder is read-only:
+    start-up goes to the user's Run value and the folders to the user's copy,
+    without a message."""
+    prepared = settings_bytes(b"E:\\Team")  # an administrator's list beside the program
+    with Session("standard-user") as s:
+        s.settings_file.write_bytes(prepared)
+        assert s.probe("read-only-key", RUN_KEY.split("\\", 1)[1]).returncode == 0, "the Run key stays writable"
+        with read_only(s.program_dir):
+            pid = s.start()
+            s.wait_for(s.user_settings_file.exists, what="the user's copy of the settings file")
+            assert (got := s.user_settings_file.read_bytes()) == prepared, got
+
+            s.choose(pid, *START_WITH_WINDOWS)
+            s.wait_for(lambda: run_value(s, USER_RUN_KEY) == r'"C:\Lumivane\lumivane"', what="the user's Run value")
+            s.choose(pid, "Escape", shot="menu-load-at-startup-for-this-user")
+            s.choose(pid, *START_WITH_WINDOWS)
+            s.wait_for(lambda: run_value(s, USER_RUN_KEY) is None, what="the user's Run value to go")
+            assert run_value(s) is None, "a machine-wide Run value appeared"
+
+            s.choose(pid, *CUSTOMIZE)
+            dialog = s.wait_for(lambda: s.find_window(cls=HUB, visible=True, timeout=0), what="the customize dialog")
+            s.keys("Tab", "Tab", "Tab")  # from row 1's path to row 2's
+            s.type_text("D:\\Saved")
+            s.keys("Return")
+            s.wait_for(lambda: not s.hub_window().visible, what="OK to save")
+            s.wait_for(lambda: s.user_settings_file.read_bytes() == settings_bytes(b"E:\\Team", b"D:\\Saved"),
+                       what="the folders in the user's copy")
+            assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1) is None, "a message showed"
+            s.close_window(dialog)
+            s.wait_exit()
+
+            pid = s.start()
+            s.choose(pid, *CUSTOMIZE)
+            dialog = s.wait_for(lambda: s.find_window(cls=HUB, visible=True, timeout=0), what="the customize dialog")
+            texts = {cid: text for cid, _, text in s.child_texts(dialog)}
+            assert (texts[100], texts[101]) == ("E:\\Team", "D:\\Saved"), texts
+            s.screenshot("saved-folders-after-restart")
+            s.close_window(dialog)
+            s.wait_exit()
+        assert (got := s.settings_file.read_bytes()) == prepared, got
+        assert not [p.name for p in s.program_dir.iterdir() if p.name != "lumivane.exe" and p != s.settings_file]
+
+
 APPROVED_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Explorer\StartupApproved\Run"
 MARK_ON = "020000000000000000000000"
 
@@ -128,4 +175,4 @@ def test_start_with_windows_switched_off_in_windows_list():
 
 if __name__ == "__main__":
     run(test_first_start_second_copy_shell_restarts_and_exit, test_start_with_windows_and_a_short_existing_file,
-        test_start_with_windows_switched_off_in_windows_list)
+        test_start_with_windows_switched_off_in_windows_list, test_a_user_without_administrator_rights)

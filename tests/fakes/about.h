@@ -4,6 +4,5 @@
 #include "fakes/recording.h"
 
 namespace lumivane::fakes {
-using FakeRegistryReader = FakeRegistry;
 using FakeProcessStarter = FakeProcesses;
 } // namespace lumivane::fakes

@@ -13,7 +13,6 @@
 #include "coolmenu/menu_engine.h"
 #include "platform/process.h"
 #include "platform/registry.h"
-#include "platform/registry_read.h"
 #include "platform/system_info.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
@@ -132,17 +131,20 @@ inline std::string utf16Bytes(std::string_view text, bool terminate = true) {
 
 // A registry in memory: values keyed by root, subkey and name, with their type
 // and raw bytes. Refusals are set per operation.
-struct FakeRegistry final : platform::Registry, platform::RegistryReader, Recorder {
+struct FakeRegistry final : platform::Registry, Recorder {
     using Recorder::Recorder;
     struct Value {
         unsigned type = platform::kRegSz;
         std::string bytes;
+        bool operator==(const Value&) const = default;
     };
     std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value> values;
     std::set<std::pair<platform::RegistryRoot, std::string>> subkeys;
     long refuseSet = platform::kRegSuccess;     // status a write fails with
     long refuseDelete = platform::kRegSuccess;  // status a delete fails with
     long refuseSetBinary = platform::kRegSuccess;
+    // A standard user's: every write and delete there is refused with access denied.
+    std::set<platform::RegistryRoot> readOnlyRoots;
     bool grewBetweenQueries = false;            // the data read is larger than the size first reported
     // A 32-bit program on 64-bit Windows: the native view keeps its values
     // apart (in nativeValues); otherwise both views are one.
@@ -185,19 +187,14 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
     long setString(platform::RegistryRoot root, const std::string& subkey, const std::string& name,
                    const std::string& data) override {
         log.add("regSet(" + name + "=" + data + ")");
+        if (readOnlyRoots.count(root)) return platform::kRegAccessDenied;
         if (refuseSet != platform::kRegSuccess) return refuseSet;
         putString(root, subkey, name, data);
         return platform::kRegSuccess;
     }
-    std::optional<platform::RegistryValue> readValue(platform::RegistryRoot root, const std::string& key,
-                                                     const std::string& name) override {
-        log.add("readValue(" + std::to_string(static_cast<std::uint32_t>(root)) + "|" + key + "|" + name + ")");
-        const Value* v = find(root, key, name);
-        if (!v) return std::nullopt;
-        return platform::RegistryValue{v->type, {v->bytes.begin(), v->bytes.end()}};
-    }
     long deleteValue(platform::RegistryRoot root, const std::string& subkey, const std::string& name) override {
         log.add("regDelete(" + name + ")");
+        if (readOnlyRoots.count(root)) return platform::kRegAccessDenied;
         if (refuseDelete != platform::kRegSuccess) return refuseDelete;
         return values.erase({root, subkey, name}) ? platform::kRegSuccess : platform::kRegFileNotFound;
     }
@@ -216,12 +213,45 @@ struct FakeRegistry final : platform::Registry, platform::RegistryReader, Record
         std::string hex;
         for (unsigned char c : data) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
         log.add("regSetBinary(" + viewName(view) + subkey + "|" + name + "=" + hex + ")");
+        if (readOnlyRoots.count(root)) return platform::kRegAccessDenied;
         if (refuseSetBinary != platform::kRegSuccess) return refuseSetBinary;
         putValue(root, subkey, name, platform::kRegBinary, std::string(data), view);
         return platform::kRegSuccess;
     }
 
+    // Says "changed" once a value in or below a watched key differs from what
+    // it was when the watch began, however the test changed it.
+    std::unique_ptr<platform::KeyWatch> watch(const std::vector<platform::KeyPlace>& places) override {
+        log.add("regWatch()");
+        return std::make_unique<Watch>(*this, places);
+    }
+
 private:
+    using Values = std::map<std::tuple<platform::RegistryRoot, std::string, std::string>, Value>;
+    // The values a place covers, in its view.
+    Values under(const platform::KeyPlace& place) {
+        Values out;
+        for (const auto& [at, value] : viewValues(place.view)) {
+            const std::string& subkey = std::get<1>(at);
+            if (std::get<0>(at) == place.root &&
+                (subkey == place.subkey || subkey.rfind(place.subkey + "\\", 0) == 0))
+                out.emplace(at, value);
+        }
+        return out;
+    }
+    struct Watch final : platform::KeyWatch {
+        Watch(FakeRegistry& reg, std::vector<platform::KeyPlace> places) : reg(reg), places(std::move(places)) {
+            for (const auto& place : this->places) before.push_back(reg.under(place));
+        }
+        bool changed() override {
+            for (size_t i = 0; i < places.size() && !seen; ++i) seen = reg.under(places[i]) != before[i];
+            return seen;
+        }
+        FakeRegistry& reg;
+        std::vector<platform::KeyPlace> places;
+        std::vector<Values> before;
+        bool seen = false;
+    };
     static std::string viewName(platform::RegistryView view) {
         return view == platform::RegistryView::Native ? "native:" : "";
     }
@@ -281,6 +311,10 @@ struct FakeFileSystem final : platform::FileSystem, Recorder {
     std::set<std::string> folders;
     std::set<std::string> unwritable;  // paths whose replace fails
     std::set<std::string> unreadable;
+    std::set<std::string> readOnlyFolders;  // no file in them may be made or replaced
+    std::string appData = "C:\\Users\\Ann\\AppData\\Roaming";
+
+    static std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 
     bool fileExists(const std::string& path) override { return note("fileExists(" + path + ")", files.count(path) != 0); }
     bool folderExists(const std::string& path) override {
@@ -291,9 +325,18 @@ struct FakeFileSystem final : platform::FileSystem, Recorder {
         return note("readFile(" + path + ")", readable ? std::optional(files[path]) : std::nullopt);
     }
     bool replaceFile(const std::string& path, std::string_view bytes) override {
-        if (!unwritable.count(path)) files[path] = std::string(bytes);
-        return note("replaceFile(" + path + ")", !unwritable.count(path));
+        const bool writable = !unwritable.count(path) && !readOnlyFolders.count(folderOf(path));
+        if (writable) files[path] = std::string(bytes);
+        return note("replaceFile(" + path + ")", writable);
     }
+    bool mayWrite(const std::string& path) override {
+        return note("mayWrite(" + path + ")", !readOnlyFolders.count(folderOf(path)));
+    }
+    bool makeFolder(const std::string& path) override {
+        folders.insert(path);
+        return note("makeFolder(" + path + ")", true);
+    }
+    std::string roamingAppData() override { return note("roamingAppData()", appData); }
 };
 
 struct FakeMessageBoxes final : platform::MessageBoxes, Recorder {
@@ -420,6 +463,11 @@ struct FakeOs {
     FakeAboutBox aboutBox{log};
     Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
                       osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox};
+    // The same fakes around a real registry, for a program in `exeDirectory`.
+    Services withRegistry(platform::Registry& real, std::string exeDirectory) {
+        return {instance, boxes, files, codec, std::move(exeDirectory), tray, menuEngine, processes, desktop,
+                osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox};
+    }
 };
 
 // The hub's logic on the fakes, not yet loaded.

@@ -1,6 +1,6 @@
 // Registry values as any program may have stored them, read as the Run value and the About box's texts.
 #include "about/sys_info.h"
-#include "folders/registry_values.h"
+#include "platform/registry.h"
 
 #include <cassert>
 #include <fuzzer/FuzzedDataProvider.h>
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         key.second = key.first;
         key.second.bytes = bytes;
         if (input.ConsumeBool()) key.second.type = input.ConsumeIntegralInRange<unsigned>(0, 4);
-        std::string text = registry_values::queryStringValue(key, "Lumivane");
+        std::string text = platform::queryStringValue(key, "Lumivane");
         bool readable = key.first.status == platform::kRegSuccess && key.first.type == platform::kRegSz &&
                         key.second.type == platform::kRegSz;
         size_t units = 0;

@@ -47,7 +47,7 @@ TEST_CASE("system information: the first key's program, else the second key's, e
         registry.setText(about::kSysInfoKey, "PATH", "C:\\Program Files\\msinfo32.exe", false);
         processes.startable = {"\"C:\\Program Files\\msinfo32.exe\""};
         CHECK(effects() == Calls{"start(\"C:\\Program Files\\msinfo32.exe\"|1)"});
-        CHECK(log.calls.front() == "readValue(2147483650|SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH)");
+        CHECK(log.calls.front() == "regQueryValue(SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH,2048)");
     }
     SUBCASE("an empty first key fails to start, and the second key is not consulted") {
         registry.setText(about::kSysInfoKey, "PATH", "");

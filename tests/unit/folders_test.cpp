@@ -190,6 +190,74 @@ TEST_CASE("Cancel hides and brings back the folders last saved, never the defaul
     CHECK(d.host.boxes[1] == "D:\\Music");
 }
 
+TEST_CASE("the settings file: beside the exe where the program may write there, else the user's own, made once") {
+    const std::string userIni = "C:\\Users\\Ann\\AppData\\Roaming\\Lumivane\\lumivane.ini";
+    const std::string prepared = kHead + "E:\\Team\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    const std::string own = kHead + "F:\\Mine\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    const struct {
+        const char* name;
+        bool readOnly;              // the exe's folder
+        const std::string* beside;  // the file beside the exe, if any
+        const std::string* userCopy;
+        const char* appData;
+        const std::string& used;
+        const std::string& readBeforeStart;  // without making anything
+        const char* shown;                   // slot 0 after start
+    } cases[] = {
+        {"a writable folder: the file beside the exe", false, &prepared, nullptr, "C:\\Users\\Ann\\AppData\\Roaming",
+         kIni, kIni, "E:\\Team"},
+        {"read-only with an administrator's list: the user's copy starts from it", true, &prepared, nullptr,
+         "C:\\Users\\Ann\\AppData\\Roaming", userIni, kIni, "E:\\Team"},
+        {"read-only without a file: the user's copy with the defaults", true, nullptr, nullptr,
+         "C:\\Users\\Ann\\AppData\\Roaming", userIni, kIni, "C:\\"},
+        {"read-only, the user's copy made before: kept", true, &prepared, &own, "C:\\Users\\Ann\\AppData\\Roaming",
+         userIni, userIni, "F:\\Mine"},
+        {"read-only and no profile folder: beside the exe, never elsewhere", true, &prepared, nullptr, "", kIni, kIni,
+         "E:\\Team"},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.name);
+        fakes::FakeHub hub;
+        auto& files = hub.os.files;
+        if (c.readOnly) files.readOnlyFolders.insert("C:\\Tools");
+        if (c.beside) files.files[kIni] = *c.beside;
+        if (c.userCopy) files.files[userIni] = *c.userCopy;
+        files.appData = c.appData;
+        const auto location = settings_file::settingsFileLocation(settingsPathFor("C:\\Tools"), files);
+        CHECK(location.path == c.used);
+        CHECK(settings_file::fileToRead(location, files) == c.readBeforeStart);
+        CHECK_FALSE(hub.os.log.contains("replaceFile"));
+        CHECK_FALSE(hub.os.log.contains("makeFolder"));
+
+        hub.logic.start();
+        CHECK(hub.logic.settingsPath == c.used);
+        CHECK(hub.host.boxes[0] == c.shown);
+        if (c.used == userIni && !c.userCopy)
+            CHECK(hub.os.log.only({"makeFolder", "replaceFile"}).front() ==
+                  "makeFolder(C:\\Users\\Ann\\AppData\\Roaming\\Lumivane)");
+        hub.host.boxes[1] = "G:\\Saved";
+        hub.os.log.calls.clear();
+        hub.logic.onOk();
+        const bool saved = !c.readOnly || c.used == userIni;
+        CHECK(hub.os.log.only({"messageBox"}).size() == (saved ? 0u : 1u));
+        if (!saved)
+            CHECK(hub.os.log.only({"messageBox"})[0].rfind("messageBox(The folders could not be saved to " + kIni, 0) ==
+                  0);
+        // The file beside a read-only exe keeps its bytes.
+        if (c.readOnly) {
+            const std::string beside = files.files.count(kIni) ? files.files[kIni] : "(none)";
+            CHECK(beside == (c.beside ? *c.beside : "(none)"));
+        }
+
+        fakes::FakeHub restarted;
+        restarted.os.files.files = files.files;
+        restarted.os.files.readOnlyFolders = files.readOnlyFolders;
+        restarted.os.files.appData = c.appData;
+        restarted.logic.start();
+        CHECK(restarted.host.boxes[1] == (saved ? "G:\\Saved" : ""));
+    }
+}
+
 TEST_CASE("the dialog's layout: the design's twips at each resolution, rows tiling inside the frame") {
     auto l = folder_dialog::layoutFor(96);
     CHECK(l.text[0] == folder_dialog::Rect{56, 32, 185, 25});

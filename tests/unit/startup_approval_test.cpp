@@ -154,59 +154,78 @@ TEST_CASE("a Run value switched off in Windows's list reads as off, and choosing
     }
 }
 
-TEST_CASE("the start-up item is read again each time the menu opens") {
+TEST_CASE("the start-up item follows changes made while the program runs, and only a change costs registry calls") {
     fakes::FakeHub hub;
     auto& reg = hub.os.registry;
+    const auto kUser = platform::RegistryRoot::CurrentUser;
     reg.putString(kMachine, kRun, "Lumivane", kMine);
     hub.logic.start();
     CHECK(caption(hub.logic) == "Load at Startup");
     const struct {
         const char* change;
-        std::string mark;  // "" for none
-        bool runValue;
+        std::string machineMark, userMark;  // "" for none
+        bool machineValue, userValue;
         const char* shown;
     } openings[] = {
-        {"switched off in Windows's list", mark(3), true, "Don't Load at Startup"},
-        {"on again there", mark(2), true, "Load at Startup"},
-        {"off with the other flag", mark(7), true, "Don't Load at Startup"},
-        {"the mark gone", "", true, "Load at Startup"},
-        {"the Run value gone", "", false, "Don't Load at Startup"},
-        {"the Run value back", mark(6), true, "Load at Startup"},
+        {"switched off in Windows's list", mark(3), "", true, false, "Don't Load at Startup"},
+        {"nothing", mark(3), "", true, false, "Don't Load at Startup"},
+        {"on again there", mark(2), "", true, false, "Load at Startup"},
+        {"off with the other flag", mark(7), "", true, false, "Don't Load at Startup"},
+        {"the mark gone", "", "", true, false, "Load at Startup"},
+        {"nothing again", "", "", true, false, "Load at Startup"},
+        {"the Run value gone", "", "", false, false, "Don't Load at Startup"},
+        {"the user's own value", "", "", false, true, "Load at Startup"},
+        {"that one switched off in Windows's list", "", mark(3), false, true, "Don't Load at Startup"},
+        {"the machine's back beside it", mark(6), mark(3), true, true, "Load at Startup"},
     };
     for (const auto& opening : openings) {
         CAPTURE(opening.change);
-        reg.values.erase({kMachine, kApproved, "Lumivane"});
-        if (!opening.mark.empty())
-            reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, opening.mark, RegistryView::Native);
-        if (opening.runValue)
-            reg.putString(kMachine, kRun, "Lumivane", kMine);
-        else
-            reg.values.erase({kMachine, kRun, "Lumivane"});
+        for (auto [root, markBytes, present] : {std::tuple{kMachine, opening.machineMark, opening.machineValue},
+                                                std::tuple{kUser, opening.userMark, opening.userValue}}) {
+            reg.values.erase({root, kApproved, "Lumivane"});
+            if (!markBytes.empty())
+                reg.putValue(root, kApproved, "Lumivane", platform::kRegBinary, markBytes, RegistryView::Native);
+            if (present)
+                reg.putString(root, kRun, "Lumivane", kMine);
+            else
+                reg.values.erase({root, kRun, "Lumivane"});
+        }
+        hub.os.log.calls.clear();
         choose(hub, 0);
         CHECK(shownCaption(hub) == opening.shown);
+        // The registry is read (and watched again) only after it reported a change.
+        const bool unchanged = std::string(opening.change).rfind("nothing", 0) == 0;
+        CHECK(hub.os.log.calls.front() == (unchanged ? "popup(68140)" : "regWatch()"));
     }
     CHECK_FALSE(hub.os.log.contains("regSet"));
 }
 
-TEST_CASE("a mark that cannot be turned back on: said once, and the item keeps saying off") {
+TEST_CASE("a machine's mark that cannot be turned back on: the user's own value instead; refused there too, said once") {
     fakes::FakeHub hub;
     auto& reg = hub.os.registry;
+    const auto kUser = platform::RegistryRoot::CurrentUser;
     reg.putString(kMachine, kRun, "Lumivane", kMine);
     reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, mark(7), RegistryView::Native);
     reg.refuseSetBinary = platform::kRegAccessDenied;
     hub.logic.start();
     choose(hub, menu_id::kStartWithWindows);
-    CHECK(hub.os.log.only({"messageBox"}) ==
-          Calls{"messageBox(Lumivane could not be set to load at startup: administrator rights are needed to change "
-                "the programs Windows loads at startup.|Lumivane|48)"});
-    CHECK_FALSE(hub.logic.startsWithWindows);
-    CHECK(caption(hub.logic) == "Don't Load at Startup");
+    CHECK_FALSE(hub.os.log.contains("messageBox"));
+    CHECK(hub.logic.startsWithWindows);
+    CHECK(caption(hub.logic) == "Load at Startup");
+    CHECK(reg.find(kUser, kRun, "Lumivane")->bytes == fakes::utf16Bytes(kMine));
     CHECK(reg.find(kMachine, kApproved, "Lumivane", RegistryView::Native)->bytes == mark(7));
-    // The Run value was refused first: the mark is not touched, and one message says so.
+
+    choose(hub, menu_id::kStartWithWindows);
+    CHECK_FALSE(reg.find(kUser, kRun, "Lumivane"));
+    CHECK_FALSE(reg.find(kMachine, kRun, "Lumivane"));
+    CHECK(caption(hub.logic) == "Don't Load at Startup");
+    // Both Run values refused: no mark is touched, and one message says so.
     reg.refuseSet = platform::kRegAccessDenied;
     hub.os.log.calls.clear();
     choose(hub, menu_id::kStartWithWindows);
     CHECK_FALSE(hub.os.log.contains("regSetBinary"));
-    CHECK(hub.os.log.only({"messageBox"}).size() == 1);
+    CHECK(hub.os.log.only({"messageBox"}) ==
+          Calls{"messageBox(Lumivane could not be set to load at startup: Windows refused access to the list of "
+                "programs it loads at startup.|Lumivane|48)"});
     CHECK(caption(hub.logic) == "Don't Load at Startup");
 }

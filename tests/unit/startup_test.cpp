@@ -1,8 +1,11 @@
 #include "fakes/recording.h"
-#include "folders/registry_values.h"
+#include "platform/registry.h"
 #include "folders/settings_file.h"
 #include "folders/start_with_windows.h"
 #include "shell/tray_icon.h"
+
+#include <set>
+#include <utility>
 
 #include <doctest/doctest.h>
 
@@ -31,10 +34,12 @@ struct StartedHub : fakes::FakeHub {
 
 TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu engine, then hidden") {
     StartedHub hub;
-    CHECK(hub.os.log.calls == Calls{"anotherInstanceRunning()", "regOpen(" + kRun + ")",
-                                    "logicalDriveStrings()", "fileExists(" + kIni + ")", "replaceFile(" + kIni + ")",
-                                    "readFile(" + kIni + ")", "trayAdd()", "attach(true)",
-                                    "setComplexChecks(false)", "hide()"});
+    // The start-up state's reads begin with their watch; the registry's own calls are checked where they matter.
+    CHECK(hub.os.log.only({"another", "regWatch", "logical", "mayWrite", "file", "replace", "read", "tray", "attach",
+                           "setComplex", "hide"}) ==
+          Calls{"anotherInstanceRunning()", "regWatch()", "logicalDriveStrings()", "mayWrite(" + kIni + ")",
+                "fileExists(" + kIni + ")", "replaceFile(" + kIni + ")", "readFile(" + kIni + ")", "trayAdd()",
+                "attach(true)", "setComplexChecks(false)", "hide()"});
     CHECK(hub.logic.popupMenu.folder(0).caption == "1. C:\\");
     const auto& record = hub.os.tray.added.at(0);
     CHECK(record.window == fakes::FakeHubHost::kWindow);
@@ -96,10 +101,9 @@ TEST_CASE("only the right button's release opens the menu; the chosen item runs 
     hub.logic.onTrayMessage(kRightButtonUp);
     hub.os.tray.choice = menu_id::kExit;
     hub.logic.onTrayMessage(kRightButtonUp);
-    // Each opening reads the start-up state again first.
-    const std::string reread = "regOpen(" + kRun + ")";
-    CHECK(hub.os.log.calls == Calls{reread, "popup(68140)", reread, "popup(68140)", "show()", reread, "popup(68140)",
-                                    "trayRemove()", "unload()"});
+    // Nothing changed in the registry: no registry call on the way to the menu.
+    CHECK(hub.os.log.calls == Calls{"popup(68140)", "popup(68140)", "show()", "popup(68140)", "trayRemove()",
+                                    "unload()"});
     CHECK(hub.os.tray.removed.at(0).window == hub.os.tray.added.at(0).window);
     hub.logic.onWindowGone();  // the window's end after Exit removes nothing a second time
     CHECK(hub.os.tray.removed.size() == 1);
@@ -129,64 +133,100 @@ TEST_CASE("the Run value: type and size first, then exactly that many bytes; a v
     fakes::CallLog log;
     fakes::FakeRegistry reg(log);
     reg.putString(kMachine, kRun, "Lumivane", "C:\\Tools\\lumivane");
-    CHECK(registry_values::stringValue(reg, kMachine, kRun, "Lumivane") == "C:\\Tools\\lumivane");
+    CHECK(platform::stringValue(reg, kMachine, kRun, "Lumivane") == "C:\\Tools\\lumivane");
     // 17 characters and the terminating NUL, two bytes each.
     CHECK(log.calls == Calls{"regOpen(" + kRun + ")", "regQueryInfo(Lumivane)", "regQueryData(Lumivane,36)"});
     reg.grewBetweenQueries = true;
-    CHECK(registry_values::stringValue(reg, kMachine, kRun, "Lumivane").empty());
+    CHECK(platform::stringValue(reg, kMachine, kRun, "Lumivane").empty());
     CHECK(start_with_windows::runValueData("C:", "lumivane.exe") == "\"C:\\lumivane\"");
     CHECK(start_with_windows::runValueData("D:\\v1.2", "lumi.vane.exe") == "\"D:\\v1.2\\lumi.vane\"");
 }
 
-TEST_CASE("the start-up item follows what the registry holds, and a click switches the Run value") {
-    fakes::FakeHub hub;
-    hub.logic.start();
-    CHECK(caption(hub.logic) == "Don't Load at Startup");
-    SUBCASE("a value left by a copy in another folder counts, an empty one not") {
-        hub.os.registry.putString(kMachine, kRun, "Lumivane", "\"D:\\Old\\lumivane\"");
-        hub.logic.readStartWithWindows();
-        CHECK(hub.logic.startsWithWindows);
-        hub.os.registry.putString(kMachine, kRun, "Lumivane", "");
-        hub.logic.readStartWithWindows();
-        CHECK_FALSE(hub.logic.startsWithWindows);
-    }
-    SUBCASE("on, then off") {
-        hub.logic.onMenuCommand(menu_id::kStartWithWindows);
-        const auto* value = hub.os.registry.find(kMachine, kRun, "Lumivane");
-        REQUIRE(value);
-        CHECK(value->type == platform::kRegSz);
-        CHECK(value->bytes == fakes::utf16Bytes("\"C:\\Tools\\lumivane\""));
-        CHECK(caption(hub.logic) == "Load at Startup");
-        hub.logic.onMenuCommand(menu_id::kStartWithWindows);
-        CHECK_FALSE(hub.os.registry.find(kMachine, kRun, "Lumivane"));
-        CHECK(caption(hub.logic) == "Don't Load at Startup");
-        CHECK_FALSE(hub.os.log.contains("messageBox"));
-    }
-    SUBCASE("a refused write: read back, still off, and said why") {
-        hub.os.registry.refuseSet = platform::kRegAccessDenied;
+namespace {
+const auto kUser = RegistryRoot::CurrentUser;
+const std::string kApproved = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+const std::string kMine = "\"C:\\Tools\\lumivane\"";
+const std::string kOther = "\"D:\\Old\\lumivane\"";
+const std::string kMarkOff = std::string(1, '\x03') + std::string(11, '\0');
+const std::string kMarkOn = std::string(1, '\x02') + std::string(11, '\0');
+} // namespace
+
+TEST_CASE("the start-up item: which root is written and removed, for an administrator and for a standard user") {
+    const std::string refusedOn = "Lumivane could not be set to load at startup: Windows refused access to the list of "
+                                  "programs it loads at startup.";
+    const std::string stays = start_with_windows::machineValueStaysText();
+    const struct {
+        const char* name;
+        const char* machine;  // the Run values before the click; nullptr: none
+        const char* user;
+        bool machineOff, userOff;  // switched off in Windows's list
+        std::set<RegistryRoot> readOnly;
+        long refuseDelete;
+        const char* machineAfter;
+        const char* userAfter;
+        bool on;  // after the click
+        std::string message;
+    } cases[] = {
+        {"full rights: the machine's value", nullptr, nullptr, false, false, {}, 0, kMine.c_str(), nullptr, true, ""},
+        {"an empty value is none, and is written over", "", nullptr, false, false, {}, 0, kMine.c_str(), nullptr,
+         true, ""},
+        {"a standard user: the user's value, its mark on again", nullptr, kOther.c_str(), false, true, {kMachine}, 0,
+         nullptr, kMine.c_str(), true, ""},
+        {"both roots refused: said once", nullptr, nullptr, false, false, {kMachine, kUser}, 0, nullptr, nullptr,
+         false, refusedOn},
+        {"on in both roots, one another copy's: removed from both", kOther.c_str(), kMine.c_str(), false, false, {}, 0,
+         nullptr, nullptr, false, ""},
+        {"a standard user's own value: removed, the machine's root not touched", nullptr, kMine.c_str(), false, false,
+         {kMachine}, 0, nullptr, nullptr, false, ""},
+        {"an administrator's value for every user stays: said in plain words", kMine.c_str(), kMine.c_str(), false,
+         false, {kMachine}, 0, kMine.c_str(), nullptr, true, stays},
+        {"that value switched off in Windows's list: off, without a word", kOther.c_str(), kMine.c_str(), true, false,
+         {kMachine}, 0, kOther.c_str(), nullptr, false, ""},
+        {"another failure: its code", kMine.c_str(), nullptr, false, false, {}, 1018, kMine.c_str(), nullptr, true,
+         "Lumivane could not be removed from the programs loaded at startup: Windows reported error 1018."},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.name);
+        fakes::FakeHub hub;
+        auto& reg = hub.os.registry;
+        if (c.machine) reg.putString(kMachine, kRun, "Lumivane", c.machine);
+        if (c.user) reg.putString(kUser, kRun, "Lumivane", c.user);
+        if (c.machineOff) reg.putValue(kMachine, kApproved, "Lumivane", platform::kRegBinary, kMarkOff);
+        if (c.userOff) reg.putValue(kUser, kApproved, "Lumivane", platform::kRegBinary, kMarkOff);
+        reg.readOnlyRoots = c.readOnly;
+        reg.refuseDelete = c.refuseDelete;
+        hub.logic.start();
+        const bool wasOn = hub.logic.startsWithWindows;
+        CHECK(caption(hub.logic) == start_with_windows::startupCaption(wasOn));
         hub.os.log.calls.clear();
         hub.logic.onMenuCommand(menu_id::kStartWithWindows);
-        CHECK(caption(hub.logic) == "Don't Load at Startup");
-        auto calls = hub.os.log.only({"regSet", "regOpen", "messageBox"});
-        REQUIRE(calls.size() == 3);
-        CHECK(calls[1] == "regOpen(" + kRun + ")");
-        CHECK(calls[2] == "messageBox(Lumivane could not be set to load at startup: administrator rights are needed "
-                          "to change the programs Windows loads at startup.|Lumivane|48)");
+
+        const auto messages = hub.os.log.only({"messageBox"});
+        CHECK(messages == (c.message.empty() ? Calls{} : Calls{"messageBox(" + c.message + "|Lumivane|48)"}));
+        // Switching off deletes only where a value was found.
+        if (wasOn) CHECK(hub.os.log.only({"regDelete"}).size() == (c.machine ? 1u : 0u) + (c.user ? 1u : 0u));
+        CHECK(hub.logic.startsWithWindows == c.on);
+        CHECK(caption(hub.logic) == start_with_windows::startupCaption(c.on));
+        for (auto [root, after] : {std::pair{kMachine, c.machineAfter}, std::pair{kUser, c.userAfter}}) {
+            CAPTURE(static_cast<unsigned>(root));
+            const auto* value = reg.find(root, kRun, "Lumivane");
+            CHECK((value && value->type == platform::kRegSz ? platform::stringValue(reg, root, kRun, "Lumivane")
+                                                           : "(none)") == (after ? after : "(none)"));
+        }
+        if (c.userOff && c.on) CHECK(reg.find(kUser, kApproved, "Lumivane")->bytes == kMarkOn);
     }
-    SUBCASE("a refused delete: still on, and said why") {
-        hub.os.registry.putString(kMachine, kRun, "Lumivane", "\"C:\\Tools\\lumivane\"");
-        hub.logic.readStartWithWindows();
-        hub.os.registry.refuseDelete = 1018;  // ERROR_KEY_DELETED
-        hub.logic.onMenuCommand(menu_id::kStartWithWindows);
-        CHECK(caption(hub.logic) == "Load at Startup");
-        CHECK(hub.os.log.only({"messageBox"}) ==
-              Calls{"messageBox(Lumivane could not be removed from the programs loaded at startup: "
-                    "Windows reported error 1018.|Lumivane|48)"});
-    }
-    SUBCASE("a value deleted behind the program's back: switching off reaches the wanted state quietly") {
-        hub.logic.startsWithWindows = true;
-        hub.logic.onMenuCommand(menu_id::kStartWithWindows);
-        CHECK_FALSE(hub.logic.startsWithWindows);
-        CHECK_FALSE(hub.os.log.contains("messageBox"));
-    }
+    // A value deleted behind the program's back: switching off reaches the wanted state quietly.
+    fakes::FakeHub hub;
+    hub.logic.start();
+    hub.logic.startsWithWindows = true;
+    hub.logic.onMenuCommand(menu_id::kStartWithWindows);
+    CHECK_FALSE(hub.logic.startsWithWindows);
+    CHECK_FALSE(hub.os.log.contains("regDelete"));
+    CHECK_FALSE(hub.os.log.contains("messageBox"));
+    // Asked to switch on while the user's own value already runs: no second value, which would start a second copy.
+    hub.os.registry.putString(kUser, kRun, "Lumivane", kOther);
+    hub.logic.setStartWithWindows(true);
+    CHECK_FALSE(hub.os.log.contains("regSet"));
+    CHECK(hub.logic.startsWithWindows);
+    CHECK(caption(hub.logic) == "Load at Startup");
 }

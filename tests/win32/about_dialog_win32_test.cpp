@@ -43,7 +43,7 @@ void escape(HWND dialog) { ::PostMessageW(::GetDlgItem(dialog, id::kOk), WM_KEYD
 
 struct Rig {
     fakes::CallLog log;
-    fakes::FakeRegistryReader registry{log};
+    fakes::FakeRegistry registry{log};
     fakes::FakeFileSystem files{log};
     fakes::FakeProcessStarter processes{log};
     fakes::FakeMessageBoxes boxes{log};

@@ -71,9 +71,7 @@ TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whol
         }
         fakes::FakeOs os;
         win32::Win32Registry registry;
-        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
-                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
-                          registry, os.folderPicker, "lumivane.exe", os.aboutBox};
+        Services services = os.withRegistry(registry, "C:\\Program Files\\Lumivane");
         fakes::FakeHubHost host(os.log);
         Hub hub(host, services);
         hub.start();

@@ -13,6 +13,7 @@
 #include <doctest/doctest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <string>
@@ -158,10 +159,43 @@ TEST_CASE("a settings file another program holds: told at start-up, a save fails
         CHECK(boxes[0].rfind("messageBox(The folders could not be read from " + path + ".", 0) == 0);
         CHECK_FALSE(settings_file::saveFolders(path, os.hub, fs, codec));
         CHECK_FALSE(temporaryFileLeft(dir));
+        // Held for a moment is not forbidden: the file stays where it is.
+        CHECK(fs.mayWrite(path));
     }
     ::TerminateProcess(holder.get(), 0);
     ::WaitForSingleObject(holder.get(), 30000);
     CHECK(fs.readFile(path) == mine);
+}
+
+TEST_CASE("whether the program may write its settings file there: asked without a trace, refused for a read-only "
+          "file or a missing folder; the profile's folder") {
+    win32::Win32FileSystem fs;
+    std::string dir = freshFolder("may-write");
+    std::string path = dir + "\\lumivane.ini";
+    CHECK(fs.mayWrite(path));
+    REQUIRE(fs.replaceFile(path, kHead));
+    auto lastWrite = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        REQUIRE(::GetFileAttributesExW(win32::widen(path).c_str(), GetFileExInfoStandard, &data));
+        return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    };
+    const auto written = lastWrite();
+    CHECK(fs.mayWrite(path));
+    CHECK(lastWrite() == written);
+    CHECK(fs.readFile(path) == kHead);
+    CHECK_FALSE(temporaryFileLeft(dir));
+    REQUIRE(::SetFileAttributesW(win32::widen(path).c_str(), FILE_ATTRIBUTE_READONLY));
+    CHECK_FALSE(fs.mayWrite(path));
+    ::SetFileAttributesW(win32::widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    CHECK_FALSE(fs.mayWrite(dir + "\\missing\\lumivane.ini"));
+
+    const std::string profile = fs.roamingAppData();
+    REQUIRE(fs.folderExists(profile));
+    const std::string made = profile + "\\Lumivane-test";
+    CHECK(fs.makeFolder(made));
+    CHECK(fs.makeFolder(made));  // there already
+    CHECK(fs.folderExists(made));
+    ::RemoveDirectoryW(win32::widen(made).c_str());
 }
 
 namespace {

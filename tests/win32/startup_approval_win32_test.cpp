@@ -11,6 +11,7 @@
 
 #include <doctest/doctest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <string>
 
@@ -29,18 +30,19 @@ struct View {
 constexpr View k64{"64-bit view", KEY_WOW64_64KEY};
 constexpr View k32{"32-bit view", KEY_WOW64_32KEY};
 
-void put(View view, const char* subkey, const wchar_t* name, DWORD type, const std::string& bytes) {
+void put(View view, const char* subkey, const wchar_t* name, DWORD type, const std::string& bytes,
+         HKEY root = HKEY_LOCAL_MACHINE) {
     win32::UniqueKey key;
-    REQUIRE(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, nullptr, 0,
+    REQUIRE(::RegCreateKeyExW(root, win32::widen(subkey).c_str(), 0, nullptr, 0,
                               KEY_SET_VALUE | view.access, nullptr, key.put(), nullptr) == ERROR_SUCCESS);
     REQUIRE(::RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                              static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS);
 }
 
 // "type:bytes" of a value, or "" when there is none.
-std::string get(View view, const char* subkey, const wchar_t* name) {
+std::string get(View view, const char* subkey, const wchar_t* name, HKEY root = HKEY_LOCAL_MACHINE) {
     win32::UniqueKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, KEY_QUERY_VALUE | view.access,
+    if (::RegOpenKeyExW(root, win32::widen(subkey).c_str(), 0, KEY_QUERY_VALUE | view.access,
                         key.put()) != ERROR_SUCCESS)
         return "";
     std::string bytes(4096, '\0');
@@ -52,9 +54,9 @@ std::string get(View view, const char* subkey, const wchar_t* name) {
     return std::to_string(type) + ":" + bytes;
 }
 
-void remove(View view, const char* subkey, const wchar_t* name) {
+void remove(View view, const char* subkey, const wchar_t* name, HKEY root = HKEY_LOCAL_MACHINE) {
     win32::UniqueKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, KEY_SET_VALUE | view.access,
+    if (::RegOpenKeyExW(root, win32::widen(subkey).c_str(), 0, KEY_SET_VALUE | view.access,
                         key.put()) == ERROR_SUCCESS)
         ::RegDeleteValueW(key.get(), name);
 }
@@ -159,9 +161,7 @@ TEST_CASE("on the real registry, for this program and a 32-bit one on 64-bit Win
         put(layout.runView, start_with_windows::kRunSubkey, name, REG_SZ, sz(L"\"D:\\Old\\lumivane\""));
         put(k64, layout.mine, name, REG_BINARY, kOff3);
         fakes::FakeOs os;
-        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
-                          os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
-                          layout.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
+        Services services = os.withRegistry(layout.registry, "C:\\Program Files\\Lumivane");
         fakes::FakeHubHost host(os.log);
         Hub hub(host, services);
         hub.start();
@@ -177,4 +177,90 @@ TEST_CASE("on the real registry, for this program and a 32-bit one on 64-bit Win
         CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
         CHECK_FALSE(os.log.contains("messageBox"));
     }
+}
+
+namespace {
+// The machine's Run key as a user without administrator rights meets it: a
+// protected DACL that lets everyone read and no one write, for the rest of
+// this prefix's life (each test file runs in a prefix of its own).
+void makeReadOnly(const char* subkey) {
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    REQUIRE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1, &readOnly,
+                                                                   nullptr));
+    win32::UniqueKey key;
+    REQUIRE(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, WRITE_DAC, key.put()) ==
+            ERROR_SUCCESS);
+    CHECK(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS);
+    ::LocalFree(readOnly);
+    win32::UniqueKey writable;
+    REQUIRE(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, win32::widen(subkey).c_str(), 0, KEY_SET_VALUE, writable.put()) ==
+            ERROR_ACCESS_DENIED);
+}
+
+// The start-up item's text in the latest popup.
+std::string shownCaption(const fakes::FakeOs& os) {
+    for (const auto& line : os.tray.popups.back())
+        if (line.id == menu_id::kStartWithWindows) return line.text;
+    return "(no start-up item)";
+}
+} // namespace
+
+// Last in this file: the machine's Run key stays read-only afterwards.
+TEST_CASE("a user without administrator rights, on the real registry: the user's Run value, its mark on again, the "
+          "machine's value said to stay, and changes seen through the registry's own notice") {
+    const wchar_t* name = L"Lumivane";
+    const View own = runsAs32BitOn64() ? k32 : k64;
+    const auto sz = [](const std::wstring& t) {
+        return std::string(reinterpret_cast<const char*>(t.c_str()), (t.size() + 1) * sizeof(wchar_t));
+    };
+    const std::string mine = sz(L"\"C:\\Program Files\\Lumivane\\lumivane\"");
+    for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey})
+        for (View view : {k64, k32}) remove(view, subkey, name);
+    remove(k64, start_with_windows::kRunSubkey, name, HKEY_CURRENT_USER);
+    // The user's StartupApproved keys do not exist yet: their watch stands on a parent.
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, win32::widen(kApprovedRunSubkey).c_str());
+    put(own, start_with_windows::kRunSubkey, name, REG_SZ, mine);  // an administrator's, for every user
+    makeReadOnly(start_with_windows::kRunSubkey);
+
+    win32::Win32Registry registry;
+    auto watch = registry.watch(start_with_windows::watchedKeys(registry));
+    CHECK_FALSE(watch->changed());
+    put(k64, kApprovedRunSubkey, name, REG_BINARY, kOff3, HKEY_CURRENT_USER);  // the key is made with it
+    CHECK(watch->changed());
+    CHECK(watch->changed());  // said until a new watch begins
+
+    fakes::FakeOs os;
+    Services services = os.withRegistry(registry, "C:\\Program Files\\Lumivane");
+    fakes::FakeHubHost host(os.log);
+    Hub hub(host, services);
+    hub.start();
+    CHECK(hub.popupMenu.find("startWithWindows")->caption == "Load at Startup");
+    hub.onStartWithWindows();
+    CHECK(os.log.only({"messageBox"}) ==
+          std::vector<std::string>{"messageBox(" + start_with_windows::machineValueStaysText() + "|Lumivane|48)"});
+    CHECK(get(own, start_with_windows::kRunSubkey, name) == "1:" + mine);
+    CHECK(hub.popupMenu.find("startWithWindows")->caption == "Load at Startup");
+
+    // Switched off in Task Manager: the next opening knows it from the registry's notice.
+    os.tray.choice = 0;
+    hub.onTrayMessage(0x0205);  // WM_RBUTTONUP
+    CHECK(shownCaption(os) == "Load at Startup");
+    put(k64, startup_approval::markSubkeyFor(platform::RegistryRoot::LocalMachine, runsAs32BitOn64()), name,
+        REG_BINARY, kOff7);
+    hub.onTrayMessage(0x0205);
+    CHECK(shownCaption(os) == "Don't Load at Startup");
+
+    // On again: the user's own value with the program's path, and the user's mark says on.
+    os.log.calls.clear();
+    hub.onStartWithWindows();
+    CHECK_FALSE(os.log.contains("messageBox"));
+    CHECK(get(k64, start_with_windows::kRunSubkey, name, HKEY_CURRENT_USER) == "1:" + mine);
+    CHECK(get(k64, kApprovedRunSubkey, name, HKEY_CURRENT_USER) == binary(kOn));
+    CHECK(hub.popupMenu.find("startWithWindows")->caption == "Load at Startup");
+    // Off: the user's value goes; the machine's stays, switched off, and nothing is said.
+    hub.onStartWithWindows();
+    CHECK_FALSE(os.log.contains("messageBox"));
+    CHECK(get(k64, start_with_windows::kRunSubkey, name, HKEY_CURRENT_USER) == "");
+    CHECK(get(own, start_with_windows::kRunSubkey, name) == "1:" + mine);
+    CHECK(hub.popupMenu.find("startWithWindows")->caption == "Don't Load at Startup");
 }

@@ -4,12 +4,19 @@
 #include "platform/win32/wide.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 namespace lumivane::win32 {
 
 namespace {
 // Far beyond any settings file; a larger file is not ours to load whole.
 constexpr LONGLONG kMaxReadBytes = 64LL * 1024 * 1024;
+
+// The folder part of a path, with its backslash; "." for a bare name.
+std::wstring folderOf(const std::wstring& path) {
+    auto slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+}
 
 DWORD attributesOf(const std::string& path) {
     if (path.empty()) return INVALID_FILE_ATTRIBUTES;
@@ -43,9 +50,7 @@ std::optional<std::string> Win32FileSystem::readFile(const std::string& path) {
 
 bool Win32FileSystem::replaceFile(const std::string& path, std::string_view bytes) {
     std::wstring target = widen(path);
-    std::wstring dir = target;
-    auto slash = dir.find_last_of(L'\\');
-    dir = slash == std::wstring::npos ? std::wstring(L".") : dir.substr(0, slash + 1);
+    std::wstring dir = folderOf(target);
 
     // The temporary file lives in the target's folder so the final move is a
     // rename on one volume, which the file system does atomically.
@@ -65,6 +70,42 @@ bool Win32FileSystem::replaceFile(const std::string& path, std::string_view byte
         return true;
     ::DeleteFileW(temp);
     return false;
+}
+
+bool Win32FileSystem::mayWrite(const std::string& path) {
+    const std::wstring target = widen(path);
+    // replaceFile makes a file beside the target and renames it: a file of
+    // this process's own name, made new and gone when closed, tries the same
+    // right. Access rules, a read-only medium and an immutable folder all
+    // refuse it; a name some other file holds is passed over.
+    bool made = false;
+    for (unsigned attempt = 0; attempt < 8 && !made; ++attempt) {
+        wchar_t name[40];
+        ::wsprintfW(name, L"lmv%lx-%u.tmp", ::GetCurrentProcessId(), attempt);
+        UniqueFile probe(::CreateFileW((folderOf(target) + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        made = static_cast<bool>(probe);
+        if (!made && ::GetLastError() != ERROR_FILE_EXISTS) return false;
+    }
+    if (!made) return false;
+    // A read-only file cannot be replaced, nor one whose access rules refuse
+    // writing. Opening it changes nothing; only a refusal counts, not another
+    // program holding it for a moment.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+    UniqueFile existing(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return existing || ::GetLastError() != ERROR_ACCESS_DENIED;
+}
+
+bool Win32FileSystem::makeFolder(const std::string& path) {
+    return ::CreateDirectoryW(widen(path).c_str(), nullptr) || folderExists(path);
+}
+
+std::string Win32FileSystem::roamingAppData() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return {};
+    return narrow(folder);
 }
 
 } // namespace lumivane::win32

@@ -9,6 +9,9 @@ public:
     bool folderExists(const std::string& path) override;
     std::optional<std::string> readFile(const std::string& path) override;
     bool replaceFile(const std::string& path, std::string_view bytes) override;
+    bool mayWrite(const std::string& path) override;
+    bool makeFolder(const std::string& path) override;
+    std::string roamingAppData() override;
 };
 
 } // namespace lumivane::win32

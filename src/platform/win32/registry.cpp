@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace lumivane::win32 {
 
 namespace {
@@ -36,6 +38,20 @@ public:
 
 private:
     UniqueKey key_;
+};
+
+// One event that every watched key signals; the registry sets it, so asking
+// it is a wait of no time and no registry call.
+class Win32KeyWatch final : public platform::KeyWatch {
+public:
+    bool changed() override {
+        if (!changed_) changed_ = !event || ::WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
+        return changed_;
+    }
+    UniqueHandle event;          // none: a key could not be watched, so any time may bring a change
+    std::vector<UniqueKey> keys;  // closing a key ends its watch
+private:
+    bool changed_ = false;
 };
 
 bool runsAs32BitOn64() {
@@ -111,6 +127,37 @@ long Win32Registry::setBinary(platform::RegistryRoot root, const std::string& su
     if (status != ERROR_SUCCESS) return status;
     return ::RegSetValueExW(key.get(), widen(valueName).c_str(), 0, REG_BINARY,
                             reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()));
+}
+
+std::unique_ptr<platform::KeyWatch> Win32Registry::watch(const std::vector<platform::KeyPlace>& places) {
+    auto watch = std::make_unique<Win32KeyWatch>();
+    watch->event.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    for (const auto& place : places) {
+        if (!watch->event) break;
+        const std::wstring full = widen(place.subkey);
+        std::wstring path = full;
+        for (;;) {
+            UniqueKey key;
+            LONG status = ::RegOpenKeyExW(rootKey(place.root), path.c_str(), 0, KEY_NOTIFY | viewAccess(place.view),
+                                          key.put());
+            if (status == ERROR_SUCCESS) {
+                // A key made later appears below its nearest existing parent,
+                // so a parent standing in is watched with everything below it.
+                const BOOL below = path.size() != full.size();
+                status = ::RegNotifyChangeKeyValue(key.get(), below, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                                   watch->event.get(), TRUE);
+                if (status == ERROR_SUCCESS) watch->keys.push_back(std::move(key));
+            }
+            if (status == ERROR_SUCCESS) break;
+            if (status != ERROR_FILE_NOT_FOUND || path.empty()) {
+                watch->event.reset();
+                break;
+            }
+            const auto slash = path.find_last_of(L'\\');
+            path.resize(slash == std::wstring::npos ? 0 : slash);
+        }
+    }
+    return watch;
 }
 
 } // namespace lumivane::win32

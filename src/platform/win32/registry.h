@@ -22,6 +22,7 @@ public:
                                     platform::RegistryView view) override;
     long setBinary(platform::RegistryRoot root, const std::string& subkey, const std::string& valueName,
                    std::string_view data, platform::RegistryView view) override;
+    std::unique_ptr<platform::KeyWatch> watch(const std::vector<platform::KeyPlace>& places) override;
 
 private:
     Win32Registry(bool ownIs32BitOn64, unsigned long ownViewAccess)

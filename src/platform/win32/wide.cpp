@@ -1,23 +1,21 @@
 #include "platform/win32/wide.h"
 
+#include "platform/utf8.h"
+
 #include <windows.h>
 
 namespace lumivane::win32 {
 
+// wchar_t is UTF-16 on Windows: the conversion itself is the program's one pair.
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
 std::wstring widen(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
+    std::u16string text = utf8ToUtf16(utf8);
+    return std::wstring(text.begin(), text.end());
 }
 
 std::string narrow(std::wstring_view utf16) {
-    if (utf16.empty()) return {};
-    int n = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n, nullptr, nullptr);
-    return out;
+    return utf16ToUtf8(std::u16string(utf16.begin(), utf16.end()));
 }
 
 std::string modulePath() {

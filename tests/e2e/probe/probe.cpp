@@ -2,6 +2,7 @@
 // Wine prefix to look at and drive the desktop from within, where windows,
 // keyboard focus and process lists are visible as a user's programs see them.
 #include <windows.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
@@ -196,6 +197,24 @@ int main(int argc, char** argv) {
                                   MAKELPARAM(event, icon))
                    ? 0
                    : 1;
+    } else if (cmd == "read-only-key" && argc == 3) {
+        // A machine key as a user without administrator rights meets it: a
+        // protected DACL that lets everyone read and no one write. Answers 0
+        // only when a write is then refused.
+        wchar_t subkey[512] = {};
+        MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, subkey, 511);
+        PSECURITY_DESCRIPTOR readOnly = nullptr;
+        HKEY key = nullptr;
+        bool set = ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                         &readOnly, nullptr) &&
+                   RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, WRITE_DAC, &key) == ERROR_SUCCESS &&
+                   RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        if (key) RegCloseKey(key);
+        LocalFree(readOnly);
+        HKEY writable = nullptr;
+        LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, KEY_SET_VALUE, &writable);
+        if (writable) RegCloseKey(writable);
+        return set && status == ERROR_ACCESS_DENIED ? 0 : 1;
     } else if (cmd == "idle") {
         // Keeps the Wine desktop open while a test restarts the program.
         MSG msg;
@@ -204,7 +223,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | drop HWND ID PATH... | keys KEY... |\n"
                              "       type TEXT |\n"
                              "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
-                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | idle\n");
+                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | read-only-key SUBKEY | idle\n");
         return 2;
     }
     return 0;
