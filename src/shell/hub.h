@@ -6,7 +6,6 @@
 #include "platform/files.h"
 #include "platform/desktop.h"
 #include "platform/folder_picker.h"
-#include "platform/instance.h"
 #include "platform/app_title.h"
 #include "platform/media_control.h"
 #include "coolmenu/menu_engine.h"
@@ -15,6 +14,7 @@
 #include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
+#include "shell/action.h"
 #include "shell/menu_images.h"
 #include "shell/popup_menu.h"
 #include "shell/tray_events.h"
@@ -38,7 +38,6 @@ public:
 
 // The operating system as the hub reaches it.
 struct Services {
-    platform::InstanceLock& instance;
     platform::MessageBoxes& boxes;
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
@@ -67,14 +66,20 @@ class Hub {
 public:
     Hub(HubHost& host, Services& services) : host_(host), os_(services) {}
 
-    // The start-up sequence; ends by hiding the window, or by unloading it when
-    // another copy is already running.
+    // The start-up sequence of the tray; ends by hiding the window. Whether
+    // another copy runs was decided before the window existed.
     void start();
+    // Instead of start, in a process that runs one command and ends: the
+    // folders as the settings file at path holds them (nothing when it could
+    // not be read), no file created, no tray icon, no menu engine.
+    void prepareForCommand(const std::string& path, const std::optional<FolderList>& folders);
+    // Does what the action asks, as its popup item does.
+    void run(const Action& action);
     // Never cancels: the window always goes.
     void onClose() {}
 
-    // Runs the click handler of the popup item with this command identifier,
-    // after the popup has closed.
+    // Runs the action of the popup item with this command identifier, after
+    // the popup has closed.
     void onMenuCommand(unsigned id);
 
     // Captions, visibility and enabled state of the ten folder items.
@@ -101,16 +106,13 @@ public:
 
     // An "Open" and a "Close" item for every CD drive, behind the CD heading.
     void addCdDriveItems();
-    // The CD door item with this index; the heading (0) does nothing.
-    void onCdDoor(int index);
-    // The folder item of this slot (0 to 9).
-    void onFolder(int slot);
     void onRunScreenSaver();
     void onTurnMonitorOff();
     // Start with Windows (hub_start_with_windows.cpp).
     void readStartWithWindows();
     void updateStartWithWindowsCaption();
     void onStartWithWindows();
+    void setStartWithWindows(bool on);
 
     // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
     void onBrowse(int row);
@@ -141,6 +143,10 @@ private:
     // Cancel that finds the file gone or held.
     FolderList savedFolders_{};
     void rememberSavedFolders();
+    void sayFoldersUnreadable();
+    // The tray's run keeps the settings file in being; a one-command run
+    // creates none of its own accord.
+    bool keepsSettingsFile_ = false;
 };
 
 } // namespace lumivane

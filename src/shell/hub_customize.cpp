@@ -40,7 +40,7 @@ void Hub::onCancel() {
     // would put the default list in the boxes (and on disk). The folders last
     // read or saved go back instead, and a deleted file is written anew.
     for (int k = 0; k < kFolderSlotCount; ++k) host_.setSlotText(k, savedFolders_[static_cast<size_t>(k)]);
-    if (!existed) settings_file::saveFolders(settingsPath, host_, os_.files, os_.codec);
+    if (!existed && keepsSettingsFile_) settings_file::saveFolders(settingsPath, host_, os_.files, os_.codec);
 }
 
 void Hub::rememberSavedFolders() {

@@ -25,8 +25,11 @@ void Hub::updateStartWithWindowsCaption() {
 }
 
 void Hub::onStartWithWindows() {
+    setStartWithWindows(!startsWithWindows);
+}
+
+void Hub::setStartWithWindows(bool wanted) {
     using namespace start_with_windows;
-    const bool wanted = !startsWithWindows;
     long status = wanted ? registry_values::setStringValue(os_.registry, kMachine, kRunSubkey, kRunValueName,
                                                            runValueData(os_.exeDirectory, os_.exeFileName))
                          : registry_values::deleteValue(os_.registry, kMachine, kRunSubkey, kRunValueName);

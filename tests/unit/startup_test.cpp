@@ -31,7 +31,7 @@ struct StartedHub : fakes::FakeHub {
 
 TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu engine, then hidden") {
     StartedHub hub;
-    CHECK(hub.os.log.calls == Calls{"anotherInstanceRunning()", "regOpen(" + kRun + ")",
+    CHECK(hub.os.log.calls == Calls{"regOpen(" + kRun + ")",
                                     "logicalDriveStrings()", "fileExists(" + kIni + ")", "replaceFile(" + kIni + ")",
                                     "readFile(" + kIni + ")", "trayAdd()", "attach(true)",
                                     "setComplexChecks(false)", "hide()"});
@@ -44,11 +44,6 @@ TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu
     CHECK(hub.os.menuEngine.help == &hub.logic.menuHelp);
     CHECK(hub.os.menuEngine.images == &hub.logic.menuImages);
 
-    StartedHub second(false);
-    second.os.instance.othersRunning = true;
-    second.logic.start();
-    CHECK(second.os.log.calls ==
-          Calls{"anotherInstanceRunning()", "messageBox(Already running|Lumivane|16)", "unload()"});
     CHECK(settingsPathFor("C:\\") == "C:\\\\lumivane.ini");  // the backslash always goes in
 }
 

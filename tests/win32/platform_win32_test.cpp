@@ -71,7 +71,7 @@ TEST_CASE("odd Run values: the item follows the registry, writes its REG_SZ whol
         }
         fakes::FakeOs os;
         win32::Win32Registry registry;
-        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
+        Services services{os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
                           os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
                           registry, os.folderPicker, "lumivane.exe", os.aboutBox};
         fakes::FakeHubHost host(os.log);
@@ -186,6 +186,8 @@ TEST_CASE("two copies started at the same instant, twenty times: one runs, the o
         wchar_t text[128] = {};
         ::GetDlgItemTextW(box, 0xFFFF, text, 128);
         CHECK(win32::narrow(text) == "Already running");
+        // Refused before any window: the running copy's hub is the only one a command can find.
+        CHECK(windowOf(pi[refused].dwProcessId, L"LumivaneHub", nullptr) == nullptr);
         for (DWORD waited = 0; !(hub = windowOf(pi[survivor].dwProcessId, L"LumivaneHub", nullptr)) && waited < 30000;
              waited += 20)
             ::Sleep(20);

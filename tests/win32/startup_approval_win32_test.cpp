@@ -159,7 +159,7 @@ TEST_CASE("on the real registry, for this program and a 32-bit one on 64-bit Win
         put(layout.runView, start_with_windows::kRunSubkey, name, REG_SZ, sz(L"\"D:\\Old\\lumivane\""));
         put(k64, layout.mine, name, REG_BINARY, kOff3);
         fakes::FakeOs os;
-        Services services{os.instance, os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
+        Services services{os.boxes, os.files, os.codec, "C:\\Program Files\\Lumivane", os.tray,
                           os.menuEngine, os.processes, os.desktop, os.osVersion, os.drives, os.mci, os.cover,
                           layout.registry, os.folderPicker, "lumivane.exe", os.aboutBox};
         fakes::FakeHubHost host(os.log);
