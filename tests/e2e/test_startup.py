@@ -1,6 +1,7 @@
 """Start-up and the tray icon: the settings file, a hidden program with only its
-icon, a second copy refused, the icon back after shell restarts, Start with
-Windows, and the two ways the program ends."""
+icon, a second copy refused, an unknown command refused, the icon back after
+shell restarts, Start with Windows, and the three ways the program ends (Exit,
+the window closed, /exit)."""
 
 import sys
 from pathlib import Path
@@ -43,6 +44,15 @@ def test_first_start_second_copy_shell_restarts_and_exit():
         s.answer_ok(box)
         s.wait_for(lambda: s.program_pids() == [pid], timeout=15, what="the second copy to end")
         assert s.settings_file.stat().st_mtime_ns == written, "the second copy wrote the settings file"
+
+        # A command it does not know: said with the list of commands, nothing handed over.
+        unknown = s.command("/no-such-switch")
+        box = s.message_box('"/no-such-switch" is not a command.  lumivane.exe COMMAND', beginning=True)
+        assert box is not None and box.pid != pid, f"no message about the unknown command: {box}"
+        s.screenshot("unknown-command")
+        s.answer_ok(box)
+        assert unknown.wait(timeout=15) == 2, "an unknown command did not end with exit code 2"
+        assert s.program_pids() == [pid] and not s.hub_window().visible, "the running copy was disturbed"
 
         # A restarted shell has forgotten the icons and announces its new taskbar.
         hub = s.hub_window()
@@ -122,8 +132,11 @@ def test_start_with_windows_switched_off_in_windows_list():
         assert (got := mark(s)) == MARK_ON, f"switching off changed the mark: {got}"
         assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1) is None, "a message showed"
 
-        s.close_window(s.hub_window())
+        # Ended from the command line: the copy goes, and its icon with it.
+        hub = s.hub_window()
+        assert s.command("/exit").wait(timeout=15) == 0, "/exit was not handed over"
         s.wait_exit()
+        assert s.probe("tray-delete", hex(hub.hwnd), "1").returncode != 0, "the icon stayed"
 
 
 if __name__ == "__main__":

@@ -47,6 +47,27 @@ TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu
     CHECK(settingsPathFor("C:\\") == "C:\\\\lumivane.ini");  // the backslash always goes in
 }
 
+TEST_CASE("a command run alone: the folders as read, and no settings file, tray icon or menu engine") {
+    fakes::FakeHub hub;
+    hub.os.files.folders.insert("D:\\Music");
+    hub.logic.prepareForCommand(kIni, FolderList{"C:\\", "D:\\Music"});
+    hub.logic.run(OpenFolder{1});
+    hub.logic.run(Customize{});
+    hub.logic.onCancel();  // no file to read back, and none is made
+    CHECK(hub.os.log.calls == Calls{"regOpen(" + kRun + ")", "folderExists(D:\\Music)", "start(Explorer D:\\Music|1)",
+                                    "show()", "hide()", "fileExists(" + kIni + ")"});
+    CHECK(hub.host.boxes[1] == "D:\\Music");
+
+    // Unreadable: said once, and the rows stay empty rather than showing the defaults as the user's.
+    fakes::FakeHub held;
+    held.logic.prepareForCommand(kIni, std::nullopt);
+    held.logic.run(OpenFolder{0});
+    auto calls = held.os.log.only({"messageBox", "start"});
+    REQUIRE(calls.size() == 2);
+    CHECK(calls[0].rfind("messageBox(The folders could not be read from " + kIni + ".", 0) == 0);
+    CHECK(calls[1] == "messageBox(Folder Does Not Exist|Lumivane|16)");
+}
+
 TEST_CASE("a settings file another program holds is reported at start-up, and left alone") {
     StartedHub hub(false);
     const std::string mine = "Lumivane\r\nVersion= 1.0\r\n\r\n[Folders]\r\nE:\\Mine\r\n";
