@@ -25,24 +25,35 @@ enum class Argument { none, drive, row, onOff };
 struct Command {
     std::string_view name;
     Argument argument;
+    std::string_view needs;  // said when the argument is missing
 };
 
 constexpr Command kCommands[] = {
-    {"monitoroff", Argument::none}, {"screensaver", Argument::none}, {"eject", Argument::drive},
-    {"close", Argument::drive},     {"folder", Argument::row},       {"customize", Argument::none},
-    {"about", Argument::none},      {"startup", Argument::onOff},    {"exit", Argument::none},
-    {"?", Argument::none},          {"help", Argument::none},
+    {"monitoroff", Argument::none, {}},
+    {"screensaver", Argument::none, {}},
+    {"eject", Argument::drive, " needs a drive, such as D:."},
+    {"close", Argument::drive, " needs a drive, such as D:."},
+    {"folder", Argument::row, " needs a row number from 1 to 10."},
+    {"customize", Argument::none, {}},
+    {"about", Argument::none, {}},
+    {"startup", Argument::onOff, " needs on or off."},
+    {"exit", Argument::none, {}},
+    {"?", Argument::none, {}},
+    {"help", Argument::none, {}},
 };
+
+BadInput bad(std::string_view before, std::string_view word, std::string_view after) {
+    std::string text(before);
+    text += word;
+    text += after;
+    return BadInput{std::move(text)};
+}
 
 std::string lowerAscii(std::string_view text) {
     std::string lower(text);
     for (char& c : lower)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return lower;
-}
-
-std::string quoted(std::string_view word) {
-    return "\"" + std::string(word) + "\"";
 }
 
 // "D", "D:" and "D:\" name drive D; the letter comes back in upper case.
@@ -67,20 +78,19 @@ std::optional<int> rowNumber(std::string_view word) {
     return row;
 }
 
-Request withArgument(std::string_view name, std::string_view argument) {
-    if (name == "eject" || name == "close") {
+Request withArgument(const Command& command, std::string_view argument) {
+    if (command.argument == Argument::drive) {
         auto letter = driveLetter(argument);
-        if (!letter) return BadInput{quoted(argument) + " is not a drive; write it as D, D: or D:\\."};
-        return Action{CdDoor{*letter, name == "eject"}};
+        if (!letter) return bad("\"", argument, "\" is not a drive; write it as D, D: or D:\\.");
+        return Action{CdDoor{*letter, command.name == "eject"}};
     }
-    if (name == "folder") {
+    if (command.argument == Argument::row) {
         auto row = rowNumber(argument);
-        if (!row) return BadInput{quoted(argument) + " is not a row number from 1 to " +
-                                  std::to_string(kFolderSlotCount) + "."};
+        if (!row) return bad("\"", argument, "\" is not a row number from 1 to 10.");
         return Action{OpenFolder{*row - 1}};
     }
     std::string onOff = lowerAscii(argument);
-    if (onOff != "on" && onOff != "off") return BadInput{quoted(argument) + " is neither on nor off."};
+    if (onOff != "on" && onOff != "off") return bad("\"", argument, "\" is neither on nor off.");
     return Action{SetStartWithWindows{onOff == "on"}};
 }
 
@@ -108,59 +118,37 @@ Request parse(const std::vector<std::string>& args) {
     const Command* command = nullptr;
     for (const Command& c : kCommands)
         if (c.name == name) command = &c;
-    if (!command) return BadInput{quoted(written) + " is not a command."};
+    if (!command) return bad("\"", written, "\" is not a command.");
 
     const size_t wanted = command->argument == Argument::none ? 1 : 2;
-    if (args.size() > wanted) return BadInput{"Too much on the command line: " + quoted(args[wanted]) + "."};
+    if (args.size() > wanted) return bad("Too much on the command line: \"", args[wanted], "\".");
     if (command->argument == Argument::none) return withoutArgument(name);
-    if (args.size() < wanted) {
-        const char* what = command->argument == Argument::drive ? " needs a drive, such as D:."
-                           : command->argument == Argument::row ? " needs a row number from 1 to 10."
-                                                                : " needs on or off.";
-        return BadInput{written + what};
-    }
-    return withArgument(name, args[1]);
+    if (args.size() < wanted) return bad("", written, command->needs);
+    return withArgument(*command, args[1]);
 }
 
 std::optional<std::string> problemOnThisComputer(const Action& action, platform::DriveInfo& drives,
                                                  const std::optional<FolderList>& folders) {
     if (const auto* door = std::get_if<CdDoor>(&action)) {
-        if (drives.driveType(std::string(1, door->drive) + ":\\") != platform::kDriveCdRom)
-            return std::string(1, door->drive) + ": is not a CD drive.";
+        const char root[] = {door->drive, ':', '\\', '\0'};
+        if (drives.driveType(root) != platform::kDriveCdRom)
+            return bad("", std::string_view(root, 2), " is not a CD drive.").problem;
     }
     if (const auto* folder = std::get_if<OpenFolder>(&action)) {
         if (folders && (*folders)[static_cast<size_t>(folder->slot)].empty())
-            return "Row " + std::to_string(folder->slot + 1) + " of the folders is empty.";
+            return bad("Row ", std::to_string(folder->slot + 1), " of the folders is empty.").problem;
     }
     return std::nullopt;
 }
 
-std::string handOverText(const Action& action) {
-    std::string words;
-    if (const auto* door = std::get_if<CdDoor>(&action))
-        words = std::string(door->open ? "/eject" : "/close") + '\0' + door->drive;
-    else if (const auto* folder = std::get_if<OpenFolder>(&action))
-        words = "/folder" + std::string(1, '\0') + std::to_string(folder->slot + 1);
-    else if (const auto* startup = std::get_if<SetStartWithWindows>(&action))
-        words = std::string("/startup") + '\0' + (startup->on ? "on" : "off");
-    else if (std::holds_alternative<TurnMonitorOff>(action))
-        words = "/monitoroff";
-    else if (std::holds_alternative<RunScreenSaver>(action))
-        words = "/screensaver";
-    else if (std::holds_alternative<Customize>(action))
-        words = "/customize";
-    else if (std::holds_alternative<About>(action))
-        words = "/about";
-    else if (std::holds_alternative<Exit>(action))
-        words = "/exit";
-    else
-        return {};
-    return words + '\0';
+std::string handOverText(const std::vector<std::string>& args) {
+    std::string text;
+    for (const auto& arg : args) (text += arg) += '\0';
+    return text;
 }
 
 std::optional<Action> actionFromHandOver(std::string_view text) {
-    std::vector<std::string> args = cd_drives::splitList(text, cd_drives::kNul, false);
-    Request request = parse(args);
+    Request request = parse(cd_drives::splitList(text, cd_drives::kNul, false));
     if (const auto* action = std::get_if<Action>(&request)) return *action;
     return std::nullopt;
 }

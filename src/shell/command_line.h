@@ -40,9 +40,9 @@ std::optional<std::string> problemOnThisComputer(const Action& action, platform:
 // The commands, for /? and under every bad input.
 extern const std::string_view kUsage;
 
-// What a second copy hands to the running one: the command's words, each
-// followed by a NUL. The popup's start-up switch has no command and gives "".
-std::string handOverText(const Action& action);
+// What a second copy hands to the running one: the words of its command line,
+// each followed by a NUL; the running copy parses them as its own.
+std::string handOverText(const std::vector<std::string>& args);
 // The action of a hand-over's text; nothing for a text that is not a command.
 std::optional<Action> actionFromHandOver(std::string_view text);
 

@@ -23,9 +23,9 @@ std::wstring processImage(HWND window) {
 }
 } // namespace
 
-bool handOver(const Action& action) {
+bool handOver(const std::vector<std::string>& args) {
     const std::wstring ownImage = widen(modulePath());
-    std::string text = command_line::handOverText(action);
+    std::string text = command_line::handOverText(args);
     COPYDATASTRUCT data{kHandOverTag, static_cast<DWORD>(text.size()), text.data()};
     for (HWND hub = ::FindWindowExW(nullptr, nullptr, kHubClassName, nullptr); hub;
          hub = ::FindWindowExW(nullptr, hub, kHubClassName, nullptr)) {

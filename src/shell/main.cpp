@@ -87,7 +87,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
                       registry, folderPicker, win32::moduleFileName(), aboutBox};
 
     // What was asked, before any window exists.
-    const command_line::Request request = command_line::parse(commandWords());
+    const std::vector<std::string> words = commandWords();
+    const command_line::Request request = command_line::parse(words);
     if (std::holds_alternative<command_line::ShowHelp>(request)) {
         boxes.show(std::string(command_line::kUsage), kAppTitle, platform::kMbOk | platform::kMbIconInformation);
         return 0;
@@ -116,7 +117,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             boxes.show("Already running", kAppTitle, platform::kMbOk | platform::kMbIconStop);
             return 0;
         }
-        if (win32::handOver(*action)) return 0;
+        if (win32::handOver(words)) return 0;
         boxes.show("Lumivane is running, but it did not take the command.", kAppTitle,
                    platform::kMbOk | platform::kMbIconExclamation);
         return 1;

@@ -82,16 +82,15 @@ TEST_CASE("the command line: every command in its three forms and any case, and 
         CAPTURE(said);
         CHECK(got == expected);
         // Handed over to a running copy, each command is the same action there.
-        if (const auto* action = std::get_if<Action>(&expected))
-            CHECK(actionFromHandOver(handOverText(*action)) == *action);
+        if (const auto* action = std::get_if<Action>(&expected)) CHECK(actionFromHandOver(handOverText(args)) == *action);
     }
 
-    // Unreadable folders leave the row to the copy that runs it; the menu's
-    // start-up switch and a text that is no command are not handed over.
+    // Unreadable folders leave the row to the copy that runs it; a text that
+    // is no command runs nothing there.
     fakes::CallLog log;
     fakes::FakeDriveInfo drives(log);
     CHECK_FALSE(problemOnThisComputer(OpenFolder{2}, drives, std::nullopt));
-    CHECK(handOverText(SwitchStartWithWindows{}).empty());
+    CHECK(handOverText({"/eject", "d:"}) == std::string("/eject\0d:\0", 10));
     for (std::string_view text : {std::string_view(""), std::string_view("/about"), std::string_view("/nothing\0", 9),
                                   std::string_view("/folder\0" "11\0", 11)})
         CHECK_FALSE(actionFromHandOver(text));
