@@ -91,6 +91,8 @@ public:
     // keyboard's NIN_KEYSELECT and WM_CONTEXTMENU) and, where the shell gives
     // one, the point it concerns.
     void onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor = std::nullopt);
+    // The popup menu is open (its loop runs).
+    bool menuOpen() const { return trayEvents_.menuOpen(); }
     // The shell (re)created its taskbar: any icon it had is gone.
     void onTaskbarCreated();
     // The window is going away, or the session ends, without Exit.

@@ -115,6 +115,7 @@ bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         std::optional<platform::ScreenPoint> anchor;
         if (HIWORD(lParam) == tray_icon::kIconId) anchor = platform::ScreenPoint{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
         logic_.onTrayMessage(LOWORD(lParam), anchor);
+        runPendingActions();
         return true;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
@@ -133,7 +134,7 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA:
         return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kRunHandedOver:
-        runPendingAction();
+        runPendingActions();
         return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -168,11 +169,14 @@ LRESULT HubWindow::onCopyData(const COPYDATASTRUCT& data) {
     return kHandOverAccepted;
 }
 
-void HubWindow::runPendingAction() {
-    if (pending_.empty()) return;
-    Action action = pending_.front();
-    pending_.erase(pending_.begin());
-    logic_.run(action);
+void HubWindow::runPendingActions() {
+    // The popup runs its own loop: a command waits for it to close, as the
+    // item chosen in it does.
+    while (!pending_.empty() && !logic_.menuOpen()) {
+        Action action = pending_.front();
+        pending_.erase(pending_.begin());
+        logic_.run(action);
+    }
 }
 
 } // namespace lumivane::win32

@@ -53,7 +53,7 @@ private:
     bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT onCopyData(const COPYDATASTRUCT& data);
-    void runPendingAction();
+    void runPendingActions();
 
     Services& services_;
     Hub logic_;

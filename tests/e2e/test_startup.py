@@ -36,6 +36,15 @@ def test_first_start_second_copy_shell_restarts_and_exit():
         s.click(*s.tray_icon_point())
         assert s.menu(pid, timeout=1.5) is None, "a left click opened a menu"
 
+        # A command handed over while the popup is open waits for it to close.
+        s.open_menu(pid)
+        assert s.command("/about").wait(timeout=15) == 0, "/about was not handed over"
+        assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1.5) is None, "About opened inside the popup"
+        s.keys("Escape")
+        assert s.find_window(cls=DIALOG, pid=pid, visible=True) is not None, "no About box once the popup closed"
+        s.keys("Escape")
+        s.wait_for(lambda: not s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=0), what="About to close")
+
         written = s.settings_file.stat().st_mtime_ns
         s.start(wait=False)
         box = s.message_box("Already running")
