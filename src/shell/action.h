@@ -7,11 +7,11 @@ namespace lumivane {
 // command line, or a command handed over by a second copy. The hub runs it
 // with Hub::run.
 struct OpenFolder {
-    int slot = 0;  // 0 to 9; the customize dialog's row slot + 1
+    int slot = 0;  // 0 to 9: the customize dialog's row number less one
     bool operator==(const OpenFolder&) const = default;
 };
 struct CdDoor {
-    char drive = 'D';  // upper case
+    char drive = 0;    // the drive's letter, upper case
     bool open = true;  // false: close it
     bool operator==(const CdDoor&) const = default;
 };

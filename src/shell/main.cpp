@@ -60,8 +60,8 @@ void runMessages(win32::HubWindow& hub, KeepGoing keepGoing) {
 
 } // namespace
 
-// Exit codes: 0 done or handed over, 1 nothing could be done (no copy for
-// /exit to end, a copy that took no command), 2 bad input.
+// Exit codes: 0 done, handed over, or a second start refused; 1 nothing could
+// be done (no copy for /exit to end, a copy that took no command); 2 bad input.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     timing::mark(timing::Mark::entered);
     win32::Win32MessageBoxes boxes;
