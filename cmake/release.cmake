@@ -19,6 +19,10 @@ else()
     # No link time in the PE header: the same sources link to the same bytes,
     # so the released exe can be compared with the one the tests ran.
     string(APPEND CMAKE_EXE_LINKER_FLAGS_RELEASE " -Wl,--no-insert-timestamp")
+    # No type information for the program's classes: nothing asks for it
+    # (no dynamic_cast, no typeid; exceptions are caught with catch (...)), and
+    # each polymorphic class would carry its name and bases into the exe.
+    string(APPEND CMAKE_CXX_FLAGS_RELEASE " -fno-rtti")
   endif()
   # Fat LTO objects: the test programs link the same libraries without LTO
   # (GCC 12 for i686 fails on whole-program optimisation of the test code).

@@ -19,7 +19,7 @@ set -euo pipefail
 # through its loaders, which wine64 holds.
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev python3 doctest-dev
           g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-          wine64 fonts-wine xvfb xdotool imagemagick zip)
+          wine64 fonts-wine xvfb xdotool imagemagick zopfli zip)
 
 machine=$(uname -m)
 # What the scripts use, each with the listed package that brings it (directly
@@ -53,6 +53,7 @@ files=(
     "xvfb                       /usr/bin/Xvfb"
     "xdotool                    /usr/bin/xdotool"
     "imagemagick                /usr/bin/import"
+    "zopfli                     /usr/bin/zopflipng"
     "zip                        /usr/bin/zip"
 )
 

@@ -13,7 +13,7 @@
 # the menu at 100 % keeps its look to the pixel; the larger ones are stored as
 # PNG (read by Windows Vista and later), which keeps the program small.
 #
-# Needs: tango-icon-theme, imagemagick, librsvg2-bin, fonts-dejavu-core, python3.
+# Needs: tango-icon-theme, imagemagick, librsvg2-bin, fonts-dejavu-core, zopfli, python3.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tango=${TANGO_DIR:-/usr/share/icons/Tango}
@@ -23,7 +23,7 @@ mkdir -p "$out"
 for f in "$tango/16x16/places/folder.png" "$tango/scalable/places/folder.svg" /usr/share/doc/tango-icon-theme/copyright; do
     [ -e "$f" ] || { echo "missing $f: install tango-icon-theme" >&2; exit 1; }
 done
-for tool in convert rsvg-convert python3; do
+for tool in convert rsvg-convert zopflipng python3; do
     command -v "$tool" >/dev/null || { echo "missing $tool" >&2; exit 1; }
 done
 
@@ -81,16 +81,14 @@ with open(dest, "wb") as f:
 PY
 }
 
-# Rewrites a PNG in the smaller of two encodings (no row filter, or the
-# adaptive one), at full compression: every byte of them is in the program.
+# Rewrites a PNG in the smallest encoding zopflipng finds (it tries the row
+# filters and deflates far harder than zlib), losslessly: every byte of them
+# is in the program. The image's pixels stay as they are.
 squeeze() { # image
-    local image=$1 filter best=$1
-    for filter in 0 5; do
-        convert "$image" -strip -define png:compression-level=9 -define png:compression-filter=$filter \
-            -define png:compression-strategy=0 "PNG32:$work/squeezed-$filter.png"
-        [ "$(stat -c %s "$work/squeezed-$filter.png")" -lt "$(stat -c %s "$best")" ] && best=$work/squeezed-$filter.png
-    done
-    [ "$best" = "$image" ] || cp "$best" "$image"
+    local image=$1
+    zopflipng -m -y "$image" "$work/squeezed.png" >/dev/null
+    [ "$(stat -c %s "$work/squeezed.png")" -lt "$(stat -c %s "$image")" ] && cp "$work/squeezed.png" "$image"
+    rm -f "$work/squeezed.png"
 }
 
 # One picture at the given sizes; "decorate" (optional) is a function that

@@ -58,7 +58,9 @@ void HubWindow::createDialogControls() {
                     WS_EX_TRANSPARENT);
     for (int i = 0; i < kFolderSlotCount; ++i) {
         size_t k = static_cast<size_t>(i);
-        d.label[k] = child(L"STATIC", (std::to_wstring(i + 1) + L".").c_str(), SS_LEFT | SS_NOPREFIX,
+        // Not std::to_wstring: MinGW's formats through the C library's wide
+        // printf, which would be the only use of it in the exe.
+        d.label[k] = child(L"STATIC", widen(std::to_string(i + 1) + ".").c_str(), SS_LEFT | SS_NOPREFIX,
                            dialog_id::kNumberBase + i);
         d.browse[k] = child(L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kBrowseBase + i);
         d.clear[k] = child(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kClearBase + i);
