@@ -65,14 +65,4 @@ std::string closeCaption(const std::string& root) {
     return "Close [" + root.substr(0, 1) + ":]";
 }
 
-void doorCommandFromCaption(const std::string& caption, platform::MediaControl& mci) {
-    size_t colon = caption.find(':');
-    if (colon == std::string::npos || colon == 0) return;
-    char letter = caption[colon - 1];
-    if (asciiUpper(caption[0]) == 'O')
-        openCdDoor(letter, mci);
-    else
-        closeCdDoor(letter, mci);
-}
-
 } // namespace lumivane::cd_drives

@@ -34,9 +34,4 @@ void closeCdDoor(char letter, platform::MediaControl& mci);
 std::string openCaption(const std::string& root);
 std::string closeCaption(const std::string& root);
 
-// Reads back an item's caption: the door is opened when the caption begins
-// with "O" in either case, the letter is the one before the first ":". A
-// caption without a letter there sends nothing.
-void doorCommandFromCaption(const std::string& caption, platform::MediaControl& mci);
-
 } // namespace lumivane::cd_drives

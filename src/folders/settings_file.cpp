@@ -134,4 +134,12 @@ bool saveFolders(const std::string& path, const FolderList& list, platform::File
     return fs.replaceFile(path, formatFolders(list, codec));
 }
 
+std::optional<FolderList> readFolders(const std::string& path, platform::FileSystem& fs,
+                                      const platform::AnsiCodec& codec) {
+    if (!settingsFileExists(path, fs)) return defaultFolders();
+    auto bytes = fs.readFile(path);
+    if (!bytes) return std::nullopt;
+    return parseFolders(*bytes, codec);
+}
+
 } // namespace lumivane::settings_file

@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,5 +54,9 @@ bool saveFolders(const std::string& path, const FolderSlots& slots, platform::Fi
                  const platform::AnsiCodec& codec);
 bool saveFolders(const std::string& path, const FolderList& list, platform::FileSystem& fs,
                  const platform::AnsiCodec& codec);
+// The folders as the file holds them, without creating it: the default list
+// when it is missing, nothing when it exists but could not be read.
+std::optional<FolderList> readFolders(const std::string& path, platform::FileSystem& fs,
+                                      const platform::AnsiCodec& codec);
 
 } // namespace lumivane::settings_file

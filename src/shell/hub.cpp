@@ -13,24 +13,14 @@ std::string settingsPathFor(const std::string& exeDirectory) {
 }
 
 void Hub::start() {
-    if (os_.instance.anotherInstanceRunning()) {
-        // Nothing else of the start-up runs: no file, no registry, no tray icon.
-        os_.boxes.show("Already running", kAppTitle, platform::kMbOk | platform::kMbIconStop);
-        host_.unload();
-        return;
-    }
     readStartWithWindows();
     addCdDriveItems();
     updateStartWithWindowsCaption();
     const auto location = settings_file::settingsFileLocation(settingsPathFor(os_.exeDirectory), os_.files);
     settings_file::makePerUserFile(location, os_.files);
     settingsPath = location.path;
-    if (!settings_file::loadFolders(settingsPath, host_, os_.files, os_.codec)) {
-        os_.boxes.show("The folders could not be read from " + settingsPath +
-                           ".\n\nAnother program may be using the file. The folders shown are not the saved ones; "
-                           "saving them would replace the file.",
-                       kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
-    }
+    keepsSettingsFile_ = true;
+    if (!settings_file::loadFolders(settingsPath, host_, os_.files, os_.codec)) sayFoldersUnreadable();
     rememberSavedFolders();
     updateFolderItems();
     addTrayIcon();
@@ -41,43 +31,61 @@ void Hub::start() {
     host_.setVisible(false);
 }
 
+void Hub::sayFoldersUnreadable() {
+    os_.boxes.show("The folders could not be read from " + settingsPath +
+                       ".\n\nAnother program may be using the file. The folders shown are not the saved ones; "
+                       "saving them would replace the file.",
+                   kAppTitle, platform::kMbOk | platform::kMbIconExclamation);
+}
+
+void Hub::prepareForCommand(const std::string& path, const std::optional<FolderList>& folders) {
+    settingsPath = path;
+    if (folders) {
+        for (int k = 0; k < kFolderSlotCount; ++k) host_.setSlotText(k, (*folders)[static_cast<size_t>(k)]);
+    } else {
+        // The rows stay empty rather than showing the default list as the user's.
+        sayFoldersUnreadable();
+    }
+    rememberSavedFolders();
+    readStartWithWindows();
+    updateStartWithWindowsCaption();
+}
+
 void Hub::onMenuCommand(unsigned id) {
-    if (id >= menu_id::kCdDoorBase && id <= menu_id::kCdDoorLast) {
-        onCdDoor(static_cast<int>(id - menu_id::kCdDoorBase));
-        return;
-    }
-    if (id >= menu_id::kFolderBase && id < menu_id::kFolderBase + kFolderSlotCount) {
-        onFolder(static_cast<int>(id - menu_id::kFolderBase));
-        return;
-    }
-    switch (id) {
-    case menu_id::kStartWithWindows: onStartWithWindows(); break;
-    case menu_id::kCustomize: onCustomize(); break;
-    case menu_id::kAbout: onAbout(); break;
-    case menu_id::kExit: onExit(); break;
-    case menu_id::kRunScreenSaver: onRunScreenSaver(); break;
-    case menu_id::kTurnMonitorOff: onTurnMonitorOff(); break;
-    default:
-        // Headings, separators and a dismissed popup (0) run nothing.
-        break;
+    // Headings, separators and a dismissed popup (0) run nothing.
+    if (const MenuItem* item = popupMenu.byId(id); item && item->action) run(*item->action);
+}
+
+void Hub::run(const Action& action) {
+    if (const auto* folder = std::get_if<OpenFolder>(&action)) {
+        openFolderSlot(folder->slot, host_, os_.files, os_.processes, os_.boxes);
+    } else if (const auto* door = std::get_if<CdDoor>(&action)) {
+        if (door->open)
+            cd_drives::openCdDoor(door->drive, os_.mci);
+        else
+            cd_drives::closeCdDoor(door->drive, os_.mci);
+    } else if (const auto* startup = std::get_if<SetStartWithWindows>(&action)) {
+        setStartWithWindows(startup->on);
+    } else if (std::holds_alternative<SwitchStartWithWindows>(action)) {
+        onStartWithWindows();
+    } else if (std::holds_alternative<RunScreenSaver>(action)) {
+        onRunScreenSaver();
+    } else if (std::holds_alternative<TurnMonitorOff>(action)) {
+        onTurnMonitorOff();
+    } else if (std::holds_alternative<Customize>(action)) {
+        onCustomize();
+    } else if (std::holds_alternative<About>(action)) {
+        onAbout();
+    } else if (std::holds_alternative<Exit>(action)) {
+        onExit();
     }
 }
 
 void Hub::addCdDriveItems() {
     for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives)) {
-        popupMenu.addCdDoorItem(cd_drives::openCaption(root));
-        popupMenu.addCdDoorItem(cd_drives::closeCaption(root));
+        popupMenu.addCdDoorItem(cd_drives::openCaption(root), CdDoor{root[0], true});
+        popupMenu.addCdDoorItem(cd_drives::closeCaption(root), CdDoor{root[0], false});
     }
-}
-
-void Hub::onCdDoor(int index) {
-    if (index <= 0) return;
-    if (const MenuItem* item = popupMenu.find("cdDoor", index))
-        cd_drives::doorCommandFromCaption(item->caption, os_.mci);
-}
-
-void Hub::onFolder(int slot) {
-    openFolderSlot(slot, host_, os_.files, os_.processes, os_.boxes);
 }
 
 void Hub::onRunScreenSaver() {

@@ -7,7 +7,6 @@
 #include "platform/files.h"
 #include "platform/desktop.h"
 #include "platform/folder_picker.h"
-#include "platform/instance.h"
 #include "platform/app_title.h"
 #include "platform/media_control.h"
 #include "coolmenu/menu_engine.h"
@@ -16,6 +15,7 @@
 #include "platform/registry.h"
 #include "platform/text_codec.h"
 #include "platform/tray.h"
+#include "shell/action.h"
 #include "shell/menu_images.h"
 #include "shell/popup_menu.h"
 #include "shell/tray_events.h"
@@ -41,7 +41,6 @@ public:
 
 // The operating system as the hub reaches it.
 struct Services {
-    platform::InstanceLock& instance;
     platform::MessageBoxes& boxes;
     platform::FileSystem& files;
     const platform::AnsiCodec& codec;
@@ -71,14 +70,20 @@ class Hub {
 public:
     Hub(HubHost& host, Services& services) : host_(host), os_(services) {}
 
-    // The start-up sequence; ends by hiding the window, or by unloading it when
-    // another copy is already running.
+    // The start-up sequence of the tray; ends by hiding the window. Whether
+    // another copy runs was decided before the window existed.
     void start();
+    // Instead of start, in a process that runs one command and ends: the
+    // folders as the settings file at path holds them (nothing when it could
+    // not be read), no file created, no tray icon, no menu engine.
+    void prepareForCommand(const std::string& path, const std::optional<FolderList>& folders);
+    // Does what the action asks, as its popup item does.
+    void run(const Action& action);
     // Never cancels: the window always goes.
     void onClose() {}
 
-    // Runs the click handler of the popup item with this command identifier,
-    // after the popup has closed.
+    // Runs the action of the popup item with this command identifier, after
+    // the popup has closed.
     void onMenuCommand(unsigned id);
 
     // Captions, visibility and enabled state of the ten folder items.
@@ -90,6 +95,8 @@ public:
     // keyboard's NIN_KEYSELECT and WM_CONTEXTMENU) and, where the shell gives
     // one, the point it concerns.
     void onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor = std::nullopt);
+    // The popup menu is open (its loop runs).
+    bool menuOpen() const { return trayEvents_.menuOpen(); }
     // The shell (re)created its taskbar: any icon it had is gone.
     void onTaskbarCreated();
     // The window is going away, or the session ends, without Exit.
@@ -105,10 +112,6 @@ public:
 
     // An "Open" and a "Close" item for every CD drive, behind the CD heading.
     void addCdDriveItems();
-    // The CD door item with this index; the heading (0) does nothing.
-    void onCdDoor(int index);
-    // The folder item of this slot (0 to 9).
-    void onFolder(int slot);
     void onRunScreenSaver();
     void onTurnMonitorOff();
     // Start with Windows (hub_start_with_windows.cpp). Reading also starts
@@ -155,6 +158,10 @@ private:
     // Cancel that finds the file gone or held.
     FolderList savedFolders_{};
     void rememberSavedFolders();
+    void sayFoldersUnreadable();
+    // The tray's run keeps the settings file in being; a one-command run
+    // creates none of its own accord.
+    bool keepsSettingsFile_ = false;
 };
 
 } // namespace lumivane

@@ -24,6 +24,9 @@ void Hub::onClear(int row) {
 void Hub::onOk() {
     FolderList shown;
     for (int k = 0; k < kFolderSlotCount; ++k) shown[static_cast<size_t>(k)] = host_.slotText(k);
+    // A command's dialog may come before any start made the user's own copy:
+    // its folder is then made with the first save.
+    if (!keepsSettingsFile_) os_.files.makeFolder(settingsPath.substr(0, settingsPath.rfind('\\')));
     if (!settings_file::saveFolders(settingsPath, shown, os_.files, os_.codec)) {
         // The edits exist only in the boxes: keep the dialog open so they are not lost.
         os_.boxes.show("The folders could not be saved to " + settingsPath +
@@ -47,7 +50,7 @@ void Hub::onCancel() {
     // would put the default list in the boxes (and on disk). The folders last
     // read or saved go back instead, and a deleted file is written anew.
     for (int k = 0; k < kFolderSlotCount; ++k) host_.setSlotText(k, savedFolders_[static_cast<size_t>(k)]);
-    if (!existed) settings_file::saveFolders(settingsPath, host_, os_.files, os_.codec);
+    if (!existed && keepsSettingsFile_) settings_file::saveFolders(settingsPath, host_, os_.files, os_.codec);
 }
 
 void Hub::rememberSavedFolders() {

@@ -3,6 +3,7 @@
 #include "platform/win32/timing.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
+#include "shell/command_line.h"
 #include "shell/tray_icon.h"
 
 #include <windowsx.h>
@@ -11,6 +12,7 @@ namespace lumivane::win32 {
 
 namespace {
 constexpr UINT kTrayCallback = WM_APP + 1;
+constexpr UINT kRunHandedOver = WM_APP + 2;
 static_assert(kTrayCallback == tray_icon::kTrayCallbackMessage);
 } // namespace
 
@@ -41,6 +43,9 @@ bool HubWindow::create(HINSTANCE instance) {
     // Created hidden; the dialog is shown only while the user customizes.
     ::CreateWindowExW(WS_EX_DLGMODALFRAME, kHubClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                       CW_USEDEFAULT, CW_USEDEFAULT, 400, 380, nullptr, nullptr, instance, this);
+    // Run as administrator, the window would otherwise refuse the commands a
+    // second copy started normally hands over.
+    if (hwnd_) ::ChangeWindowMessageFilterEx(hwnd_, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     return hwnd_ != nullptr;
 }
 
@@ -110,6 +115,7 @@ bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         std::optional<platform::ScreenPoint> anchor;
         if (HIWORD(lParam) == tray_icon::kIconId) anchor = platform::ScreenPoint{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
         logic_.onTrayMessage(LOWORD(lParam), anchor);
+        runPendingActions();
         return true;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
@@ -125,6 +131,11 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
+    case WM_COPYDATA:
+        return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case kRunHandedOver:
+        runPendingActions();
+        return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -144,6 +155,27 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     default:
         return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT HubWindow::onCopyData(const COPYDATASTRUCT& data) {
+    if (data.dwData != kHandOverTag || (data.cbData != 0 && !data.lpData)) return FALSE;
+    // The sender waits for this answer: the command is copied now and run
+    // later, so that no box of ours runs inside the sender's call.
+    auto action = command_line::actionFromHandOver(std::string_view(static_cast<const char*>(data.lpData), data.cbData));
+    if (!action) return FALSE;
+    pending_.push_back(*action);
+    ::PostMessageW(hwnd_, kRunHandedOver, 0, 0);
+    return kHandOverAccepted;
+}
+
+void HubWindow::runPendingActions() {
+    // The popup runs its own loop: a command waits for it to close, as the
+    // item chosen in it does.
+    while (!pending_.empty() && !logic_.menuOpen()) {
+        Action action = pending_.front();
+        pending_.erase(pending_.begin());
+        logic_.run(action);
     }
 }
 

@@ -7,10 +7,16 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace lumivane::win32 {
 
 inline constexpr const wchar_t* kHubClassName = L"LumivaneHub";
+// A command handed over by a second copy: WM_COPYDATA with this dwData and
+// the command's text (command_line::handOverText); the hub answers
+// kHandOverAccepted once it has taken the command.
+inline constexpr ULONG_PTR kHandOverTag = 0x4C56434D;
+inline constexpr LRESULT kHandOverAccepted = 0x4C56;
 
 // The hub's real window: owns the path boxes and routes every
 // message of the window to the hub's logic.
@@ -24,6 +30,8 @@ public:
     bool create(HINSTANCE instance);
     HWND hwnd() const { return hwnd_; }
     Hub& logic() { return logic_; }
+    // Commands handed over and not yet run.
+    bool hasPendingActions() const { return !pending_.empty(); }
 
     std::string slotText(int slot) const override;
     void setSlotText(int slot, const std::string& text) override;
@@ -44,6 +52,8 @@ private:
     void showDialog();
     bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onCopyData(const COPYDATASTRUCT& data);
+    void runPendingActions();
 
     Services& services_;
     Hub logic_;
@@ -53,6 +63,7 @@ private:
     DialogControls dialog_;
     MenuIcons menuIcons_;             // makes the pictures of logic_.menuImages
     UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
+    std::vector<Action> pending_;     // handed over, to be run once the sender has its answer
 };
 
 } // namespace lumivane::win32

@@ -1,4 +1,7 @@
 #pragma once
+#include "shell/action.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +33,7 @@ struct MenuItem {
     std::string caption;
     bool enabled = true;
     bool visible = true;
+    std::optional<Action> action;  // what choosing it does; nothing for headings and separators
 };
 
 // The popup menu: the children of the tray popup in their fixed order. A hidden item
@@ -47,7 +51,7 @@ public:
 
     // Adds a CD door item at (highest index) + 1, placed after
     // the group's last element; returns its index.
-    int addCdDoorItem(const std::string& caption);
+    int addCdDoorItem(const std::string& caption, CdDoor door);
     int highestCdDoorIndex() const;
 
 private:

@@ -152,10 +152,17 @@ class Session:
         """Starts lumivane.exe; returns the pid of the new hub window's process."""
         self.start_desktop()
         before = self.program_pids()
-        self.spawn("C:\\Lumivane\\" + PROGRAM_EXE)
+        self.command()
         if wait:
             return self.wait_for(lambda: next((w.pid for w in self.windows() if w.cls == HUB and w.pid not in before),
                                               None), timeout=30, what="the hub window")
+
+    def command(self, *args):
+        """Starts lumivane.exe with a command line; returns its process, whose
+        return code is the program's exit code."""
+        self.start_desktop()
+        self.spawn("C:\\Lumivane\\" + PROGRAM_EXE, *args)
+        return self._started[-1]
 
     def hub_window(self):
         return self.find_window(cls=HUB, timeout=0)
@@ -195,11 +202,13 @@ class Session:
     def close_window(self, window):
         self.probe("close", hex(window.hwnd))
 
-    def message_box(self, text, timeout=10):
-        """A visible "Lumivane" message box saying text, or None."""
+    def message_box(self, text, timeout=10, beginning=False):
+        """A visible "Lumivane" message box saying text (or beginning with it), or
+        None. The probe gives a text's line ends as blanks."""
         def match():
             return next((w for w in self.windows() if (w.cls, w.title, w.visible) == (DIALOG, "Lumivane", True)
-                         and any(t == text for _, _, t in self.child_texts(w))), None)
+                         and any(t == text or beginning and t.startswith(text)
+                                 for _, _, t in self.child_texts(w))), None)
         return self.poll(match, timeout)
 
     def answer_ok(self, box):

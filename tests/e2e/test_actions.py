@@ -1,6 +1,8 @@
 """The popup's commands, one after another in one running program: folder items
 with odd paths open exactly that folder or say it does not exist, Run Screen
-Saver with none selected, Turn Monitor Off with its cover window, and About."""
+Saver with none selected, Turn Monitor Off with its cover window (the second
+time from the command line, handed to the running copy), and About. Before the
+program runs, /screensaver runs alone and ends."""
 
 import sys
 from pathlib import Path
@@ -27,9 +29,9 @@ def down(n):
     return ("Down",) * n + ("Return",)
 
 
-def command_started(s, command_line):
-    """Whether the program has started a process with that command line, as Wine's log notes it."""
-    return any(f' cmdline L"{command_line}"' in line for log in s.work.glob("spawn-*.log")
+def starts(s, command_line):
+    """How many processes the program has started with that command line, as Wine's log notes them."""
+    return sum(f' cmdline L"{command_line}"' in line for log in s.work.glob("spawn-*.log")
                for line in log.read_text(errors="replace").splitlines() if "CreateProcessInternalW" in line)
 
 
@@ -49,14 +51,22 @@ def folders(s, pid):
         s.wait_for(lambda: not s.find_window(cls="ExplorerWClass", timeout=0), what="the file manager to end")
 
 
-def screen_saver(s, pid):
-    s.choose(pid, *down(RUN_SCREEN_SAVER))
+def screen_saver(s, pid, choose=True):
+    """From the menu, or, with no copy running, from the command line in a process that then ends."""
+    started = starts(s, DISPLAY_SETTINGS)
+    alone = None if choose else s.command("/screensaver")
+    if choose:
+        s.choose(pid, *down(RUN_SCREEN_SAVER))
     box = s.message_box("No Screen Saver is selected.")
     assert box is not None, "no 'No Screen Saver is selected.'"
     s.screenshot("no-screen-saver")
-    assert not command_started(s, DISPLAY_SETTINGS), "the settings opened before the message was read"
+    assert starts(s, DISPLAY_SETTINGS) == started, "the settings opened before the message was read"
     s.answer_ok(box)
-    s.wait_for(lambda: command_started(s, DISPLAY_SETTINGS), timeout=15, what="the display settings")
+    s.wait_for(lambda: starts(s, DISPLAY_SETTINGS) == started + 1, timeout=15, what="the display settings")
+    if alone:
+        assert alone.wait(timeout=15) == 0, "the command ended with a failure"
+        assert not s.program_pids(), "the command's process lives on"
+        assert not s.settings_file.exists(), "the command made a settings file"
 
 
 def monitor_off(s, pid):
@@ -71,9 +81,10 @@ def monitor_off(s, pid):
     s.screenshot("cover-window")
     s.keys("A")
     s.wait_for(lambda: not s.find_window(cls=COVER, timeout=0), what="a key to close the cover")
-    s.choose(pid, *down(TURN_MONITOR_OFF))
+    command = s.command("/monitoroff")
+    assert command.wait(timeout=15) == 0, "the command was not handed over"
     cover = s.find_window(cls=COVER, visible=True)
-    assert cover is not None, "no cover window the second time"
+    assert cover is not None and cover.pid == pid, f"no cover window in the running copy: {cover}"
     for step in range(20):
         if not s.find_window(cls=COVER, timeout=0):
             return
@@ -112,9 +123,10 @@ def test_the_popup_commands():
         for folder in ["a"] + [name for _, name in SLOTS if name]:
             (s.prefix / "drive_c" / folder).mkdir()
         content = b"\xef\xbb\xbf" + settings_bytes(*(text.encode() for text, _ in SLOTS))
-        s.settings_file.write_bytes(content)
         s.start_desktop()
         s.env["WINEDEBUG"] = "-all,+process"  # the program's started command lines, in its log
+        screen_saver(s, None, choose=False)
+        s.settings_file.write_bytes(content)
         pid = s.start()
         for phase in (folders, screen_saver, monitor_off, about):
             phase(s, pid)

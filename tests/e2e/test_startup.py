@@ -1,6 +1,7 @@
 """Start-up and the tray icon: the settings file, a hidden program with only its
-icon, a second copy refused, the icon back after shell restarts, Start with
-Windows, and the two ways the program ends."""
+icon, a second copy refused, an unknown command refused, the icon back after
+shell restarts, Start with Windows, and the three ways the program ends (Exit,
+the window closed, /exit)."""
 
 import sys
 from pathlib import Path
@@ -38,6 +39,15 @@ def test_first_start_second_copy_shell_restarts_and_exit():
         s.click(*s.tray_icon_point())
         assert s.menu(pid, timeout=1.5) is None, "a left click opened a menu"
 
+        # A command handed over while the popup is open waits for it to close.
+        s.open_menu(pid)
+        assert s.command("/about").wait(timeout=15) == 0, "/about was not handed over"
+        assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1.5) is None, "About opened inside the popup"
+        s.keys("Escape")
+        assert s.find_window(cls=DIALOG, pid=pid, visible=True) is not None, "no About box once the popup closed"
+        s.keys("Escape")
+        s.wait_for(lambda: not s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=0), what="About to close")
+
         written = s.settings_file.stat().st_mtime_ns
         s.start(wait=False)
         box = s.message_box("Already running")
@@ -46,6 +56,15 @@ def test_first_start_second_copy_shell_restarts_and_exit():
         s.answer_ok(box)
         s.wait_for(lambda: s.program_pids() == [pid], timeout=15, what="the second copy to end")
         assert s.settings_file.stat().st_mtime_ns == written, "the second copy wrote the settings file"
+
+        # A command it does not know: said with the list of commands, nothing handed over.
+        unknown = s.command("/no-such-switch")
+        box = s.message_box('"/no-such-switch" is not a command.  lumivane.exe COMMAND', beginning=True)
+        assert box is not None and box.pid != pid, f"no message about the unknown command: {box}"
+        s.screenshot("unknown-command")
+        s.answer_ok(box)
+        assert unknown.wait(timeout=15) == 2, "an unknown command did not end with exit code 2"
+        assert s.program_pids() == [pid] and not s.hub_window().visible, "the running copy was disturbed"
 
         # A restarted shell has forgotten the icons and announces its new taskbar.
         hub = s.hub_window()
@@ -169,8 +188,11 @@ def test_start_with_windows_switched_off_in_windows_list():
         assert (got := mark(s)) == MARK_ON, f"switching off changed the mark: {got}"
         assert s.find_window(cls=DIALOG, pid=pid, visible=True, timeout=1) is None, "a message showed"
 
-        s.close_window(s.hub_window())
+        # Ended from the command line: the copy goes, and its icon with it.
+        hub = s.hub_window()
+        assert s.command("/exit").wait(timeout=15) == 0, "/exit was not handed over"
         s.wait_exit()
+        assert s.probe("tray-delete", hex(hub.hwnd), "1").returncode != 0, "the icon stayed"
 
 
 if __name__ == "__main__":

@@ -8,7 +8,6 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/folder_picker.h"
-#include "platform/instance.h"
 #include "platform/media_control.h"
 #include "coolmenu/menu_engine.h"
 #include "platform/process.h"
@@ -346,12 +345,6 @@ struct FakeMessageBoxes final : platform::MessageBoxes, Recorder {
     }
 };
 
-struct FakeInstanceLock final : platform::InstanceLock, Recorder {
-    using Recorder::Recorder;
-    bool othersRunning = false;
-    bool anotherInstanceRunning() override { return note("anotherInstanceRunning()", othersRunning); }
-};
-
 // The notification area: the shell's answer to an add and the user's choice
 // in the next popup (0: dismissed) are set by the test.
 struct FakeTray final : platform::Tray, Recorder {
@@ -446,7 +439,6 @@ struct FakeAboutBox final : about::AboutBox, Recorder {
 // Everything a hub needs, wired to one log.
 struct FakeOs {
     CallLog log;
-    FakeInstanceLock instance{log};
     FakeMessageBoxes boxes{log};
     FakeFileSystem files{log};
     Latin1Codec codec;
@@ -461,11 +453,11 @@ struct FakeOs {
     FakeRegistry registry{log};
     FakeFolderPicker folderPicker{log};
     FakeAboutBox aboutBox{log};
-    Services services{instance, boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
+    Services services{boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
                       osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox};
     // The same fakes around a real registry, for a program in `exeDirectory`.
     Services withRegistry(platform::Registry& real, std::string exeDirectory) {
-        return {instance, boxes, files, codec, std::move(exeDirectory), tray, menuEngine, processes, desktop,
+        return {boxes, files, codec, std::move(exeDirectory), tray, menuEngine, processes, desktop,
                 osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox};
     }
 };

@@ -1,4 +1,4 @@
-// Drive strings as the system might return them, split, turned into door items and read back.
+// Drive strings as the system might return them, split and turned into door items.
 #include "actions/cd_drives.h"
 #include "fakes/recording.h"
 
@@ -32,23 +32,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& root : cd_drives::splitList(text, cd_drives::kNul, true))
         drives.types[root] = (cdLetters >> (static_cast<unsigned char>(root[0]) % 32)) & 1 ? platform::kDriveCdRom : 3;
     auto cds = cd_drives::cdDrives(cd_drives::logicalDrives(drives), drives);
-    PopupMenu menu;
-    for (const auto& root : cds) {
-        menu.addCdDoorItem(cd_drives::openCaption(root));
-        menu.addCdDoorItem(cd_drives::closeCaption(root));
-    }
-    fakes::FakeMediaControl mci(log);
+    // Start-up gives each CD drive an Open and a Close item, in order, each for that drive's own door.
+    fakes::FakeHub hub;
+    hub.os.drives.strings = text;
+    hub.os.drives.types = drives.types;
+    hub.logic.addCdDriveItems();
     for (size_t k = 0; k < 2 * cds.size(); ++k) {
-        const MenuItem* item = menu.find("cdDoor", static_cast<int>(k) + 1);
+        const MenuItem* item = hub.logic.popupMenu.find("cdDoor", static_cast<int>(k) + 1);
         assert(item != nullptr && "a door item is missing");
-        log.calls.clear();
-        cd_drives::doorCommandFromCaption(item->caption, mci);
-        char letter = cds[k / 2][0];
-        if (letter < 'A' || letter > 'Z') continue;  // the system names drives by letters only
-        std::string alias = std::string("Drive") + letter;
-        std::vector<std::string> expected{"mci(Open " + std::string(1, letter) + ": Alias " + alias + " Type CDAudio)",
-                                          "mci(Set " + alias + (k % 2 ? " Door Closed)" : " Door Open)")};
-        assert(log.calls == expected && "a door item sends another drive's or another door's commands");
+        const bool open = k % 2 == 0;
+        const std::string& root = cds[k / 2];
+        assert(item->caption == (open ? cd_drives::openCaption(root) : cd_drives::closeCaption(root)) &&
+               "a door item has another drive's caption");
+        assert(item->action == std::optional<Action>(CdDoor{root[0], open}) &&
+               "a door item works another drive's or another door");
     }
     return 0;
 }

@@ -57,15 +57,6 @@ TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; ea
     CHECK(cdCaptions(failed) == Calls{"0 - CD Drives"});
 }
 
-TEST_CASE("a door caption: O in either case opens, the drive is the letter before the first colon, or nothing") {
-    fakes::CallLog log;
-    fakes::FakeMediaControl mci(log);
-    for (const char* caption : {"open [F:]", "Close [G:] :", "Open", ":Open"})
-        cd_drives::doorCommandFromCaption(caption, mci);
-    CHECK(log.calls == Calls{"mci(Open F: Alias DriveF Type CDAudio)", "mci(Set DriveF Door Open)",
-                            "mci(Open G: Alias DriveG Type CDAudio)", "mci(Set DriveG Door Closed)"});
-}
-
 TEST_CASE("Run Screen Saver: SC_SCREENSAVE to the desktop when one is active, else the message and Display settings") {
     for (std::uint32_t active : {1u, 0u, 2u}) {
         CAPTURE(active);

@@ -35,9 +35,9 @@ struct StartedHub : fakes::FakeHub {
 TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu engine, then hidden") {
     StartedHub hub;
     // The start-up state's reads begin with their watch; the registry's own calls are checked where they matter.
-    CHECK(hub.os.log.only({"another", "regWatch", "logical", "mayWrite", "file", "replace", "read", "tray", "attach",
+    CHECK(hub.os.log.only({"regWatch", "logical", "mayWrite", "file", "replace", "read", "tray", "attach",
                            "setComplex", "hide"}) ==
-          Calls{"anotherInstanceRunning()", "regWatch()", "logicalDriveStrings()", "mayWrite(" + kIni + ")",
+          Calls{"regWatch()", "logicalDriveStrings()", "mayWrite(" + kIni + ")",
                 "fileExists(" + kIni + ")", "replaceFile(" + kIni + ")", "readFile(" + kIni + ")", "trayAdd()",
                 "attach(true)", "setComplexChecks(false)", "hide()"});
     CHECK(hub.logic.popupMenu.folder(0).caption == "1. C:\\");
@@ -49,12 +49,36 @@ TEST_CASE("start-up: Run value, drives and folders, then the icon, then the menu
     CHECK(hub.os.menuEngine.help == &hub.logic.menuHelp);
     CHECK(hub.os.menuEngine.images == &hub.logic.menuImages);
 
-    StartedHub second(false);
-    second.os.instance.othersRunning = true;
-    second.logic.start();
-    CHECK(second.os.log.calls ==
-          Calls{"anotherInstanceRunning()", "messageBox(Already running|Lumivane|16)", "unload()"});
     CHECK(settingsPathFor("C:\\") == "C:\\\\lumivane.ini");  // the backslash always goes in
+}
+
+TEST_CASE("a command run alone: the folders as read, and no settings file, tray icon or menu engine") {
+    fakes::FakeHub hub;
+    hub.os.files.folders.insert("D:\\Music");
+    const std::string userIni = "C:\\Users\\Ann\\AppData\\Roaming\\Lumivane\\lumivane.ini";
+    hub.logic.prepareForCommand(userIni, FolderList{"C:\\", "D:\\Music"});
+    hub.logic.run(OpenFolder{1});
+    hub.logic.run(Customize{});
+    hub.logic.onCancel();  // no file to read back, and none is made
+    const std::initializer_list<std::string> effects{"folder", "start", "show", "hide", "file", "make", "replace"};
+    CHECK(hub.os.log.only(effects) == Calls{"folderExists(D:\\Music)", "start(Explorer D:\\Music|1)", "show()",
+                                            "hide()", "fileExists(" + userIni + ")"});
+    CHECK(hub.host.boxes[1] == "D:\\Music");
+    // Saved: the user's own copy is made where a start would have made it.
+    hub.os.log.calls.clear();
+    hub.logic.run(Customize{});
+    hub.logic.onOk();
+    CHECK(hub.os.log.only(effects) == Calls{"show()", "makeFolder(C:\\Users\\Ann\\AppData\\Roaming\\Lumivane)",
+                                            "replaceFile(" + userIni + ")", "hide()"});
+
+    // Unreadable: said once, and the rows stay empty rather than showing the defaults as the user's.
+    fakes::FakeHub held;
+    held.logic.prepareForCommand(kIni, std::nullopt);
+    held.logic.run(OpenFolder{0});
+    auto calls = held.os.log.only({"messageBox", "start"});
+    REQUIRE(calls.size() == 2);
+    CHECK(calls[0].rfind("messageBox(The folders could not be read from " + kIni + ".", 0) == 0);
+    CHECK(calls[1] == "messageBox(Folder Does Not Exist|Lumivane|16)");
 }
 
 TEST_CASE("a settings file another program holds is reported at start-up, and left alone") {

@@ -320,7 +320,7 @@ TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and r
     fakes::FakeOs fake;
     win32::Win32Tray tray;
     win32::Win32MenuEngine engine;
-    Services services{fake.instance, fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
+    Services services{fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
                       fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                       fake.folderPicker, "lumivane.exe", fake.aboutBox};
     {

@@ -184,6 +184,8 @@ TEST_CASE("two copies started at the same instant, twenty times: one runs, the o
         wchar_t text[128] = {};
         ::GetDlgItemTextW(box, 0xFFFF, text, 128);
         CHECK(win32::narrow(text) == "Already running");
+        // Refused before any window: the running copy's hub is the only one a command can find.
+        CHECK(windowOf(pi[refused].dwProcessId, L"LumivaneHub", nullptr) == nullptr);
         for (DWORD waited = 0; !(hub = windowOf(pi[survivor].dwProcessId, L"LumivaneHub", nullptr)) && waited < 30000;
              waited += 20)
             ::Sleep(20);

@@ -44,7 +44,7 @@ bool temporaryFileLeft(const std::string& dir) {
 // The real hub window on the real file system and code page; the rest recorded.
 struct RealHub {
     explicit RealHub(std::string dir)
-        : services{fake.instance, fake.boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine, fake.processes,
+        : services{fake.boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine, fake.processes,
                    fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
                    fake.folderPicker, "lumivane.exe", fake.aboutBox} {
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
