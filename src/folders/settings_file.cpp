@@ -95,9 +95,13 @@ std::string fileToRead(const Location& location, platform::FileSystem& fs) {
 
 void makePerUserFile(const Location& location, platform::FileSystem& fs) {
     if (!location.perUser() || fs.fileExists(location.path)) return;
-    fs.makeFolder(location.path.substr(0, location.path.rfind('\\')));
+    makeFolderFor(location.path, fs);
     // An administrator's prepared list is kept, byte for byte.
     if (auto prepared = fs.readFile(location.besideExe)) fs.replaceFile(location.path, *prepared);
+}
+
+void makeFolderFor(const std::string& file, platform::FileSystem& fs) {
+    fs.makeFolder(file.substr(0, file.rfind('\\')));
 }
 
 bool settingsFileExists(const std::string& path, platform::FileSystem& fs) {

@@ -31,6 +31,8 @@ std::string fileToRead(const Location& location, platform::FileSystem& fs);
 // The first time the user's copy is needed: its folder, and the bytes of the
 // copy beside the exe when there is one (else the load writes the defaults).
 void makePerUserFile(const Location& location, platform::FileSystem& fs);
+// Makes the folder the file lives in, when it is missing.
+void makeFolderFor(const std::string& file, platform::FileSystem& fs);
 
 // The bytes of the file for the given slots: ANSI with CR LF line ends, or,
 // only when a path has no ANSI form, UTF-8 with a byte-order mark.

@@ -47,8 +47,6 @@ void Hub::prepareForCommand(const std::string& path, const std::optional<FolderL
         sayFoldersUnreadable();
     }
     rememberSavedFolders();
-    readStartWithWindows();
-    updateStartWithWindowsCaption();
 }
 
 void Hub::onMenuCommand(unsigned id) {

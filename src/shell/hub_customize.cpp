@@ -26,7 +26,7 @@ void Hub::onOk() {
     for (int k = 0; k < kFolderSlotCount; ++k) shown[static_cast<size_t>(k)] = host_.slotText(k);
     // A command's dialog may come before any start made the user's own copy:
     // its folder is then made with the first save.
-    if (!keepsSettingsFile_) os_.files.makeFolder(settingsPath.substr(0, settingsPath.rfind('\\')));
+    if (!keepsSettingsFile_) settings_file::makeFolderFor(settingsPath, os_.files);
     if (!settings_file::saveFolders(settingsPath, shown, os_.files, os_.codec)) {
         // The edits exist only in the boxes: keep the dialog open so they are not lost.
         os_.boxes.show("The folders could not be saved to " + settingsPath +

@@ -121,9 +121,10 @@ void HubWindow::createDialogControls() {
 
     completeFolderPaths(pathBoxes_);
     // Files and folders dragged from Explorer, which may run at a lower
-    // integrity level than an elevated copy of this program.
+    // integrity level than an elevated copy of this program (WM_COPYDATA is
+    // let through since the window was made).
     ::DragAcceptFiles(hwnd_, TRUE);
-    for (UINT msg : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+    for (UINT msg : {static_cast<UINT>(WM_DROPFILES), kCopyGlobalData})
         ::ChangeWindowMessageFilterEx(hwnd_, msg, MSGFLT_ALLOW, nullptr);
 }
 

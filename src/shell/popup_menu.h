@@ -12,7 +12,6 @@ namespace lumivane {
 // dismissed popup reports 0.
 namespace menu_id {
 inline constexpr unsigned kCdDoorBase = 1000;  // + index of the CD door item
-inline constexpr unsigned kCdDoorLast = 1099;
 inline constexpr unsigned kFolderBase = 1100;   // + slot
 inline constexpr unsigned kRunScreenSaver = 1200;
 inline constexpr unsigned kTurnMonitorOff = 1201;
