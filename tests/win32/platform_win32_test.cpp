@@ -163,8 +163,19 @@ TEST_CASE("two copies started at the same instant, twenty times: one runs, the o
             STARTUPINFOW si{};
             si.cb = sizeof(si);
             std::wstring line = L"\"" + exe + L"\"";
-            REQUIRE(::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                                     nullptr, &si, &pi[k]));
+            // Wine now and then fails a process start on a loaded machine; the
+            // race under test begins at ResumeThread, so a failed start is tried again.
+            BOOL made = FALSE;
+            DWORD error = 0;
+            for (int attempt = 0; attempt < 5 && !made; ++attempt) {
+                if (attempt > 0) ::Sleep(200);
+                made = ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                        nullptr, &si, &pi[k]);
+                if (!made) error = ::GetLastError();
+            }
+            CAPTURE(error);
+            REQUIRE(made);
+            if (error) MESSAGE("a process start failed with error " << error << " and was tried again");
             process[k].reset(pi[k].hProcess);
             thread[k].reset(pi[k].hThread);
         }
