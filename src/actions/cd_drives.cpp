@@ -17,6 +17,7 @@ void sendDoorCommands(char letter, std::string_view state, platform::MediaContro
     std::string alias = std::string("Drive") + letter;
     mci.sendString(std::string("Open ") + letter + ": Alias " + alias + " Type CDAudio");
     mci.sendString("Set " + alias + " Door " + std::string(state));
+    mci.sendString("Close " + alias);
 }
 } // namespace
 

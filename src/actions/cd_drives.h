@@ -24,9 +24,8 @@ std::vector<std::string> logicalDrives(platform::DriveInfo& drives);
 // The CD-ROM drives of the list, upper-cased, in the list's order.
 std::vector<std::string> cdDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives);
 
-// The door commands for drive letter X go to the alias "DriveX". The alias is
-// never closed, so a later choice repeats the Open (which then fails quietly)
-// before its Set.
+// The door commands for drive letter X go to the alias "DriveX", opened for
+// them and closed after, so the drive is not held between choices.
 void openCdDoor(char letter, platform::MediaControl& mci);
 void closeCdDoor(char letter, platform::MediaControl& mci);
 

@@ -24,8 +24,37 @@ PixelPoint coverCursorPoint(const TwipsRect& outer, double twipsPerPixelX, doubl
 void CoverWindow::onShow() {
     PixelPoint p = coverCursorPoint(host_.outerRectTwips(), host_.twipsPerPixelX(), host_.twipsPerPixelY());
     host_.setCursorPos(p.x, p.y);
-    host_.sendMonitorPower(platform::kMonitorOff);
     mouseMoves_ = 0;
+    heldChecks_ = 0;
+    powerOffOnceReleased();
+}
+
+void CoverWindow::powerOffOnceReleased() {
+    if (host_.inputHeld()) {
+        offPending_ = true;
+        host_.startHeldCheck(kHeldCheckMilliseconds);
+        return;
+    }
+    powerOff();
+}
+
+void CoverWindow::powerOff() {
+    offPending_ = false;
+    host_.sendMonitorPower(platform::kMonitorOff);
+}
+
+void CoverWindow::onInputReleased() {
+    if (offPending_ && !host_.inputHeld()) powerOff();
+}
+
+void CoverWindow::onHeldCheck() {
+    if (!offPending_) return;
+    // Something held for good (a stuck key, a weight on the keyboard) does not keep the display on.
+    if (++heldChecks_ >= kHeldChecksAtMost) {
+        powerOff();
+        return;
+    }
+    powerOffOnceReleased();
 }
 
 void CoverWindow::countMove() {
@@ -38,6 +67,7 @@ void CoverWindow::countMove() {
 }
 
 void CoverWindow::wakeAndClose() {
+    offPending_ = false;
     host_.sendMonitorPower(platform::kMonitorOn);
     host_.closeWindow();
 }

@@ -44,9 +44,19 @@ public:
     virtual void setCursorPos(int x, int y) = 0;
     // WM_SYSCOMMAND / SC_MONITORPOWER with this lParam, sent to the window's own handle.
     virtual void sendMonitorPower(std::intptr_t lParam) = 0;
+    // Whether any key or mouse button is down now.
+    virtual bool inputHeld() const = 0;
+    // Calls CoverWindow::onHeldCheck once, after the given time.
+    virtual void startHeldCheck(unsigned milliseconds) = 0;
     // Closes and unloads the window.
     virtual void closeWindow() = 0;
 };
+
+// While a key or button is held, the display's power-off waits: its release
+// is input, and would wake the display at once. Looked at again this often,
+// and at most this many times (5 s), besides at every release.
+inline constexpr unsigned kHeldCheckMilliseconds = 250;
+inline constexpr int kHeldChecksAtMost = 20;
 
 // The cover window: switches the display off while it is shown and wakes it at the
 // first real input. The window's own arrival produces mouse moves, so the first
@@ -57,6 +67,9 @@ public:
 
     // Runs before the window becomes visible.
     void onShow();
+    // A key or mouse button went up, over the window or its button.
+    void onInputReleased();
+    void onHeldCheck();
     void onKeyDown() { wakeAndClose(); }
     void onMouseDown() { wakeAndClose(); }
     void onMouseMove() { countMove(); }
@@ -69,9 +82,13 @@ public:
 private:
     void wakeAndClose();
     void countMove();
+    void powerOffOnceReleased();
+    void powerOff();
 
     CoverWindowHost& host_;
     int mouseMoves_ = 0;  // shared by the window and its button
+    bool offPending_ = false;  // the power-off waits for keys and buttons to go up
+    int heldChecks_ = 0;
 };
 
 // How the menu shows the cover window: loads it when it is not loaded. Only

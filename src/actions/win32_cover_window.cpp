@@ -12,6 +12,7 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 constexpr int kLabelId = 100;
+constexpr UINT_PTR kHeldCheckTimer = 1;
 // The button's font: the form's default, 8 points.
 constexpr int kButtonFontPointsX100 = 800;
 
@@ -123,6 +124,17 @@ void Win32CoverWindow::sendMonitorPower(std::intptr_t lParam) {
     if (hwnd_) ::SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MONITORPOWER, static_cast<LPARAM>(lParam));
 }
 
+bool Win32CoverWindow::inputHeld() const {
+    // The mouse buttons are virtual keys too.
+    for (int key = 1; key < 256; ++key)
+        if (::GetAsyncKeyState(key) & 0x8000) return true;
+    return false;
+}
+
+void Win32CoverWindow::startHeldCheck(unsigned milliseconds) {
+    if (hwnd_) ::SetTimer(hwnd_, kHeldCheckTimer, milliseconds, nullptr);
+}
+
 void Win32CoverWindow::closeWindow() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
@@ -162,6 +174,19 @@ LRESULT Win32CoverWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         logic_.onKeyDown();
+        return 0;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP:
+        logic_.onInputReleased();
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
+    case WM_TIMER:
+        // One-shot: the logic starts it again while something stays held.
+        ::KillTimer(hwnd, wParam);
+        if (wParam == kHeldCheckTimer) logic_.onHeldCheck();
         return 0;
     case WM_DPICHANGED: {
         // Moved to a monitor of another resolution: the design laid out for it,
@@ -209,6 +234,12 @@ LRESULT CALLBACK Win32CoverWindow::cancelButtonProc(HWND hwnd, UINT msg, WPARAM 
         case WM_SYSKEYDOWN:
             self->logic_.onCancelKeyDown();
             return 0;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+        case WM_LBUTTONUP:
+            // The keys of the shortcut that ran the command go up here, where the focus is.
+            self->logic_.onInputReleased();
+            break;
         case WM_MOUSEMOVE:
             self->logic_.onCancelMouseMove();
             // The third move closes the window, and the button with it.

@@ -32,6 +32,8 @@ private:
     double twipsPerPixelY() const override;
     void setCursorPos(int x, int y) override;
     void sendMonitorPower(std::intptr_t lParam) override;
+    bool inputHeld() const override;
+    void startHeldCheck(unsigned milliseconds) override;
     void closeWindow() override;
 
     bool create();

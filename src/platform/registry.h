@@ -86,8 +86,9 @@ public:
     virtual long setBinary(RegistryRoot root, const std::string& subkey, const std::string& valueName,
                            std::string_view data, RegistryView view) = 0;
 
-    // Starts watching the keys (a missing one through its nearest existing
-    // parent, and all below that) for new, changed or deleted values and keys.
+    // Starts watching the keys for new, changed or deleted values and
+    // subkeys; a missing key through its nearest existing parent, for a new or
+    // deleted subkey of that parent only.
     virtual std::unique_ptr<KeyWatch> watch(const std::vector<KeyPlace>& places) = 0;
 };
 

@@ -63,6 +63,9 @@ public:
     virtual bool remove(const TrayRecord& record) = 0;
     // NIM_MODIFY: the icon named by (window, id) takes the record's picture and tip.
     virtual bool modify(const TrayRecord& record) = 0;
+    // Whether the taskbar's window exists: then a refused add is a busy
+    // taskbar, and no "TaskbarCreated" will follow.
+    virtual bool taskbarExists() const = 0;
     // The side in pixels of the icons the notification area shows now
     // (SM_CXSMICON at the resolution of the taskbar's monitor).
     virtual int iconSize() const = 0;

@@ -8,10 +8,8 @@
 namespace lumivane::win32 {
 
 namespace {
-// The full path of the exe the window's process runs; empty when it cannot be asked.
-std::wstring processImage(HWND window) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(window, &pid);
+// The full path of the exe the process runs; empty when it cannot be asked.
+std::wstring processImage(DWORD pid) {
     // Limited rights are enough, and are granted even for a copy run as administrator.
     UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
     if (!process) return {};
@@ -29,7 +27,14 @@ bool handOver(const std::vector<std::string>& args) {
     COPYDATASTRUCT data{kHandOverTag, static_cast<DWORD>(text.size()), text.data()};
     for (HWND hub = ::FindWindowExW(nullptr, nullptr, kHubClassName, nullptr); hub;
          hub = ::FindWindowExW(nullptr, hub, kHubClassName, nullptr)) {
-        if (::CompareStringOrdinal(processImage(hub).c_str(), -1, ownImage.c_str(), -1, TRUE) != CSTR_EQUAL) continue;
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hub, &pid);
+        if (::CompareStringOrdinal(processImage(pid).c_str(), -1, ownImage.c_str(), -1, TRUE) != CSTR_EQUAL) continue;
+        // Windows lets the process the user started (this one) take the
+        // foreground, not the one it asks: the running copy's boxes and cover
+        // window would open behind the active window. A refusal (this process
+        // has no right to give) changes nothing else.
+        ::AllowSetForegroundWindow(pid);
         DWORD_PTR answer = 0;
         // A copy that hangs must not hang the command with it.
         if (::SendMessageTimeoutW(hub, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,

@@ -87,7 +87,7 @@ void Hub::addCdDriveItems() {
 }
 
 void Hub::onRunScreenSaver() {
-    screen_saver::runScreenSaverCommand(os_.desktop, os_.boxes, os_.processes);
+    screen_saver::runScreenSaverCommand({os_.desktop, os_.registry, os_.files, os_.boxes, os_.processes});
 }
 
 void Hub::onTurnMonitorOff() {

@@ -37,7 +37,15 @@ public:
     virtual void unload() = 0;
     // The window's handle as the shell knows it (tray record, popup owner).
     virtual void* windowHandle() const = 0;
+    // Calls Hub::onTimer(id) once, after the given time; started again
+    // before it ran, it counts from now.
+    virtual void startTimer(unsigned id, unsigned milliseconds) = 0;
 };
+
+// The hub's one-shot timers.
+inline constexpr unsigned kTrayRetryTimer = 1;
+// A busy taskbar's refused icon is tried again after this long.
+inline constexpr unsigned kTrayRetryMilliseconds = 1000;
 
 // The operating system as the hub reaches it.
 struct Services {
@@ -97,10 +105,18 @@ public:
     void onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor = std::nullopt);
     // The popup menu is open (its loop runs).
     bool menuOpen() const { return trayEvents_.menuOpen(); }
-    // The shell (re)created its taskbar: any icon it had is gone.
+    // The shell (re)created its taskbar: any icon it had is gone. Or the
+    // display scale changed, and Windows says so with the same message while
+    // the icon stays.
     void onTaskbarCreated();
-    // The window is going away, or the session ends, without Exit.
+    // A timer started through HubHost::startTimer ran out.
+    void onTimer(unsigned id);
+    // The window is going away without Exit.
     void onWindowGone();
+    // WM_ENDSESSION. The session ends: the icon goes, and the system ends the
+    // process. An installer or update asks the program to close (the Restart
+    // Manager's closeApp): it ends as Exit does.
+    void onSessionEnd(bool ending, bool closeApp);
     // The display's resolution or layout changed: a shown icon is replaced by
     // the picture at the notification area's new size.
     void onDisplayChange();
@@ -145,13 +161,17 @@ public:
 
 private:
     HubHost& host_;
-    // The tray's picture at the notification area's size, noted as given.
-    void* trayPicture();
+    // Adds the icon with the picture at the notification area's size; true
+    // when the shell took it.
+    bool showTrayIcon();
+    // Tries the refused icon again later when the taskbar exists: a busy one
+    // sends no "TaskbarCreated" after it.
+    void retryTrayIconLater();
 
     Services& os_;
     bool trayWanted_ = false;  // the icon should be in the notification area
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
-    int trayIconSize_ = 0;     // the size of the picture the shell was last given
+    int trayIconSize_ = 0;     // the size of the picture the shell last took
     TrayEvents trayEvents_;
     std::unique_ptr<platform::KeyWatch> startupWatch_;  // the keys of the last start-up read
     // The folders as last read from or written to the settings file, for a

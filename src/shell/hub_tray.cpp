@@ -27,27 +27,50 @@ void Hub::updateFolderItems() {
     }
 }
 
-void* Hub::trayPicture() {
-    trayIconSize_ = os_.tray.iconSize();
-    return menuImages.iconOf("TURN", trayIconSize_);
+bool Hub::showTrayIcon() {
+    const int size = os_.tray.iconSize();
+    if (!tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), menuImages.iconOf("TURN", size)))
+        return false;
+    trayShown_ = true;
+    trayIconSize_ = size;
+    return true;
+}
+
+void Hub::retryTrayIconLater() {
+    // Without a taskbar, its "TaskbarCreated" says when to try.
+    if (os_.tray.taskbarExists()) host_.startTimer(kTrayRetryTimer, kTrayRetryMilliseconds);
 }
 
 void Hub::addTrayIcon() {
     trayWanted_ = true;
-    trayShown_ = tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), trayPicture());
+    if (!showTrayIcon()) retryTrayIconLater();
+}
+
+void Hub::onTimer(unsigned id) {
+    if (id != kTrayRetryTimer || !trayWanted_ || trayShown_) return;
+    if (!showTrayIcon()) retryTrayIconLater();
 }
 
 void Hub::onTaskbarCreated() {
     // Also the moment to retry an icon the shell refused because its taskbar
-    // was not up yet when the program started. A taskbar made again after a
-    // change of resolution asks for its new size.
-    if (!trayWanted_) return;
-    if (tray_icon::addToTray(os_.tray, kAppTitle, host_.windowHandle(), trayPicture())) trayShown_ = true;
+    // was not up yet when the program started.
+    if (!trayWanted_ || showTrayIcon()) return;
+    // The add fails for an icon the shell still shows: the scale changed, and
+    // the icon takes the picture for the new one.
+    const int size = os_.tray.iconSize();
+    if (trayShown_ && tray_icon::changeTrayPicture(os_.tray, host_.windowHandle(), menuImages.iconOf("TURN", size))) {
+        trayIconSize_ = size;
+        return;
+    }
+    trayShown_ = false;
+    retryTrayIconLater();
 }
 
 void Hub::onDisplayChange() {
-    if (!trayShown_ || os_.tray.iconSize() == trayIconSize_) return;
-    tray_icon::changeTrayPicture(os_.tray, host_.windowHandle(), trayPicture());
+    const int size = os_.tray.iconSize();
+    if (!trayShown_ || size == trayIconSize_) return;
+    if (tray_icon::changeTrayPicture(os_.tray, host_.windowHandle(), menuImages.iconOf("TURN", size)))
+        trayIconSize_ = size;
 }
 
 void Hub::onWindowGone() {
@@ -56,6 +79,14 @@ void Hub::onWindowGone() {
     tray_icon::removeFromTray(os_.tray, host_.windowHandle());
     trayShown_ = false;
     trayWanted_ = false;
+}
+
+void Hub::onSessionEnd(bool ending, bool closeApp) {
+    if (!ending) return;
+    if (closeApp)
+        onExit();
+    else
+        onWindowGone();
 }
 
 void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor) {

@@ -44,8 +44,12 @@ bool HubWindow::create(HINSTANCE instance) {
     ::CreateWindowExW(WS_EX_DLGMODALFRAME, kHubClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN,
                       CW_USEDEFAULT, CW_USEDEFAULT, 400, 380, nullptr, nullptr, instance, this);
     // Run as administrator, the window would otherwise refuse the commands a
-    // second copy started normally hands over.
-    if (hwnd_) ::ChangeWindowMessageFilterEx(hwnd_, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+    // second copy started normally hands over, and the taskbar's broadcast
+    // after Explorer restarts, which would leave it without its icon.
+    if (hwnd_) {
+        ::ChangeWindowMessageFilterEx(hwnd_, WM_COPYDATA, MSGFLT_ALLOW, nullptr);
+        if (taskbarCreated_) ::ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    }
     return hwnd_ != nullptr;
 }
 
@@ -80,6 +84,10 @@ void HubWindow::setVisible(bool visible) {
 
 bool HubWindow::isVisible() const {
     return ::IsWindowVisible(hwnd_) != FALSE;
+}
+
+void HubWindow::startTimer(unsigned id, unsigned milliseconds) {
+    if (hwnd_) ::SetTimer(hwnd_, id, milliseconds, nullptr);
 }
 
 void HubWindow::unload() {
@@ -122,7 +130,11 @@ bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         logic_.onTaskbarCreated();
         return true;
     }
-    if ((msg == WM_ENDSESSION && wParam) || msg == WM_DESTROY) logic_.onWindowGone();
+    if (msg == WM_ENDSESSION) {
+        logic_.onSessionEnd(wParam != FALSE, (lParam & ENDSESSION_CLOSEAPP) != 0);
+        return true;
+    }
+    if (msg == WM_DESTROY) logic_.onWindowGone();
     return false;
 }
 
@@ -131,10 +143,19 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (handleDialogMessage(msg, wParam, lParam, result)) return result;
     switch (msg) {
+    case WM_QUERYENDSESSION:
+        // Nothing unsaved is kept outside the settings file: the program may
+        // always go, for the end of the session or for an installer.
+        return TRUE;
     case WM_COPYDATA:
         return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kRunHandedOver:
         runPendingActions();
+        return 0;
+    case WM_TIMER:
+        // One-shot: a timer that stayed would come round again.
+        ::KillTimer(hwnd_, wParam);
+        logic_.onTimer(static_cast<unsigned>(wParam));
         return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

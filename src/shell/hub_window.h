@@ -39,6 +39,7 @@ public:
     bool isVisible() const override;
     void unload() override;
     void* windowHandle() const override { return hwnd_; }
+    void startTimer(unsigned id, unsigned milliseconds) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -113,6 +113,9 @@ struct FakeCoverWindowHost final : CoverWindowHost, Recorder {
     }
     void sendMonitorPower(std::intptr_t lParam) override { log.add("monitorPower(" + std::to_string(lParam) + ")"); }
     void closeWindow() override { log.add("closeWindow()"); }
+    bool held = false;  // a key or button is down
+    bool inputHeld() const override { return held; }
+    void startHeldCheck(unsigned milliseconds) override { log.add("heldCheck(" + std::to_string(milliseconds) + ")"); }
 };
 
 // UTF-8 (ASCII and Latin-1 are enough for the tests) as the UTF-16LE bytes of
@@ -219,7 +222,8 @@ struct FakeRegistry final : platform::Registry, Recorder {
     }
 
     // Says "changed" once a value in or below a watched key differs from what
-    // it was when the watch began, however the test changed it.
+    // it was when the watch began, however the test changed it; for a missing
+    // key, once its nearest existing parent gained or lost a subkey.
     std::unique_ptr<platform::KeyWatch> watch(const std::vector<platform::KeyPlace>& places) override {
         log.add("regWatch()");
         return std::make_unique<Watch>(*this, places);
@@ -238,17 +242,55 @@ private:
         }
         return out;
     }
+    // The keys of a root and view: where a value or a made key is, and every key above it.
+    std::set<std::string> keys(platform::RegistryRoot root, platform::RegistryView view) {
+        std::set<std::string> out{""};
+        auto addWithParents = [&](std::string key) {
+            for (;;) {
+                out.insert(key);
+                const auto slash = key.rfind('\\');
+                if (slash == std::string::npos) return;
+                key.resize(slash);
+            }
+        };
+        for (const auto& [at, value] : viewValues(view))
+            if (std::get<0>(at) == root) addWithParents(std::get<1>(at));
+        if (&viewValues(view) == &values)
+            for (const auto& [keyRoot, key] : subkeys)
+                if (keyRoot == root) addWithParents(key);
+        return out;
+    }
+    // A missing key's stand-in: its nearest existing parent, with the names of that parent's subkeys.
+    std::set<std::string> standInSubkeys(const platform::KeyPlace& place) {
+        const std::set<std::string> all = keys(place.root, place.view);
+        std::string parent = place.subkey;
+        while (!all.count(parent)) parent.resize(parent.rfind('\\') == std::string::npos ? 0 : parent.rfind('\\'));
+        std::set<std::string> children;
+        const std::string prefix = parent.empty() ? "" : parent + "\\";
+        for (const auto& key : all)
+            if (!key.empty() && key != parent && key.rfind(prefix, 0) == 0 &&
+                key.find('\\', prefix.size()) == std::string::npos)
+                children.insert(key);
+        return children;
+    }
     struct Watch final : platform::KeyWatch {
         Watch(FakeRegistry& reg, std::vector<platform::KeyPlace> places) : reg(reg), places(std::move(places)) {
-            for (const auto& place : this->places) before.push_back(reg.under(place));
+            for (const auto& place : this->places) {
+                standIn.push_back(!reg.keys(place.root, place.view).count(place.subkey));
+                before.push_back(standIn.back() ? Values{} : reg.under(place));
+                beforeSubkeys.push_back(standIn.back() ? reg.standInSubkeys(place) : std::set<std::string>{});
+            }
         }
         bool changed() override {
-            for (size_t i = 0; i < places.size() && !seen; ++i) seen = reg.under(places[i]) != before[i];
+            for (size_t i = 0; i < places.size() && !seen; ++i)
+                seen = standIn[i] ? reg.standInSubkeys(places[i]) != beforeSubkeys[i] : reg.under(places[i]) != before[i];
             return seen;
         }
         FakeRegistry& reg;
         std::vector<platform::KeyPlace> places;
+        std::vector<bool> standIn;
         std::vector<Values> before;
+        std::vector<std::set<std::string>> beforeSubkeys;
         bool seen = false;
     };
     static std::string viewName(platform::RegistryView view) {
@@ -346,10 +388,14 @@ struct FakeMessageBoxes final : platform::MessageBoxes, Recorder {
 };
 
 // The notification area: the shell's answer to an add and the user's choice
-// in the next popup (0: dismissed) are set by the test.
+// in the next popup (0: dismissed) are set by the test. As Windows's, it
+// refuses to add an icon it shows already, and to change one it does not show.
 struct FakeTray final : platform::Tray, Recorder {
     using Recorder::Recorder;
-    bool accepts = true;
+    bool accepts = true;        // false: a busy taskbar, or none yet
+    bool acceptsModify = true;
+    bool taskbar = true;        // the taskbar's window exists
+    bool iconShown = false;     // set false by a test when Explorer restarts
     unsigned choice = 0;
     std::vector<platform::TrayRecord> added, removed, modified;
     int size = 16;  // the notification area's icon size
@@ -357,17 +403,21 @@ struct FakeTray final : platform::Tray, Recorder {
 
     bool add(const platform::TrayRecord& record) override {
         added.push_back(record);
-        return note("trayAdd()", accepts);
+        const bool taken = accepts && !iconShown;
+        iconShown = iconShown || taken;
+        return note("trayAdd()", taken);
     }
     bool remove(const platform::TrayRecord& record) override {
         removed.push_back(record);
+        iconShown = false;
         return note("trayRemove()", true);
     }
     bool modify(const platform::TrayRecord& record) override {
         modified.push_back(record);
-        return note("trayModify()", accepts);
+        return note("trayModify()", acceptsModify && iconShown);
     }
-    // A question, not an action: not logged.
+    // Questions, not actions: not logged.
+    bool taskbarExists() const override { return taskbar; }
     int iconSize() const override { return size; }
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override {
         popups.push_back(lines);
@@ -426,6 +476,9 @@ struct FakeHubHost final : HubHost, Recorder {
     bool isVisible() const override { return visible; }
     void* windowHandle() const override { return kWindow; }
     void unload() override { log.add("unload()"); }
+    void startTimer(unsigned id, unsigned milliseconds) override {
+        log.add("startTimer(" + std::to_string(id) + "," + std::to_string(milliseconds) + ")");
+    }
 };
 
 struct FakeAboutBox final : about::AboutBox, Recorder {

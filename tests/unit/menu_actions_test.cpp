@@ -1,6 +1,13 @@
 #include "actions/cd_drives.h"
 #include "actions/cover_window.h"
+#include "actions/screen_saver.h"
 #include "fakes/recording.h"
+#include "platform/process.h"
+
+#include <algorithm>
+#include <cctype>
+#include <optional>
+#include <set>
 
 #include <doctest/doctest.h>
 
@@ -39,6 +46,33 @@ TEST_CASE("a folder item opens its box's text with Explorer, quoted only for a c
     CHECK(hub.os.log.only({"folderExists"}).back() == "folderExists()");
 }
 
+TEST_CASE("a program named without a folder starts from the Windows or the system folder, never the search path") {
+    const std::set<std::string> files{"C:\\Windows\\explorer.exe", "C:\\Windows\\System32\\explorer.exe",
+                                      "C:\\Windows\\System32\\rundll32.exe"};
+    auto exists = [&](std::string path) {  // names compared without regard to case, as Windows does
+        for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return std::any_of(files.begin(), files.end(), [&](std::string file) {
+            for (char& c : file) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            return file == path;
+        });
+    };
+    const struct {
+        std::string commandLine;
+        std::optional<std::string> program;
+    } cases[] = {
+        {"Explorer C:\\a b", "C:\\Windows\\Explorer.exe"},  // the Windows folder's first
+        {"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1", "C:\\Windows\\System32\\rundll32.exe"},
+        {"lumivane /about", std::nullopt},  // in neither: not looked for anywhere else
+        {"\"C:\\Program Files\\Tools\\msinfo32.exe\"", "C:\\Program Files\\Tools\\msinfo32.exe"},
+        {"C:\\Tools\\msinfo32.exe", "C:\\Tools\\msinfo32.exe"},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.commandLine);
+        CHECK(platform::programToStart(c.commandLine, "C:\\Windows", "C:\\Windows\\System32\\", exists) == c.program);
+    }
+}
+
 TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; each sends its drive's commands") {
     fakes::FakeHub hub;
     hub.os.drives.strings = "a:\\\0C:\\\0e:\\\0D:\\\0"s;
@@ -49,7 +83,8 @@ TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; ea
     hub.os.log.calls.clear();
     for (unsigned index : {0u, 1u, 4u}) hub.logic.onMenuCommand(menu_id::kCdDoorBase + index);
     CHECK(hub.os.log.calls == Calls{"mci(Open E: Alias DriveE Type CDAudio)", "mci(Set DriveE Door Open)",
-                                   "mci(Open D: Alias DriveD Type CDAudio)", "mci(Set DriveD Door Closed)"});
+                                   "mci(Close DriveE)", "mci(Open D: Alias DriveD Type CDAudio)",
+                                   "mci(Set DriveD Door Closed)", "mci(Close DriveD)"});
 
     fakes::FakeHub none, failed;
     none.os.drives.strings = "C:\\\0"s;
@@ -57,15 +92,38 @@ TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; ea
     CHECK(cdCaptions(failed) == Calls{"0 - CD Drives"});
 }
 
-TEST_CASE("Run Screen Saver: SC_SCREENSAVE to the desktop when one is active, else the message and Display settings") {
-    for (std::uint32_t active : {1u, 0u, 2u}) {
-        CAPTURE(active);
+TEST_CASE("Run Screen Saver: SC_SCREENSAVE only when active and SCRNSAVE.EXE names a file, else the message and "
+          "Display settings") {
+    const std::string kMystify = "C:\\Windows\\system32\\Mystify.scr", kBubbles = "C:\\Windows\\system32\\Bubbles.scr";
+    const struct {
+        const char* name;
+        std::uint32_t active;
+        std::string policy, user;  // "" for no value
+        bool runs;
+    } cases[] = {
+        {"active, the user's choice exists", 1, "", kMystify, true},
+        {"(None): active, no value", 1, "", "", false},
+        {"the user's choice deleted since", 1, "", kBubbles, false},
+        {"a policy's choice comes first", 1, kMystify, kBubbles, true},
+        {"a policy naming a missing file", 1, kBubbles, kMystify, false},
+        {"not active", 0, "", kMystify, false},
+        {"an answer other than 1", 2, "", kMystify, false},
+    };
+    for (const auto& c : cases) {
+        CAPTURE(c.name);
         fakes::FakeHub hub;
-        hub.os.desktop.screenSaveValue = active;
+        hub.os.desktop.screenSaveValue = c.active;
+        hub.os.files.files[kMystify] = "MZ";
+        const auto user = platform::RegistryRoot::CurrentUser;
+        if (!c.policy.empty())
+            hub.os.registry.putString(user, screen_saver::kPolicyDesktopKey, screen_saver::kScreenSaverValue, c.policy);
+        if (!c.user.empty())
+            hub.os.registry.putString(user, screen_saver::kDesktopKey, screen_saver::kScreenSaverValue, c.user);
         hub.logic.onMenuCommand(menu_id::kRunScreenSaver);
-        Calls inactive{"screenSaveActive()", "messageBox(No Screen Saver is selected.|Lumivane|0)",
-                       "start(rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1|2)"};
-        CHECK(hub.os.log.calls == (active == 1 ? Calls{"screenSaveActive()", "desktopSysCommand(61760|0)"} : inactive));
+        Calls none{"messageBox(No Screen Saver is selected.|Lumivane|0)",
+                   "start(rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1|2)"};
+        CHECK(hub.os.log.only({"desktop", "messageBox", "start"}) ==
+              (c.runs ? Calls{"desktopSysCommand(61760|0)"} : none));
     }
 }
 
@@ -111,4 +169,29 @@ TEST_CASE("the cover window turns the display off; two moves are absorbed, the t
         (cover.*input)();
         CHECK(log.calls == Calls{"monitorPower(-1)", "closeWindow()"});
     }
+
+    // The Enter that chose the item, or a shortcut's keys, still down: the
+    // power-off waits for their release, or for at most 5 s.
+    host.held = true;
+    cover.onShow();
+    cover.onHeldCheck();
+    cover.onInputReleased();  // one key of several went up
+    host.held = false;
+    cover.onInputReleased();  // the last went up
+    cover.onHeldCheck();      // done already: nothing more
+    CHECK(log.only({"monitor", "held"}) ==
+          Calls{"monitorPower(-1)", "heldCheck(250)", "heldCheck(250)", "monitorPower(2)"});
+    host.held = true;
+    cover.onShow();
+    cover.onInputReleased();
+    log.calls.clear();
+    for (int check = 1; check < kHeldChecksAtMost; ++check) cover.onHeldCheck();
+    CHECK(log.calls == Calls(kHeldChecksAtMost - 1, "heldCheck(250)"));
+    cover.onHeldCheck();
+    CHECK(log.calls.back() == "monitorPower(2)");
+    host.held = false;
+    cover.onShow();  // nothing held: at once
+    cover.onKeyDown();  // the wake-up rules as before
+    CHECK(log.only({"monitor", "close"}) ==
+          Calls{"monitorPower(2)", "monitorPower(2)", "monitorPower(-1)", "closeWindow()"});
 }

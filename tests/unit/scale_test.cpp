@@ -87,16 +87,36 @@ TEST_CASE("the tray icon is the picture at the notification area's size, and cha
     hub.logic.onDisplayChange();
     CHECK(hub.os.tray.modified.size() == 1);
 
-    // A taskbar made again adds the icon at its size of the moment.
+    // A change the shell refused is tried again at the next: the size is noted only once taken.
+    hub.os.tray.size = 20;
+    hub.os.tray.acceptsModify = false;
+    hub.logic.onDisplayChange();
+    hub.os.tray.acceptsModify = true;
+    hub.logic.onDisplayChange();
+    CHECK(hub.os.tray.modified.size() == 3);
+    CHECK(hub.os.tray.modified.back().icon == loader.picture(kTurn, 20));
+
+    // "TaskbarCreated" for a change of scale, the icon still there: the add
+    // fails and the icon takes the picture for the new scale.
+    hub.os.tray.size = 24;
+    hub.os.log.calls.clear();
+    hub.logic.onTaskbarCreated();
+    CHECK(hub.os.log.calls == Calls{"trayAdd()", "trayModify()"});
+    CHECK(hub.os.tray.modified.back().icon == loader.picture(kTurn, 24));
+    hub.logic.onDisplayChange();
+    CHECK(hub.os.tray.modified.size() == 4);
+
+    // A taskbar made again (Explorer restarted) adds the icon at its size of the moment.
+    hub.os.tray.iconShown = false;
     hub.os.tray.size = 20;
     hub.logic.onTaskbarCreated();
     CHECK(hub.os.tray.added.back().icon == loader.picture(kTurn, 20));
     hub.logic.onDisplayChange();
-    CHECK(hub.os.tray.modified.size() == 1);
+    CHECK(hub.os.tray.modified.size() == 4);
 
     // No icon shown (gone with the window): nothing to change.
     hub.logic.onWindowGone();
     hub.os.tray.size = 16;
     hub.logic.onDisplayChange();
-    CHECK(hub.os.tray.modified.size() == 1);
+    CHECK(hub.os.tray.modified.size() == 4);
 }

@@ -159,8 +159,17 @@ TEST_CASE("the start-up item follows changes made while the program runs, and on
     auto& reg = hub.os.registry;
     const auto kUser = platform::RegistryRoot::CurrentUser;
     reg.putString(kMachine, kRun, "Lumivane", kMine);
+    // The user has no StartupApproved key: its watch stands on Explorer's key,
+    // below which Explorer writes all the time.
+    const std::string kRecent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+    reg.putString(kUser, kRecent, "MRUList", "a");
     hub.logic.start();
     CHECK(caption(hub.logic) == "Load at Startup");
+    reg.putString(kUser, kRecent, "MRUList", "ba");
+    reg.putString(kUser, kRecent + "\\.txt", "0", "notes.txt");
+    hub.os.log.calls.clear();
+    choose(hub, 0);
+    CHECK(hub.os.log.calls.front() == "popup(68140)");
     const struct {
         const char* change;
         std::string machineMark, userMark;  // "" for none

@@ -136,7 +136,23 @@ TEST_CASE("only the right button's release opens the menu; the chosen item runs 
 TEST_CASE("the icon: back when the taskbar is made again, retried when refused, removed once with its window") {
     StartedHub hub(false);
     hub.os.tray.accepts = false;  // no taskbar yet at log-on
+    hub.os.tray.taskbar = false;
     hub.logic.start();
+    CHECK_FALSE(hub.os.log.contains("startTimer"));  // its "TaskbarCreated" says when
+    SUBCASE("a busy taskbar sends no \"TaskbarCreated\": tried again about once a second until it takes the icon") {
+        hub.os.tray.taskbar = true;
+        hub.os.log.calls.clear();
+        hub.logic.onTaskbarCreated();  // Explorer's taskbar came, and is busy still
+        hub.logic.onTimer(kTrayRetryTimer);
+        hub.os.tray.accepts = true;
+        hub.logic.onTimer(kTrayRetryTimer);
+        hub.logic.onTimer(kTrayRetryTimer);  // a late one: shown already
+        const std::string retry = "startTimer(" + std::to_string(kTrayRetryTimer) + ",1000)";
+        CHECK(hub.os.log.calls == Calls{"trayAdd()", retry, "trayAdd()", retry, "trayAdd()"});
+        CHECK(hub.os.tray.added.back().icon == &hub.turnPicture);
+        hub.logic.onWindowGone();
+        CHECK(hub.os.tray.removed.size() == 1);
+    }
     SUBCASE("refused and never shown: nothing to remove") {
         hub.logic.onWindowGone();
         CHECK(hub.os.tray.removed.empty());
@@ -151,6 +167,21 @@ TEST_CASE("the icon: back when the taskbar is made again, retried when refused, 
         CHECK(hub.os.tray.removed.size() == 1);
         CHECK(hub.os.tray.added.size() == 2);
     }
+}
+
+TEST_CASE("the session's end takes the icon; an installer's request to close ends the program as Exit does") {
+    StartedHub hub;
+    hub.os.log.calls.clear();
+    hub.logic.onSessionEnd(false, true);  // another program refused: the session goes on
+    CHECK(hub.os.log.calls.empty());
+    hub.logic.onSessionEnd(true, true);
+    hub.logic.onWindowGone();
+    CHECK(hub.os.log.calls == Calls{"trayRemove()", "unload()"});
+    StartedHub loggingOff;
+    loggingOff.os.log.calls.clear();
+    loggingOff.logic.onSessionEnd(true, false);  // the system ends the process itself
+    loggingOff.logic.onWindowGone();
+    CHECK(loggingOff.os.log.calls == Calls{"trayRemove()"});
 }
 
 TEST_CASE("the Run value: type and size first, then exactly that many bytes; a value that grew meanwhile is none") {

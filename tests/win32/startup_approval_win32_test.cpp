@@ -222,8 +222,16 @@ TEST_CASE("a user without administrator rights, on the real registry: the user's
     put(own, start_with_windows::kRunSubkey, name, REG_SZ, mine);  // an administrator's, for every user
     makeReadOnly(start_with_windows::kRunSubkey);
 
+    // Explorer writes below its own key all the time; the watch standing on a parent ignores it.
+    const char* recent = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs";
+    const char* recentType = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs\\.txt";
+    put(k64, recent, L"MRUList", REG_SZ, sz(L"a"), HKEY_CURRENT_USER);
+
     win32::Win32Registry registry;
     auto watch = registry.watch(start_with_windows::watchedKeys(registry));
+    CHECK_FALSE(watch->changed());
+    put(k64, recent, L"MRUList", REG_SZ, sz(L"ba"), HKEY_CURRENT_USER);
+    put(k64, recentType, L"0", REG_SZ, sz(L"notes.txt"), HKEY_CURRENT_USER);
     CHECK_FALSE(watch->changed());
     put(k64, kApprovedRunSubkey, name, REG_BINARY, kOff3, HKEY_CURRENT_USER);  // the key is made with it
     CHECK(watch->changed());

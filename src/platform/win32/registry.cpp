@@ -141,11 +141,13 @@ std::unique_ptr<platform::KeyWatch> Win32Registry::watch(const std::vector<platf
             LONG status = ::RegOpenKeyExW(rootKey(place.root), path.c_str(), 0, KEY_NOTIFY | viewAccess(place.view),
                                           key.put());
             if (status == ERROR_SUCCESS) {
-                // A key made later appears below its nearest existing parent,
-                // so a parent standing in is watched with everything below it.
-                const BOOL below = path.size() != full.size();
-                status = ::RegNotifyChangeKeyValue(key.get(), below, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                                                   watch->event.get(), TRUE);
+                // A missing key appears as a new subkey of its nearest existing
+                // parent (itself or a key on its way), so a parent standing in
+                // is watched for its subkeys' names only: Explorer writes below
+                // its own key all the time.
+                const bool standIn = path.size() != full.size();
+                const DWORD filter = standIn ? REG_NOTIFY_CHANGE_NAME : REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+                status = ::RegNotifyChangeKeyValue(key.get(), FALSE, filter, watch->event.get(), TRUE);
                 if (status == ERROR_SUCCESS) watch->keys.push_back(std::move(key));
             }
             if (status == ERROR_SUCCESS) break;

@@ -108,6 +108,10 @@ bool Win32Tray::modify(const platform::TrayRecord& record) {
     return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
+bool Win32Tray::taskbarExists() const {
+    return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+}
+
 int Win32Tray::iconSize() const {
     // The taskbar's resolution is that of the monitor it is on; without a
     // taskbar yet, the system's.
