@@ -1,9 +1,12 @@
 """The popup's commands, one after another in one running program: folder items
 with odd paths open exactly that folder or say it does not exist, Run Screen
-Saver with none selected, Turn Monitor Off with its cover window (the second
-time from the command line, handed to the running copy), and About. Before the
-program runs, /screensaver runs alone and ends."""
+Saver with none selected (the screen saver "active", as Windows answers for
+"(None)", and no SCRNSAVE.EXE), Turn Monitor Off with its cover window (the
+second time from the command line, handed to the running copy, which is first
+let take the foreground), and About. Before the program runs, /screensaver runs
+alone and ends."""
 
+import re
 import sys
 from pathlib import Path
 
@@ -69,6 +72,29 @@ def screen_saver(s, pid, choose=True):
         assert not s.settings_file.exists(), "the command made a settings file"
 
 
+def handed_over_with_foreground(s, pid, *args):
+    """Hands a command over under Wine's relay trace of the two calls: the
+    running copy is allowed the foreground before the command is sent to it."""
+    debug_key = r"HKCU\Software\Wine\Debug"
+    s.wine("reg", "add", debug_key, "/v", "RelayInclude", "/d",
+           "user32.AllowSetForegroundWindow;user32.SendMessageTimeoutW", "/f", check=True)
+    debug, s.env["WINEDEBUG"] = s.env["WINEDEBUG"], s.env["WINEDEBUG"] + ",+relay"
+    try:
+        command = s.command(*args)
+    finally:
+        s.env["WINEDEBUG"] = debug
+    assert command.wait(timeout=15) == 0, "the command was not handed over"
+    s.wine("reg", "delete", debug_key, "/v", "RelayInclude", "/f", check=True)
+    log = (s.work / f"spawn-{len(s._started) - 1}.log").read_text(errors="replace")
+    calls = [(name, int(first, 16), rest) for name, first, rest in
+             re.findall(r"Call user32\.(AllowSetForegroundWindow|SendMessageTimeoutW)\(([0-9a-f]+),?([0-9a-f]*)", log)]
+    allowed = next((i for i, (name, first, _) in enumerate(calls) if name == "AllowSetForegroundWindow" and first == pid),
+                   None)
+    sent = next((i for i, (name, _, message) in enumerate(calls)
+                 if name == "SendMessageTimeoutW" and message and int(message, 16) == 0x4A), None)
+    assert allowed is not None and sent is not None and allowed < sent, f"foreground not allowed before the send: {calls}"
+
+
 def monitor_off(s, pid):
     """A key closes the cover window; chosen again, mouse moves close it."""
     s.choose(pid, *down(TURN_MONITOR_OFF))
@@ -81,8 +107,7 @@ def monitor_off(s, pid):
     s.screenshot("cover-window")
     s.keys("A")
     s.wait_for(lambda: not s.find_window(cls=COVER, timeout=0), what="a key to close the cover")
-    command = s.command("/monitoroff")
-    assert command.wait(timeout=15) == 0, "the command was not handed over"
+    handed_over_with_foreground(s, pid, "/monitoroff")
     cover = s.find_window(cls=COVER, visible=True)
     assert cover is not None and cover.pid == pid, f"no cover window in the running copy: {cover}"
     for step in range(20):
@@ -119,7 +144,7 @@ def about(s, pid):
 
 
 def test_the_popup_commands():
-    with Session("actions", screen_saver=False) as s:
+    with Session("actions") as s:
         for folder in ["a"] + [name for _, name in SLOTS if name]:
             (s.prefix / "drive_c" / folder).mkdir()
         content = b"\xef\xbb\xbf" + settings_bytes(*(text.encode() for text, _ in SLOTS))

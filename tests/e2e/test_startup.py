@@ -1,7 +1,7 @@
 """Start-up and the tray icon: the settings file, a hidden program with only its
 icon, a second copy refused, an unknown command refused, the icon back after
-shell restarts, Start with Windows, and the three ways the program ends (Exit,
-the window closed, /exit)."""
+shell restarts, Start with Windows, and the four ways the program ends (Exit,
+the window closed, /exit, an installer's request to close)."""
 
 import sys
 from pathlib import Path
@@ -141,8 +141,10 @@ def test_a_user_without_administrator_rights():
             texts = {cid: text for cid, _, text in s.child_texts(dialog)}
             assert (texts[100], texts[101]) == ("E:\\Team", "D:\\Saved"), texts
             s.screenshot("saved-folders-after-restart")
-            s.close_window(dialog)
+            # An installer has the Restart Manager ask the program to close: it agrees, ends, and its icon goes.
+            assert s.probe("end-session", hex(dialog.hwnd)).returncode == 0, "the program refused to close"
             s.wait_exit()
+            assert s.probe("tray-delete", hex(dialog.hwnd), "1").returncode != 0, "the icon stayed"
         assert (got := s.settings_file.read_bytes()) == prepared, got
         assert not [p.name for p in s.program_dir.iterdir() if p.name != "lumivane.exe" and p != s.settings_file]
 

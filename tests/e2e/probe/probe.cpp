@@ -197,6 +197,15 @@ int main(int argc, char** argv) {
                                   MAKELPARAM(event, icon))
                    ? 0
                    : 1;
+    } else if (cmd == "end-session" && argc == 3) {
+        // What the Restart Manager sends a program it closes for an installer.
+        // Answers 0 when the program agreed to go.
+        HWND window = parseHwnd(argv[2]);
+        DWORD_PTR agreed = 0, ignored = 0;
+        if (!SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &agreed) ||
+            !agreed)
+            return 1;
+        SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, &ignored);
     } else if (cmd == "read-only-key" && argc == 3) {
         // A machine key as a user without administrator rights meets it: a
         // protected DACL that lets everyone read and no one write. Answers 0
@@ -223,7 +232,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | drop HWND ID PATH... | keys KEY... |\n"
                              "       type TEXT |\n"
                              "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
-                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | read-only-key SUBKEY | idle\n");
+                             "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | end-session HWND |\n"
+                             "       read-only-key SUBKEY | idle\n");
         return 2;
     }
     return 0;
