@@ -217,8 +217,10 @@ TEST_CASE("a user without administrator rights, on the real registry: the user's
     for (auto* subkey : {kApprovedRunSubkey, kApprovedRun32Subkey, start_with_windows::kRunSubkey})
         for (View view : {k64, k32}) remove(view, subkey, name);
     remove(k64, start_with_windows::kRunSubkey, name, HKEY_CURRENT_USER);
-    // The user's StartupApproved keys do not exist yet: their watch stands on a parent.
+    // The user's StartupApproved keys do not exist yet: their watch stands on Explorer's key.
     ::RegDeleteKeyW(HKEY_CURRENT_USER, win32::widen(kApprovedRunSubkey).c_str());
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, win32::widen(kApprovedRun32Subkey).c_str());
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved");
     put(own, start_with_windows::kRunSubkey, name, REG_SZ, mine);  // an administrator's, for every user
     makeReadOnly(start_with_windows::kRunSubkey);
 
