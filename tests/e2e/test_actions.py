@@ -88,11 +88,12 @@ def handed_over_with_foreground(s, pid, *args):
     log = (s.work / f"spawn-{len(s._started) - 1}.log").read_text(errors="replace")
     calls = [(name, int(first, 16), rest) for name, first, rest in
              re.findall(r"Call user32\.(AllowSetForegroundWindow|SendMessageTimeoutW)\(([0-9a-f]+),?([0-9a-f]*)", log)]
-    allowed = next((i for i, (name, first, _) in enumerate(calls) if name == "AllowSetForegroundWindow" and first == pid),
-                   None)
+    allowed = next((i for i, (name, first, _) in enumerate(calls)
+                    if name == "AllowSetForegroundWindow" and first == pid), None)
     sent = next((i for i, (name, _, message) in enumerate(calls)
                  if name == "SendMessageTimeoutW" and message and int(message, 16) == 0x4A), None)
-    assert allowed is not None and sent is not None and allowed < sent, f"foreground not allowed before the send: {calls}"
+    assert allowed is not None and sent is not None and allowed < sent, \
+        f"the running copy was not allowed the foreground before the send: {calls}"
 
 
 def monitor_off(s, pid):

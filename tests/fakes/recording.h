@@ -283,7 +283,8 @@ private:
         }
         bool changed() override {
             for (size_t i = 0; i < places.size() && !seen; ++i)
-                seen = standIn[i] ? reg.standInSubkeys(places[i]) != beforeSubkeys[i] : reg.under(places[i]) != before[i];
+                seen = standIn[i] ? reg.standInSubkeys(places[i]) != beforeSubkeys[i]
+                                  : reg.under(places[i]) != before[i];
             return seen;
         }
         FakeRegistry& reg;

@@ -33,7 +33,8 @@ bool Win32Processes::start(const std::string& commandLine, int showCommand) {
     startup.wShowWindow = static_cast<WORD>(showCommand);
     PROCESS_INFORMATION info{};
     if (program &&
-        ::CreateProcessW(widen(*program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+        ::CreateProcessW(widen(*program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                         &info)) {
         // Not waited for: the program runs on its own.
         UniqueHandle process(info.hProcess);
         UniqueHandle thread(info.hThread);

@@ -146,7 +146,8 @@ std::unique_ptr<platform::KeyWatch> Win32Registry::watch(const std::vector<platf
                 // is watched for its subkeys' names only: Explorer writes below
                 // its own key all the time.
                 const bool standIn = path.size() != full.size();
-                const DWORD filter = standIn ? REG_NOTIFY_CHANGE_NAME : REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+                const DWORD filter =
+                    standIn ? REG_NOTIFY_CHANGE_NAME : REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
                 status = ::RegNotifyChangeKeyValue(key.get(), FALSE, filter, watch->event.get(), TRUE);
                 if (status == ERROR_SUCCESS) watch->keys.push_back(std::move(key));
             }
