@@ -146,3 +146,34 @@ TEST_CASE("one cover window at a time; closing it other than by input sends noth
     CHECK(coverWindowCount() == 0);
     CHECK(g_power.size() == 3);
 }
+
+TEST_CASE("a key still held when the window shows: the display goes off at its release, and the window stays") {
+    // Pumps until the condition holds, for at most two seconds.
+    auto waitFor = [](auto condition) {
+        const ULONGLONG deadline = ::GetTickCount64() + 2000;
+        while (!condition() && ::GetTickCount64() < deadline) {
+            pump();
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        return condition();
+    };
+    auto keyDown = [] { return (::GetAsyncKeyState(VK_F13) & 0x8000) != 0; };
+    INPUT key{};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_F13;  // no character, no modifier the X server would put right
+    REQUIRE(::SendInput(1, &key, sizeof(key)) == 1);
+    // Its own key-down is gone before the window comes, as the menu's Enter is.
+    REQUIRE(waitFor(keyDown));
+    Watch watch;
+    win32::Win32CoverWindow cover(::GetModuleHandleW(nullptr));
+    cover.show();
+    pump();
+    HWND w = cover.hwnd();
+    CHECK(g_power.empty());
+    key.ki.dwFlags = KEYEVENTF_KEYUP;
+    REQUIRE(::SendInput(1, &key, sizeof(key)) == 1);
+    CHECK(waitFor([] { return !g_power.empty(); }));
+    REQUIRE(g_power.size() == 1);
+    CHECK(g_power[0].state == 2);
+    CHECK(::IsWindow(w));
+}
