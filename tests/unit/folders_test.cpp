@@ -65,20 +65,51 @@ TEST_CASE("Clear and Browse change their own row only; Browse asks over the dial
     d.host.boxes[3] = "D:\\Music\\Gone\\Deeper\\";
     d.host.boxes[4] = "\\\\server\\share\\gone";
     d.host.boxes[5] = "E:\\gone";
+    auto browse = [&](int row) {
+        d.logic.onBrowse(row);
+        d.os.background.release();
+        d.os.background.elapse();  // too late: the walk answered first
+    };
     d.os.folderPicker.answer = "D:\\Pictures";
-    d.logic.onBrowse(2);
-    d.logic.onBrowse(3);
+    browse(2);
+    browse(3);
     d.os.folderPicker.answer = "";  // cancelled
-    for (int row : {0, 4, 5}) d.logic.onBrowse(row);
+    for (int row : {0, 4, 5}) browse(row);
     CHECK(d.host.boxes == FolderList{"C:\\", "", "D:\\Pictures", "D:\\Pictures", "\\\\server\\share\\gone", "E:\\gone"});
     // Up from the row's path to the nearest folder there is, never above a drive's root or a share.
-    CHECK(d.os.log.calls == Calls{"browseForFolder(68140,)",
-                                  "folderExists(D:\\Music\\Gone\\Deeper\\)", "folderExists(D:\\Music\\Gone)",
-                                  "folderExists(D:\\Music)", "browseForFolder(68140,D:\\Music)",
-                                  "folderExists(C:\\)", "browseForFolder(68140,C:\\)",
-                                  "folderExists(\\\\server\\share\\gone)", "folderExists(\\\\server\\share)",
-                                  "browseForFolder(68140,)",
-                                  "folderExists(E:\\gone)", "folderExists(E:\\)", "browseForFolder(68140,)"});
+    CHECK(d.os.log.only({"folderExists", "browseForFolder"}) ==
+          Calls{"browseForFolder(68140,)",
+                "folderExists(D:\\Music\\Gone\\Deeper\\)", "folderExists(D:\\Music\\Gone)",
+                "folderExists(D:\\Music)", "browseForFolder(68140,D:\\Music)",
+                "folderExists(C:\\)", "browseForFolder(68140,C:\\)",
+                "folderExists(\\\\server\\share\\gone)", "folderExists(\\\\server\\share)",
+                "browseForFolder(68140,)",
+                "folderExists(E:\\gone)", "folderExists(E:\\)", "browseForFolder(68140,)"});
+    CHECK(d.os.log.only({"after"}) == Calls(5, "after(2000)"));
+}
+
+TEST_CASE("Browse on a row whose share sleeps: the picker opens at its own choice after 2 s, once; pressed again, "
+          "nothing more") {
+    Dialog d;
+    d.host.boxes[2] = "\\\\nas\\photos\\2024";
+    d.logic.onBrowse(2);
+    d.logic.onBrowse(2);
+    d.logic.onBrowse(5);
+    CHECK(d.os.log.calls == Calls{"background()", "after(2000)"});
+    CHECK(d.logic.waiting());
+    d.os.background.elapse();
+    CHECK(d.os.log.calls.back() == "browseForFolder(68140,)");
+    d.os.files.folders.insert("\\\\nas\\photos\\2024");
+    d.os.background.release();  // the walk's late answer opens nothing
+    CHECK(d.os.log.only({"browseForFolder"}).size() == 1);
+    CHECK_FALSE(d.logic.waiting());
+
+    // Cancelled while waiting: no picker over a hidden dialog.
+    d.logic.onBrowse(2);
+    d.logic.onCancel();
+    d.os.background.release();
+    d.os.background.elapse();
+    CHECK(d.os.log.only({"browseForFolder"}).size() == 1);
 }
 
 TEST_CASE("a drop: the row under the point, or the first empty one; more items fill the empty rows after it") {
