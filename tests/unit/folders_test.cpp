@@ -1,6 +1,7 @@
 #include "fakes/recording.h"
 #include "folders/folder_dialog_layout.h"
 #include "folders/settings_file.h"
+#include "platform/utf8.h"
 
 #include <doctest/doctest.h>
 
@@ -50,6 +51,21 @@ TEST_CASE("loading takes lines 5 to 14 of any file: short, long, LF or CR alone,
     CHECK(settings_file::parseFolders("a\rb\r\rc\rX:\\1\rX:\\2\r", codec)[1] == "X:\\2");
     CHECK(settings_file::parseFolders("a\r\nb\r\n\r\nc\r\nX:\\1\r\n\r\nX:\\3\r\n", codec)[2] == "X:\\3");  // CR LF is one end
     CHECK(settings_file::parseFolders("\xEF\xBB\xBF" + kHead + "C:\\\xE6\x97\xA5\r\n", codec)[0] == "C:\\\xE6\x97\xA5");
+    // Saved as "Unicode" by an editor, in either byte order: the text it holds, in and outside the code page.
+    const std::string text = kHead + "C:\\M\xC3\xBCsik\r\nD:\\\xE6\x97\xA5\xF0\x9F\x93\xB7\r\n";
+    for (bool bigEndian : {false, true}) {
+        CAPTURE(bigEndian);
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char16_t unit : utf8ToUtf16(text)) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        const FolderList slots = settings_file::parseFolders(bytes, codec);
+        CHECK(slots == FolderList{"C:\\M\xC3\xBCsik", "D:\\\xE6\x97\xA5\xF0\x9F\x93\xB7"});
+        // Saved in the program's own form: UTF-8 with its mark, as these texts need.
+        CHECK(settings_file::formatFolders(slots, codec).rfind("\xEF\xBB\xBF" + text, 0) == 0);
+    }
+    CHECK(settings_file::parseFolders("\xFF\xFE", codec) == FolderList{});
 
     fakes::FakeHub readOnly;  // a missing file that cannot be made: the defaults in memory
     readOnly.host.boxes[4] = "stale";
