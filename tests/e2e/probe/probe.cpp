@@ -153,6 +153,19 @@ int main(int argc, char** argv) {
         wchar_t text[1024] = {};
         MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, text, 1023);
         for (const wchar_t* ch = text; *ch; ++ch) pressAndRelease(0, *ch);
+    } else if (cmd == "answers" && argc == 4) {
+        // Whether the window's thread takes a message within the time (ms);
+        // prints how long it took.
+        LARGE_INTEGER frequency{}, before{}, after{};
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&before);
+        DWORD_PTR result = 0;
+        LRESULT answered = SendMessageTimeoutW(parseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                               static_cast<UINT>(std::atoi(argv[3])), &result);
+        QueryPerformanceCounter(&after);
+        std::printf("%.1f\n", 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                                  static_cast<double>(frequency.QuadPart));
+        return answered ? 0 : 1;
     } else if (cmd == "close" && argc == 3) {
         return PostMessageW(parseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     } else if (cmd == "processes") {
@@ -222,7 +235,7 @@ int main(int argc, char** argv) {
     } else {
         std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | drop HWND ID PATH... | keys KEY... |\n"
                              "       type TEXT |\n"
-                             "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
+                             "       answers HWND MS | close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
                              "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | read-only-key SUBKEY | idle\n");
         return 2;
     }
