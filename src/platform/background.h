@@ -1,34 +1,29 @@
 #pragma once
-#include <functional>
 #include <memory>
-#include <utility>
 
 namespace lumivane::platform {
+
+// One piece of work for the background, and what comes of it.
+class Job {
+public:
+    virtual ~Job() = default;
+    // On the system's thread pool. Nothing waits for it: it may still run
+    // while the program ends, so it touches only what the job owns or what
+    // lives as long as the process.
+    virtual void work() {}
+    // Afterwards on the window's thread; never when the window is gone first.
+    // The only part that reaches the window's objects.
+    virtual void done() = 0;
+};
 
 // Runs what may wait on a disc, the network or a device away from the
 // window's thread, and brings its end back to that thread.
 class Background {
 public:
     virtual ~Background() = default;
-    // `work` runs on the system's thread pool, then `done` on the window's
-    // thread. Nothing waits for either: when the window is gone first, `done`
-    // never runs, and `work` may still be running while the program ends. So
-    // `work` touches only what it owns or what lives as long as the process;
-    // `done` alone reaches the window's objects.
-    virtual void run(std::function<void()> work, std::function<void()> done) = 0;
-    // `done` runs once on the window's thread after the delay, unless the
-    // window is gone by then.
-    virtual void after(unsigned milliseconds, std::function<void()> done) = 0;
+    virtual void run(std::unique_ptr<Job> job) = 0;
+    // Only the job's done, once, after the delay.
+    virtual void after(unsigned milliseconds, std::unique_ptr<Job> job) = 0;
 };
-
-// Runs `work` in the background and hands what it returned to `answer` on the
-// window's thread.
-template <class Work, class Answer>
-void answerLater(Background& background, Work work, Answer answer) {
-    using Result = decltype(work());
-    auto result = std::make_shared<Result>();
-    background.run([work = std::move(work), result] { *result = work(); },
-                   [answer = std::move(answer), result] { answer(std::move(*result)); });
-}
 
 } // namespace lumivane::platform

@@ -23,10 +23,10 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumivane {
@@ -145,6 +145,11 @@ public:
     // meanwhile, it does nothing more.
     void onBrowse(int row);
     static constexpr unsigned kPickerPatience = 2000;  // milliseconds
+    // The answers of the background's work, on the window's thread.
+    void onFolderChecked(int slot, const std::string& path, bool exists);
+    void onDoorMoved() { --doorsMoving_; }
+    // For Browse's press `ticket`: the walk's answer, or "" once the patience is over.
+    void openPicker(int row, unsigned ticket, const std::string& start);
     // Files or folders dropped on the dialog, on a row's path box or elsewhere.
     void onDrop(std::optional<int> row, const std::vector<std::string>& paths);
     void onClear(int row);
@@ -180,18 +185,22 @@ private:
     // creates none of its own accord.
     bool keepsSettingsFile_ = false;
 
-    // Answers from the background (hub_background.cpp).
+    // Work in the background and its answers (hub_background.cpp).
     std::array<bool, kFolderSlotCount> folderChecks_{};  // rows whose existence check has not answered
     int doorsMoving_ = 0;
     bool browseWaiting_ = false;  // Browse pressed, its picker not open yet
     unsigned browseTicket_ = 0;   // which press the walk's answer and the timer belong to
     bool gone_ = false;           // Exit, or the window went: answers are dropped
-    std::vector<std::function<void()>> afterMenu_;  // answers that came while the popup was open
-    // Runs an answer now, or once the popup has closed: a box or a picker
-    // must not open inside the popup's loop.
-    void answer(std::function<void()> then);
+    // Answers that came while the popup was open: a box or a picker must not
+    // open inside its loop, so they wait for it to close.
+    struct HeldFolder {
+        std::string path;
+        bool exists;
+    };
+    std::vector<HeldFolder> heldFolders_;
+    std::optional<std::pair<int, std::string>> heldPicker_;  // row, start folder
     void runAnswersHeldForMenu();
-    void openPicker(int row, unsigned ticket, const std::string& start);
+    void showPicker(int row, const std::string& start);
 };
 
 } // namespace lumivane

@@ -1,34 +1,17 @@
-// The customize dialog's buttons (Browse and Clear on a row, OK and Cancel) and what is dropped on it.
+// The customize dialog's buttons (Browse and Clear on a row, OK and Cancel) and
+// what is dropped on it. Browse's wait for the walk up is in hub_background.cpp.
 #include "folders/folder_dialog_layout.h"
-#include "folders/open_folder.h"
 #include "folders/settings_file.h"
 #include "shell/hub.h"
 
 namespace lumivane {
 
-void Hub::onBrowse(int row) {
-    if (browseWaiting_) return;
-    browseWaiting_ = true;
-    const unsigned ticket = ++browseTicket_;
-    // The walk up asks at every level, and each may wait on a share that sleeps.
-    platform::answerLater(
-        os_.background, [&files = os_.files, path = host_.slotText(row)] { return nearestExistingFolder(path, files); },
-        [this, row, ticket](std::string start) { openPicker(row, ticket, start); });
-    // Never at a folder whose check has not answered: that would wait again.
-    os_.background.after(kPickerPatience, [this, row, ticket] { openPicker(row, ticket, ""); });
-}
-
-void Hub::openPicker(int row, unsigned ticket, const std::string& start) {
-    // The walk's answer and the timer each come once; the first opens it.
-    if (!browseWaiting_ || ticket != browseTicket_) return;
-    browseWaiting_ = false;
-    answer([this, row, start] {
-        // Cancel or OK closed the dialog meanwhile: no picker over a hidden window.
-        if (!host_.isVisible()) return;
-        std::string path = os_.folderPicker.browseForFolder(host_.windowHandle(), start);
-        // A cancelled picker must not cost the user the path the row held.
-        if (!path.empty()) host_.setSlotText(row, path);
-    });
+void Hub::showPicker(int row, const std::string& start) {
+    // Cancel or OK closed the dialog meanwhile: no picker over a hidden window.
+    if (!host_.isVisible()) return;
+    std::string path = os_.folderPicker.browseForFolder(host_.windowHandle(), start);
+    // A cancelled picker must not cost the user the path the row held.
+    if (!path.empty()) host_.setSlotText(row, path);
 }
 
 void Hub::onDrop(std::optional<int> row, const std::vector<std::string>& paths) {

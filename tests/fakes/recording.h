@@ -418,30 +418,29 @@ struct FakeFolderPicker final : platform::FolderPicker, Recorder {
 // piece of work runs and answers, and when each delay has passed.
 struct FakeBackground final : platform::Background, Recorder {
     using Recorder::Recorder;
-    struct Job {
-        std::function<void()> work, done;
-    };
-    std::vector<Job> jobs;                     // submitted and not yet released
-    std::vector<std::function<void()>> delays;  // set and not yet elapsed
-    void run(std::function<void()> work, std::function<void()> done) override {
+    std::vector<std::unique_ptr<platform::Job>> jobs;    // submitted and not yet released
+    std::vector<std::unique_ptr<platform::Job>> delays;  // set and not yet elapsed
+    void run(std::unique_ptr<platform::Job> job) override {
         log.add("background()");
-        jobs.push_back({std::move(work), std::move(done)});
+        jobs.push_back(std::move(job));
     }
-    void after(unsigned milliseconds, std::function<void()> done) override {
+    void after(unsigned milliseconds, std::unique_ptr<platform::Job> job) override {
         log.add("after(" + std::to_string(milliseconds) + ")");
-        delays.push_back(std::move(done));
+        delays.push_back(std::move(job));
     }
     // The work submitted n-th of those pending runs, and its answer comes.
     void release(size_t n = 0) {
-        Job job = std::move(jobs.at(n));
-        jobs.erase(jobs.begin() + static_cast<std::ptrdiff_t>(n));
-        job.work();
-        job.done();
+        auto job = take(jobs, n);
+        job->work();
+        job->done();
     }
-    void elapse(size_t n = 0) {
-        auto done = std::move(delays.at(n));
-        delays.erase(delays.begin() + static_cast<std::ptrdiff_t>(n));
-        done();
+    void elapse(size_t n = 0) { take(delays, n)->done(); }
+
+private:
+    static std::unique_ptr<platform::Job> take(std::vector<std::unique_ptr<platform::Job>>& from, size_t n) {
+        auto job = std::move(from.at(n));
+        from.erase(from.begin() + static_cast<std::ptrdiff_t>(n));
+        return job;
     }
 };
 

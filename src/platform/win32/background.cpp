@@ -1,27 +1,25 @@
 #include "platform/win32/background.h"
 
-#include <memory>
-
 namespace lumivane::win32 {
 
 namespace {
 
-struct Job {
-    std::function<void()> work;
-    std::function<void()> done;
+// What travels through the pool and the message queue.
+struct Posted {
+    std::unique_ptr<platform::Job> job;
     HWND window;
 };
 
 void CALLBACK runOnPool(PTP_CALLBACK_INSTANCE, void* context) {
-    auto* job = static_cast<Job*>(context);
+    auto* posted = static_cast<Posted*>(context);
     try {
-        job->work();
+        posted->job->work();
     } catch (...) {
         // Out of memory on the pool: the answer still goes back, so that
         // nothing on the window's side waits for it forever.
     }
-    // A window that is gone takes no answer: it is freed here, unrun.
-    if (!::PostMessageW(job->window, kBackgroundDone, 0, reinterpret_cast<LPARAM>(job))) delete job;
+    // A window that is gone takes no answer: the job is freed here, unrun.
+    if (!::PostMessageW(posted->window, kBackgroundDone, 0, reinterpret_cast<LPARAM>(posted))) delete posted;
 }
 
 void CALLBACK timerElapsed(HWND window, UINT, UINT_PTR id, DWORD) {
@@ -35,31 +33,29 @@ void CALLBACK timerElapsed(HWND window, UINT, UINT_PTR id, DWORD) {
 
 } // namespace
 
-void Win32Background::run(std::function<void()> work, std::function<void()> done) {
-    auto job = std::make_unique<Job>(Job{std::move(work), std::move(done), window_});
-    if (::TrySubmitThreadpoolCallback(runOnPool, job.get(), nullptr)) {
-        job.release();
-        return;
-    }
+void Win32Background::run(std::unique_ptr<platform::Job> job) {
+    auto* posted = new Posted{std::move(job), window_};
+    if (::TrySubmitThreadpoolCallback(runOnPool, posted, nullptr)) return;
     // The pool refused (no memory for it): the answer is worth a wait more
     // than a question never answered.
-    job->work();
-    job->done();
+    std::unique_ptr<Posted> here(posted);
+    here->job->work();
+    here->job->done();
 }
 
-void Win32Background::after(unsigned milliseconds, std::function<void()> done) {
-    auto job = std::make_unique<Job>(Job{nullptr, std::move(done), window_});
-    // The job's address is the timer's number: unique while the job lives.
-    if (::SetTimer(window_, reinterpret_cast<UINT_PTR>(job.get()), milliseconds, timerElapsed)) job.release();
+void Win32Background::after(unsigned milliseconds, std::unique_ptr<platform::Job> job) {
+    auto* posted = new Posted{std::move(job), window_};
+    // The address is the timer's number: unique while the job lives.
+    if (!::SetTimer(window_, reinterpret_cast<UINT_PTR>(posted), milliseconds, timerElapsed)) delete posted;
 }
 
 void Win32Background::deliver(LPARAM message) {
-    std::unique_ptr<Job> job(reinterpret_cast<Job*>(message));
-    job->done();
+    std::unique_ptr<Posted> posted(reinterpret_cast<Posted*>(message));
+    posted->job->done();
 }
 
 void Win32Background::drop(LPARAM message) {
-    delete reinterpret_cast<Job*>(message);
+    delete reinterpret_cast<Posted*>(message);
 }
 
 } // namespace lumivane::win32

@@ -5,8 +5,8 @@
 
 namespace lumivane::win32 {
 
-// Posted to the window named by postTo when a piece of work is done; lParam
-// carries it, for Win32Background::deliver.
+// Posted to the window named by postTo when a job's work is done; lParam
+// carries the job, for Win32Background::deliver.
 inline constexpr UINT kBackgroundDone = WM_APP + 3;
 
 // The system's thread pool for the work; the answer comes back as a message
@@ -14,12 +14,12 @@ inline constexpr UINT kBackgroundDone = WM_APP + 3;
 class Win32Background final : public platform::Background {
 public:
     void postTo(HWND window) { window_ = window; }
-    void run(std::function<void()> work, std::function<void()> done) override;
-    void after(unsigned milliseconds, std::function<void()> done) override;
+    void run(std::unique_ptr<platform::Job> job) override;
+    void after(unsigned milliseconds, std::unique_ptr<platform::Job> job) override;
 
-    // kBackgroundDone: runs the answer it carries.
+    // kBackgroundDone: the job's done, on the window's thread.
     static void deliver(LPARAM message);
-    // kBackgroundDone for a window that is going: frees the answer unrun.
+    // kBackgroundDone for a window that is going: the job is freed unrun.
     static void drop(LPARAM message);
 
 private:
