@@ -139,7 +139,7 @@ public:
     // take effect is said once; the caption shows what the registry holds.
     void setStartWithWindows(bool on);
 
-    // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
+    // The customize dialog's buttons (hub_customize.cpp; Browse in hub_background.cpp); a row is a slot.
     // Browse opens the picker once the nearest existing folder is known, or
     // after kPickerPatience at the picker's own choice; pressed again
     // meanwhile, it does nothing more.

@@ -154,7 +154,8 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY: {
         // Answers already here are dropped unrun; later ones find no window.
         MSG late;
-        while (::PeekMessageW(&late, hwnd_, kBackgroundDone, kBackgroundDone, PM_REMOVE)) Win32Background::drop(late.lParam);
+        while (::PeekMessageW(&late, hwnd_, kBackgroundDone, kBackgroundDone, PM_REMOVE))
+            Win32Background::drop(late.lParam);
         ::PostQuitMessage(0);
         return 0;
     }
