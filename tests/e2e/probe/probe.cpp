@@ -138,6 +138,23 @@ int main(int argc, char** argv) {
         HWND button = GetDlgItem(parseHwnd(argv[2]), std::atoi(argv[3]));
         // Posted, so a modal loop started by the click does not block the probe.
         return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+    } else if (cmd == "click-until" && argc == 6) {
+        // Clicks, then waits up to MS milliseconds for a visible dialog of that
+        // title; prints how long it took from the click, measured here rather
+        // than through the probe's own start-up.
+        HWND button = GetDlgItem(parseHwnd(argv[2]), std::atoi(argv[3]));
+        wchar_t title[256] = {};
+        MultiByteToWideChar(CP_UTF8, 0, argv[4], -1, title, 255);
+        const ULONGLONG clicked = GetTickCount64(), limit = std::strtoull(argv[5], nullptr, 0);
+        if (!button || !PostMessageW(button, BM_CLICK, 0, 0)) return 1;
+        HWND shown = nullptr;
+        while (!shown && GetTickCount64() - clicked < limit) {
+            HWND found = FindWindowW(L"#32770", title);
+            if (found && IsWindowVisible(found)) shown = found;
+            else Sleep(10);
+        }
+        std::printf("%llu\n", GetTickCount64() - clicked);
+        return shown ? 0 : 1;
     } else if (cmd == "drop" && argc >= 5) {
         return dropFiles(parseHwnd(argv[2]), std::atoi(argv[3]), argv + 4, argc - 4);
     } else if (cmd == "keys") {
@@ -233,7 +250,7 @@ int main(int argc, char** argv) {
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     } else {
-        std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | drop HWND ID PATH... | keys KEY... |\n"
+        std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | click-until HWND ID TITLE MS | drop HWND ID PATH... | keys KEY... |\n"
                              "       type TEXT |\n"
                              "       answers HWND MS | close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
                              "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | read-only-key SUBKEY | idle\n");
