@@ -27,10 +27,9 @@ std::string nearestExistingFolder(const std::string& path, platform::FileSystem&
     return folder;
 }
 
-void openFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
-                    platform::Processes& processes, platform::MessageBoxes& boxes) {
-    std::string path = slots.slotText(slot);
-    if (files.folderExists(path)) {
+void openOrSayMissing(const std::string& path, bool exists, platform::Processes& processes,
+                      platform::MessageBoxes& boxes) {
+    if (exists) {
         processes.start(explorerCommandLine(path), kSwShowNormal);
         return;
     }

@@ -20,9 +20,10 @@ std::string explorerCommandLine(const std::string& path);
 // that is gone, or not a path at all).
 std::string nearestExistingFolder(const std::string& path, platform::FileSystem& files);
 
-// The action behind folder item k: reads slot k's path box now (not the
-// shortened caption, not the file), then opens it or says it is missing.
-void openFolderSlot(int slot, const FolderSlots& slots, platform::FileSystem& files,
-                    platform::Processes& processes, platform::MessageBoxes& boxes);
+// The end of a folder item's action, once the file system has answered
+// whether the path is a folder: Explorer opens it, or the message says it is
+// missing.
+void openOrSayMissing(const std::string& path, bool exists, platform::Processes& processes,
+                      platform::MessageBoxes& boxes);
 
 } // namespace lumivane

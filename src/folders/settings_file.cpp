@@ -1,5 +1,7 @@
 #include "folders/settings_file.h"
 
+#include "platform/utf8.h"
+
 #include <vector>
 
 namespace lumivane::settings_file {
@@ -9,6 +11,8 @@ namespace {
 constexpr std::string_view kHeading[] = {"Lumivane", "Version= 1.0", "", "[Folders]"};
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 constexpr size_t kHeadingLines = 4;
 
 // A slot is one line of the file; a pasted line break would shift every slot
@@ -67,8 +71,15 @@ std::string defaultFolderBytes(const platform::AnsiCodec& codec) {
 }
 
 FolderList parseFolders(std::string_view bytes, const platform::AnsiCodec& codec) {
-    bool utf8 = bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
-    if (utf8) bytes.remove_prefix(kUtf8Bom.size());
+    // A file saved as "Unicode" by an editor holds the same lines in UTF-16.
+    std::string fromUtf16;
+    const bool utf16 = bytes.substr(0, 2) == kUtf16LeBom || bytes.substr(0, 2) == kUtf16BeBom;
+    if (utf16) {
+        fromUtf16 = bytes[0] == kUtf16LeBom[0] ? utf16LeToUtf8(bytes.substr(2)) : utf16BeToUtf8(bytes.substr(2));
+        bytes = fromUtf16;
+    }
+    const bool utf8 = utf16 || bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom;
+    if (utf8 && !utf16) bytes.remove_prefix(kUtf8Bom.size());
     auto lines = splitLines(bytes);
     FolderList slots;
     for (size_t k = 0; k < slots.size(); ++k) {

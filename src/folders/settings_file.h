@@ -40,7 +40,8 @@ std::string formatFolders(const FolderList& slots, const platform::AnsiCodec& co
 std::string defaultFolderBytes(const platform::AnsiCodec& codec);
 FolderList defaultFolders();
 // Reads slots from lines 5 to 14; missing lines are empty slots. Accepts CR LF,
-// LF and CR line ends and a UTF-8 byte-order mark.
+// LF and CR line ends, and UTF-8 or UTF-16 (either byte order) after its
+// byte-order mark.
 FolderList parseFolders(std::string_view bytes, const platform::AnsiCodec& codec);
 
 bool settingsFileExists(const std::string& path, platform::FileSystem& fs);

@@ -95,4 +95,11 @@ std::string utf16LeToUtf8(std::string_view bytes) {
     });
 }
 
+std::string utf16BeToUtf8(std::string_view bytes) {
+    return fromUnits(bytes.size() / 2, [&](std::size_t i) {
+        return static_cast<char32_t>((static_cast<unsigned char>(bytes[2 * i]) << 8) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]));
+    });
+}
+
 } // namespace lumivane

@@ -17,5 +17,7 @@ std::string utf16ToUtf8(std::u16string_view utf16);
 // UTF-16LE bytes as UTF-8, whatever a program stored: an odd last byte is
 // dropped and a lone surrogate becomes U+FFFD.
 std::string utf16LeToUtf8(std::string_view bytes);
+// The same for UTF-16BE bytes (Notepad's "Unicode big endian").
+std::string utf16BeToUtf8(std::string_view bytes);
 
 } // namespace lumivane

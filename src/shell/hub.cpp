@@ -3,7 +3,6 @@
 #include "actions/cd_drives.h"
 #include "actions/screen_saver.h"
 #include "actions/turn_monitor_off.h"
-#include "folders/open_folder.h"
 #include "folders/settings_file.h"
 
 namespace lumivane {
@@ -56,12 +55,9 @@ void Hub::onMenuCommand(unsigned id) {
 
 void Hub::run(const Action& action) {
     if (const auto* folder = std::get_if<OpenFolder>(&action)) {
-        openFolderSlot(folder->slot, host_, os_.files, os_.processes, os_.boxes);
+        openFolder(folder->slot);
     } else if (const auto* door = std::get_if<CdDoor>(&action)) {
-        if (door->open)
-            cd_drives::openCdDoor(door->drive, os_.mci);
-        else
-            cd_drives::closeCdDoor(door->drive, os_.mci);
+        moveCdDoor(*door);
     } else if (const auto* startup = std::get_if<SetStartWithWindows>(&action)) {
         setStartWithWindows(startup->on);
     } else if (std::holds_alternative<SwitchStartWithWindows>(action)) {

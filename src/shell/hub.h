@@ -1,5 +1,6 @@
 #pragma once
 #include "about/about_box.h"
+#include "platform/background.h"
 #include "actions/cover_window.h"
 #include "folders/folder_slots.h"
 #include "folders/start_with_windows.h"
@@ -20,10 +21,12 @@
 #include "shell/popup_menu.h"
 #include "shell/tray_events.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lumivane {
@@ -65,6 +68,7 @@ struct Services {
     platform::FolderPicker& folderPicker;
     std::string exeFileName;  // with its extension, as the platform reports it
     about::AboutBox& aboutBox;
+    platform::Background& background;  // what may wait on a disc, the network or a drive
 };
 
 // The copy beside the exe: the program's directory followed by
@@ -93,6 +97,9 @@ public:
     // Runs the action of the popup item with this command identifier, after
     // the popup has closed.
     void onMenuCommand(unsigned id);
+    // Work sent to the background has not answered yet (a command run alone
+    // ends only after it).
+    bool waiting() const;
 
     // Captions, visibility and enabled state of the ten folder items.
     void updateFolderItems();
@@ -128,6 +135,12 @@ public:
 
     // An "Open" and a "Close" item for every CD drive, behind the CD heading.
     void addCdDriveItems();
+    // The drive's door moves in the background: the drive may take seconds.
+    void moveCdDoor(const CdDoor& door);
+    // The folder's existence is asked in the background (a share may take a
+    // minute to answer); Explorer or the message comes with the answer. The
+    // row chosen again meanwhile starts nothing more.
+    void openFolder(int slot);
     void onRunScreenSaver();
     void onTurnMonitorOff();
     // Start with Windows (hub_start_with_windows.cpp). Reading also starts
@@ -142,8 +155,17 @@ public:
     // take effect is said once; the caption shows what the registry holds.
     void setStartWithWindows(bool on);
 
-    // The customize dialog's buttons (hub_customize.cpp); a row is a slot.
+    // The customize dialog's buttons (hub_customize.cpp; Browse in hub_background.cpp); a row is a slot.
+    // Browse opens the picker once the nearest existing folder is known, or
+    // after kPickerPatience at the picker's own choice; pressed again
+    // meanwhile, it does nothing more.
     void onBrowse(int row);
+    static constexpr unsigned kPickerPatience = 2000;  // milliseconds
+    // The answers of the background's work, on the window's thread.
+    void onFolderChecked(int slot, const std::string& path, bool exists);
+    void onDoorMoved() { --doorsMoving_; }
+    // For Browse's press `ticket`: the walk's answer, or "" once the patience is over.
+    void openPicker(int row, unsigned ticket, const std::string& start);
     // Files or folders dropped on the dialog, on a row's path box or elsewhere.
     void onDrop(std::optional<int> row, const std::vector<std::string>& paths);
     void onClear(int row);
@@ -182,6 +204,23 @@ private:
     // The tray's run keeps the settings file in being; a one-command run
     // creates none of its own accord.
     bool keepsSettingsFile_ = false;
+
+    // Work in the background and its answers (hub_background.cpp).
+    std::array<bool, kFolderSlotCount> folderChecks_{};  // rows whose existence check has not answered
+    int doorsMoving_ = 0;
+    bool browseWaiting_ = false;  // Browse pressed, its picker not open yet
+    unsigned browseTicket_ = 0;   // which press the walk's answer and the timer belong to
+    bool gone_ = false;           // Exit, or the window went: answers are dropped
+    // Answers that came while the popup was open: a box or a picker must not
+    // open inside its loop, so they wait for it to close.
+    struct HeldFolder {
+        std::string path;
+        bool exists;
+    };
+    std::vector<HeldFolder> heldFolders_;
+    std::optional<std::pair<int, std::string>> heldPicker_;  // row, start folder
+    void runAnswersHeldForMenu();
+    void showPicker(int row, const std::string& start);
 };
 
 } // namespace lumivane

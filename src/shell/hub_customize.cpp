@@ -1,13 +1,14 @@
-// The customize dialog's buttons (Browse and Clear on a row, OK and Cancel) and what is dropped on it.
+// The customize dialog's buttons (Browse and Clear on a row, OK and Cancel) and
+// what is dropped on it. Browse's wait for the walk up is in hub_background.cpp.
 #include "folders/folder_dialog_layout.h"
-#include "folders/open_folder.h"
 #include "folders/settings_file.h"
 #include "shell/hub.h"
 
 namespace lumivane {
 
-void Hub::onBrowse(int row) {
-    std::string start = nearestExistingFolder(host_.slotText(row), os_.files);
+void Hub::showPicker(int row, const std::string& start) {
+    // Cancel or OK closed the dialog meanwhile: no picker over a hidden window.
+    if (!host_.isVisible()) return;
     std::string path = os_.folderPicker.browseForFolder(host_.windowHandle(), start);
     // A cancelled picker must not cost the user the path the row held.
     if (!path.empty()) host_.setSlotText(row, path);

@@ -74,6 +74,7 @@ void Hub::onDisplayChange() {
 }
 
 void Hub::onWindowGone() {
+    gone_ = true;
     // Otherwise the shell keeps a dead icon until the pointer passes over it.
     if (!trayShown_) return;
     tray_icon::removeFromTray(os_.tray, host_.windowHandle());
@@ -107,6 +108,7 @@ void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoi
     }
     // The chosen item runs after the menu has closed, so a tray notification
     // during its work (a modal About box, a message) may open the menu again.
+    runAnswersHeldForMenu();
     onMenuCommand(chosen);
 }
 
@@ -115,6 +117,7 @@ void Hub::onCustomize() {
 }
 
 void Hub::onExit() {
+    gone_ = true;
     tray_icon::removeFromTray(os_.tray, host_.windowHandle());
     trayShown_ = false;
     trayWanted_ = false;

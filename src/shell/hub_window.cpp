@@ -1,5 +1,6 @@
 #include "shell/hub_window.h"
 
+#include "platform/win32/background.h"
 #include "platform/win32/timing.h"
 #include "platform/win32/wide.h"
 #include "resource.h"
@@ -13,6 +14,7 @@ namespace lumivane::win32 {
 namespace {
 constexpr UINT kTrayCallback = WM_APP + 1;
 constexpr UINT kRunHandedOver = WM_APP + 2;
+static_assert(kBackgroundDone != kTrayCallback && kBackgroundDone != kRunHandedOver);
 static_assert(kTrayCallback == tray_icon::kTrayCallbackMessage);
 } // namespace
 
@@ -157,6 +159,9 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         ::KillTimer(hwnd_, wParam);
         logic_.onTimer(static_cast<unsigned>(wParam));
         return 0;
+    case kBackgroundDone:
+        Win32Background::deliver(lParam);
+        return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -167,9 +172,14 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         logic_.onClose();
         ::DestroyWindow(hwnd_);
         return 0;
-    case WM_DESTROY:
+    case WM_DESTROY: {
+        // Answers already here are dropped unrun; later ones find no window.
+        MSG late;
+        while (::PeekMessageW(&late, hwnd_, kBackgroundDone, kBackgroundDone, PM_REMOVE))
+            Win32Background::drop(late.lParam);
         ::PostQuitMessage(0);
         return 0;
+    }
     case WM_NCDESTROY:
         ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         hwnd_ = nullptr;

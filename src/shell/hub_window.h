@@ -30,8 +30,8 @@ public:
     bool create(HINSTANCE instance);
     HWND hwnd() const { return hwnd_; }
     Hub& logic() { return logic_; }
-    // Commands handed over and not yet run.
-    bool hasPendingActions() const { return !pending_.empty(); }
+    // Commands handed over and not yet run, or work whose answer has not come.
+    bool hasPendingActions() const { return !pending_.empty() || logic_.waiting(); }
 
     std::string slotText(int slot) const override;
     void setSlotText(int slot, const std::string& text) override;

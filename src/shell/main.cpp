@@ -1,4 +1,5 @@
 #include "about/about_dialog.h"
+#include "platform/win32/background.h"
 #include "actions/win32_cover_window.h"
 #include "platform/win32/desktop.h"
 #include "platform/win32/dialogs.h"
@@ -64,7 +65,11 @@ void runMessages(win32::HubWindow& hub, KeepGoing keepGoing) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     timing::mark(timing::Mark::entered);
     win32::Win32MessageBoxes boxes;
-    win32::Win32FileSystem files;
+    // Work on the thread pool uses these and may still run while the program
+    // ends (Exit waits for nothing): they are never destroyed.
+    auto& files = *new win32::Win32FileSystem;
+    auto& mci = *new win32::Win32MediaControl;
+    win32::Win32Background background;
     win32::AnsiCodePage codec;
     win32::Win32Tray tray;
     win32::Win32MenuEngine menuEngine;
@@ -72,7 +77,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32DesktopWindow desktop;
     win32::Win32OsVersion osVersion;
     win32::Win32DriveInfo drives;
-    win32::Win32MediaControl mci;
     win32::Win32CoverWindow cover(instance);
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
@@ -82,7 +86,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
     Services services{boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
                       processes, desktop, osVersion, drives, mci, cover,
-                      registry, folderPicker, win32::moduleFileName(), aboutBox};
+                      registry, folderPicker, win32::moduleFileName(), aboutBox, background};
 
     // What was asked, before any window exists.
     const std::vector<std::string> words = commandWords();
@@ -126,6 +130,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     win32::HubWindow hub(services);
     if (!hub.create(instance)) return 1;
+    background.postTo(hub.hwnd());
     if (action) {
         // The command alone, then the end once what it opened is closed (the
         // customize dialog, the cover window) and what was handed over

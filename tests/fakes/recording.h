@@ -18,7 +18,9 @@
 #include "shell/hub.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
@@ -420,8 +422,10 @@ struct FakeTray final : platform::Tray, Recorder {
     // Questions, not actions: not logged.
     bool taskbarExists() const override { return taskbar; }
     int iconSize() const override { return size; }
+    std::function<void()> whileOpen;  // what happens while the next popups are open
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override {
         popups.push_back(lines);
+        if (whileOpen) whileOpen();
         return note("popup(" + std::to_string(reinterpret_cast<std::uintptr_t>(window)) + ")", choice);
     }
     // Logged with the icon and the point it was given, "-" for none.
@@ -458,6 +462,36 @@ struct FakeFolderPicker final : platform::FolderPicker, Recorder {
     std::string browseForFolder(void* owner, const std::string& startFolder) override {
         return note("browseForFolder(" + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) + "," + startFolder + ")",
                     answer);
+    }
+};
+
+// The thread pool and the window's timers, with the test deciding when each
+// piece of work runs and answers, and when each delay has passed.
+struct FakeBackground final : platform::Background, Recorder {
+    using Recorder::Recorder;
+    std::vector<std::unique_ptr<platform::Job>> jobs;    // submitted and not yet released
+    std::vector<std::unique_ptr<platform::Job>> delays;  // set and not yet elapsed
+    void run(std::unique_ptr<platform::Job> job) override {
+        log.add("background()");
+        jobs.push_back(std::move(job));
+    }
+    void after(unsigned milliseconds, std::unique_ptr<platform::Job> job) override {
+        log.add("after(" + std::to_string(milliseconds) + ")");
+        delays.push_back(std::move(job));
+    }
+    // The work submitted n-th of those pending runs, and its answer comes.
+    void release(size_t n = 0) {
+        auto job = take(jobs, n);
+        job->work();
+        job->done();
+    }
+    void elapse(size_t n = 0) { take(delays, n)->done(); }
+
+private:
+    static std::unique_ptr<platform::Job> take(std::vector<std::unique_ptr<platform::Job>>& from, size_t n) {
+        auto job = std::move(from.at(n));
+        from.erase(from.begin() + static_cast<std::ptrdiff_t>(n));
+        return job;
     }
 };
 
@@ -507,12 +541,13 @@ struct FakeOs {
     FakeRegistry registry{log};
     FakeFolderPicker folderPicker{log};
     FakeAboutBox aboutBox{log};
+    FakeBackground background{log};
     Services services{boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
-                      osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox};
+                      osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox, background};
     // The same fakes around a real registry, for a program in `exeDirectory`.
     Services withRegistry(platform::Registry& real, std::string exeDirectory) {
         return {boxes, files, codec, std::move(exeDirectory), tray, menuEngine, processes, desktop,
-                osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox};
+                osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox, background};
     }
 };
 

@@ -1,6 +1,7 @@
 #include "fakes/recording.h"
 #include "folders/folder_dialog_layout.h"
 #include "folders/settings_file.h"
+#include "platform/utf8.h"
 
 #include <doctest/doctest.h>
 
@@ -50,6 +51,21 @@ TEST_CASE("loading takes lines 5 to 14 of any file: short, long, LF or CR alone,
     CHECK(settings_file::parseFolders("a\rb\r\rc\rX:\\1\rX:\\2\r", codec)[1] == "X:\\2");
     CHECK(settings_file::parseFolders("a\r\nb\r\n\r\nc\r\nX:\\1\r\n\r\nX:\\3\r\n", codec)[2] == "X:\\3");  // CR LF is one end
     CHECK(settings_file::parseFolders("\xEF\xBB\xBF" + kHead + "C:\\\xE6\x97\xA5\r\n", codec)[0] == "C:\\\xE6\x97\xA5");
+    // Saved as "Unicode" by an editor, in either byte order: the text it holds, in and outside the code page.
+    const std::string text = kHead + "C:\\M\xC3\xBCsik\r\nD:\\\xE6\x97\xA5\xF0\x9F\x93\xB7\r\n";
+    for (bool bigEndian : {false, true}) {
+        CAPTURE(bigEndian);
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char16_t unit : utf8ToUtf16(text)) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        const FolderList slots = settings_file::parseFolders(bytes, codec);
+        CHECK(slots == FolderList{"C:\\M\xC3\xBCsik", "D:\\\xE6\x97\xA5\xF0\x9F\x93\xB7"});
+        // Saved in the program's own form: UTF-8 with its mark, as these texts need.
+        CHECK(settings_file::formatFolders(slots, codec).rfind("\xEF\xBB\xBF" + text, 0) == 0);
+    }
+    CHECK(settings_file::parseFolders("\xFF\xFE", codec) == FolderList{});
 
     fakes::FakeHub readOnly;  // a missing file that cannot be made: the defaults in memory
     readOnly.host.boxes[4] = "stale";
@@ -65,20 +81,51 @@ TEST_CASE("Clear and Browse change their own row only; Browse asks over the dial
     d.host.boxes[3] = "D:\\Music\\Gone\\Deeper\\";
     d.host.boxes[4] = "\\\\server\\share\\gone";
     d.host.boxes[5] = "E:\\gone";
+    auto browse = [&](int row) {
+        d.logic.onBrowse(row);
+        d.os.background.release();
+        d.os.background.elapse();  // too late: the walk answered first
+    };
     d.os.folderPicker.answer = "D:\\Pictures";
-    d.logic.onBrowse(2);
-    d.logic.onBrowse(3);
+    browse(2);
+    browse(3);
     d.os.folderPicker.answer = "";  // cancelled
-    for (int row : {0, 4, 5}) d.logic.onBrowse(row);
+    for (int row : {0, 4, 5}) browse(row);
     CHECK(d.host.boxes == FolderList{"C:\\", "", "D:\\Pictures", "D:\\Pictures", "\\\\server\\share\\gone", "E:\\gone"});
     // Up from the row's path to the nearest folder there is, never above a drive's root or a share.
-    CHECK(d.os.log.calls == Calls{"browseForFolder(68140,)",
-                                  "folderExists(D:\\Music\\Gone\\Deeper\\)", "folderExists(D:\\Music\\Gone)",
-                                  "folderExists(D:\\Music)", "browseForFolder(68140,D:\\Music)",
-                                  "folderExists(C:\\)", "browseForFolder(68140,C:\\)",
-                                  "folderExists(\\\\server\\share\\gone)", "folderExists(\\\\server\\share)",
-                                  "browseForFolder(68140,)",
-                                  "folderExists(E:\\gone)", "folderExists(E:\\)", "browseForFolder(68140,)"});
+    CHECK(d.os.log.only({"folderExists", "browseForFolder"}) ==
+          Calls{"browseForFolder(68140,)",
+                "folderExists(D:\\Music\\Gone\\Deeper\\)", "folderExists(D:\\Music\\Gone)",
+                "folderExists(D:\\Music)", "browseForFolder(68140,D:\\Music)",
+                "folderExists(C:\\)", "browseForFolder(68140,C:\\)",
+                "folderExists(\\\\server\\share\\gone)", "folderExists(\\\\server\\share)",
+                "browseForFolder(68140,)",
+                "folderExists(E:\\gone)", "folderExists(E:\\)", "browseForFolder(68140,)"});
+    CHECK(d.os.log.only({"after"}) == Calls(5, "after(2000)"));
+}
+
+TEST_CASE("Browse on a row whose share sleeps: the picker opens at its own choice after 2 s, once; pressed again, "
+          "nothing more") {
+    Dialog d;
+    d.host.boxes[2] = "\\\\nas\\photos\\2024";
+    d.logic.onBrowse(2);
+    d.logic.onBrowse(2);
+    d.logic.onBrowse(5);
+    CHECK(d.os.log.calls == Calls{"background()", "after(2000)"});
+    CHECK(d.logic.waiting());
+    d.os.background.elapse();
+    CHECK(d.os.log.calls.back() == "browseForFolder(68140,)");
+    d.os.files.folders.insert("\\\\nas\\photos\\2024");
+    d.os.background.release();  // the walk's late answer opens nothing
+    CHECK(d.os.log.only({"browseForFolder"}).size() == 1);
+    CHECK_FALSE(d.logic.waiting());
+
+    // Cancelled while waiting: no picker over a hidden dialog.
+    d.logic.onBrowse(2);
+    d.logic.onCancel();
+    d.os.background.release();
+    d.os.background.elapse();
+    CHECK(d.os.log.only({"browseForFolder"}).size() == 1);
 }
 
 TEST_CASE("a drop: the row under the point, or the first empty one; more items fill the empty rows after it") {

@@ -58,6 +58,8 @@ TEST_CASE("a command run alone: the folders as read, and no settings file, tray 
     const std::string userIni = "C:\\Users\\Ann\\AppData\\Roaming\\Lumivane\\lumivane.ini";
     hub.logic.prepareForCommand(userIni, FolderList{"C:\\", "D:\\Music"});
     hub.logic.run(OpenFolder{1});
+    CHECK(hub.logic.waiting());  // the process waits for the answer before it ends
+    hub.os.background.release();
     hub.logic.run(Customize{});
     hub.logic.onCancel();  // no file to read back, and none is made
     const std::initializer_list<std::string> effects{"folder", "start", "show", "hide", "file", "make", "replace"};
@@ -75,6 +77,7 @@ TEST_CASE("a command run alone: the folders as read, and no settings file, tray 
     fakes::FakeHub held;
     held.logic.prepareForCommand(kIni, std::nullopt);
     held.logic.run(OpenFolder{0});
+    held.os.background.release();
     auto calls = held.os.log.only({"messageBox", "start"});
     REQUIRE(calls.size() == 2);
     CHECK(calls[0].rfind("messageBox(The folders could not be read from " + kIni + ".", 0) == 0);

@@ -46,7 +46,7 @@ struct RealHub {
     explicit RealHub(std::string dir)
         : services{fake.boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine, fake.processes,
                    fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
-                   fake.folderPicker, "lumivane.exe", fake.aboutBox} {
+                   fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background} {
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
         hub.logic().start();
     }
@@ -69,15 +69,27 @@ TEST_CASE("bad settings files: the hub starts quietly, leaves the file alone, an
     std::string randomBytes = kHead;
     std::mt19937 random(7);
     for (int i = 0; i < 2048; ++i) randomBytes += static_cast<char>(random() & 0xFF);
+    // Notepad's "Unicode", either byte order, with a folder outside every code page.
+    auto utf16 = [](bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (wchar_t unit : win32::widen(kHead + "C:\\\xC3\x9Cber\r\nD:\\\xE6\x97\xA5\r\n")) {
+            const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
     const struct {
         const char* name;
         std::optional<std::string> bytes;  // nothing: no file at all
+        FolderList shows{};                // what the rows show, where the case says
     } cases[] = {
         {"missing", std::nullopt},
         {"one line of 1 MiB", std::string(1 << 20, 'x')},
         {"a slot of 1 MiB", kHead + "C:\\" + std::string(1 << 20, 'y') + "\r\nD:\\\r\n"},
         {"every byte of the code page", allBytes + "\r\n"},
         {"random binary after the heading", randomBytes},
+        {"UTF-16LE", utf16(false), {"C:\\\xC3\x9Cber", "D:\\\xE6\x97\xA5"}},
+        {"UTF-16BE", utf16(true), {"C:\\\xC3\x9Cber", "D:\\\xE6\x97\xA5"}},
     };
     int index = 0;
     for (const auto& c : cases) {
@@ -99,6 +111,7 @@ TEST_CASE("bad settings files: the hub starts quietly, leaves the file alone, an
             shown[k] = os.hub.slotText(static_cast<int>(k));
             CHECK(shown[k] == expected[k].substr(0, expected[k].find('\0')));  // a path box ends at a NUL
         }
+        if (!c.shows[0].empty()) CHECK(shown == c.shows);
         REQUIRE(settings_file::saveFolders(path, os.hub, fs, codec));
         CHECK(fs.readFile(path) == settings_file::formatFolders(shown, codec));
     }
@@ -222,7 +235,8 @@ TEST_CASE("save kill child" * doctest::skip()) {
     }
 }
 
-TEST_CASE("killed at random moments while saving, the file always holds one whole content") {
+TEST_CASE("killed at random moments while saving, the file always holds one whole content; the next save removes "
+          "what a cut one left") {
     win32::Win32FileSystem fs;
     win32::AnsiCodePage codec;
     std::string dir = freshFolder("save-kill");
@@ -251,4 +265,22 @@ TEST_CASE("killed at random moments while saving, the file always holds one whol
     // The rounds only prove something if the kills hit both states.
     CHECK(seenA > 0);
     CHECK(seenB > 0);
+
+    // What a cut save left goes with the next save: files of the temporary
+    // name only, and only in the settings file's folder.
+    const std::string below = dir + "\\keep";
+    ::CreateDirectoryW(win32::widen(below).c_str(), nullptr);
+    const std::string left[] = {"lmv1.tmp", "lmvBEEF.TMP", "lmv0a9f.tmp"};
+    const std::string kept[] = {"lmv12345.tmp", "lmvx.tmp", "lmv1.tmp.txt", "lmv.tmp", "notes.tmp", "keep\\lmv2.tmp"};
+    auto make = [&](const std::string& name) {
+        win32::UniqueFile file(::CreateFileW(win32::widen(dir + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, 0, nullptr));
+        REQUIRE(file);
+    };
+    for (const auto& name : left) make(name);
+    for (const auto& name : kept) make(name);
+    REQUIRE(settings_file::saveFolders(path, content('A'), fs, codec));
+    for (const auto& name : left) CHECK_FALSE(fs.fileExists(dir + "\\" + name));
+    for (const auto& name : kept) CHECK(fs.fileExists(dir + "\\" + name));
+    CHECK(fs.readFile(path) == bytesA);
 }

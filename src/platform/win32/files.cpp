@@ -6,6 +6,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <string_view>
+
 namespace lumivane::win32 {
 
 namespace {
@@ -16,6 +19,39 @@ constexpr LONGLONG kMaxReadBytes = 64LL * 1024 * 1024;
 std::wstring folderOf(const std::wstring& path) {
     auto slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash + 1);
+}
+
+// replaceFile's temporary name, as GetTempFileNameW makes it: the prefix,
+// one to four hexadecimal digits, ".tmp", in either case.
+constexpr wchar_t kTempPrefix[] = L"lmv";
+
+bool isTemporaryName(std::wstring_view name) {
+    auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; };
+    auto equal = [&](std::wstring_view a, std::wstring_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](wchar_t x, wchar_t y) {
+                   return lower(x) == lower(y);
+               });
+    };
+    if (name.size() < 8 || name.size() > 11 || !equal(name.substr(0, 3), kTempPrefix) ||
+        !equal(name.substr(name.size() - 4), L".tmp"))
+        return false;
+    std::wstring_view digits = name.substr(3, name.size() - 7);
+    return std::all_of(digits.begin(), digits.end(),
+                       [&](wchar_t c) { return (c >= L'0' && c <= L'9') || (lower(c) >= L'a' && lower(c) <= L'f'); });
+}
+
+// A save cut short between making its temporary file and renaming it leaves
+// that file behind; the next save in the folder removes it. One still being
+// written is open without sharing, and stays.
+void removeLeftTemporaryFiles(std::wstring dir) {
+    if (dir.back() != L'\\') dir += L'\\';
+    WIN32_FIND_DATAW found;
+    UniqueFind search(::FindFirstFileW((dir + kTempPrefix + L"*.tmp").c_str(), &found));
+    if (!search) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isTemporaryName(found.cFileName))
+            ::DeleteFileW((dir + found.cFileName).c_str());
+    } while (::FindNextFileW(search.get(), &found));
 }
 
 DWORD attributesOf(const std::string& path) {
@@ -29,6 +65,7 @@ bool Win32FileSystem::fileExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Also asked from the thread pool: it keeps no state of its own.
 bool Win32FileSystem::folderExists(const std::string& path) {
     DWORD a = attributesOf(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
@@ -55,7 +92,7 @@ bool Win32FileSystem::replaceFile(const std::string& path, std::string_view byte
     // The temporary file lives in the target's folder so the final move is a
     // rename on one volume, which the file system does atomically.
     wchar_t temp[MAX_PATH + 16] = {};
-    if (dir.size() > MAX_PATH - 14 || !::GetTempFileNameW(dir.c_str(), L"lmv", 0, temp)) return false;
+    if (dir.size() > MAX_PATH - 14 || !::GetTempFileNameW(dir.c_str(), kTempPrefix, 0, temp)) return false;
 
     bool written = false;
     {
@@ -66,8 +103,10 @@ bool Win32FileSystem::replaceFile(const std::string& path, std::string_view byte
                       done == bytes.size() && ::FlushFileBuffers(file.get());
         }
     }
-    if (written && ::MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (written && ::MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        removeLeftTemporaryFiles(dir);
         return true;
+    }
     ::DeleteFileW(temp);
     return false;
 }

@@ -67,7 +67,15 @@ struct FileTraits {
     static void close(HANDLE h) { ::CloseHandle(h); }
 };
 
+// A file search of FindFirstFileW.
+struct FindTraits {
+    using Type = HANDLE;
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { detail::findClose(h); }
+};
+
 using UniqueHandle = Unique<NullTraits<HANDLE, detail::closeHandle>>;
+using UniqueFind = Unique<FindTraits>;
 using UniqueFile = Unique<FileTraits>;
 using UniqueFont = Unique<NullTraits<HFONT, detail::deleteObject>>;
 using UniqueBrush = Unique<NullTraits<HBRUSH, detail::deleteObject>>;

@@ -138,6 +138,23 @@ int main(int argc, char** argv) {
         HWND button = GetDlgItem(parseHwnd(argv[2]), std::atoi(argv[3]));
         // Posted, so a modal loop started by the click does not block the probe.
         return button && PostMessageW(button, BM_CLICK, 0, 0) ? 0 : 1;
+    } else if (cmd == "click-until" && argc == 6) {
+        // Clicks, then waits up to MS milliseconds for a visible dialog of that
+        // title; prints how long it took from the click, measured here rather
+        // than through the probe's own start-up.
+        HWND button = GetDlgItem(parseHwnd(argv[2]), std::atoi(argv[3]));
+        wchar_t title[256] = {};
+        MultiByteToWideChar(CP_UTF8, 0, argv[4], -1, title, 255);
+        const ULONGLONG clicked = GetTickCount64(), limit = std::strtoull(argv[5], nullptr, 0);
+        if (!button || !PostMessageW(button, BM_CLICK, 0, 0)) return 1;
+        HWND shown = nullptr;
+        while (!shown && GetTickCount64() - clicked < limit) {
+            HWND found = FindWindowW(L"#32770", title);
+            if (found && IsWindowVisible(found)) shown = found;
+            else Sleep(10);
+        }
+        std::printf("%llu\n", GetTickCount64() - clicked);
+        return shown ? 0 : 1;
     } else if (cmd == "drop" && argc >= 5) {
         return dropFiles(parseHwnd(argv[2]), std::atoi(argv[3]), argv + 4, argc - 4);
     } else if (cmd == "keys") {
@@ -153,6 +170,19 @@ int main(int argc, char** argv) {
         wchar_t text[1024] = {};
         MultiByteToWideChar(CP_UTF8, 0, argv[2], -1, text, 1023);
         for (const wchar_t* ch = text; *ch; ++ch) pressAndRelease(0, *ch);
+    } else if (cmd == "answers" && argc == 4) {
+        // Whether the window's thread takes a message within the time (ms);
+        // prints how long it took.
+        LARGE_INTEGER frequency{}, before{}, after{};
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&before);
+        DWORD_PTR result = 0;
+        LRESULT answered = SendMessageTimeoutW(parseHwnd(argv[2]), WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                               static_cast<UINT>(std::atoi(argv[3])), &result);
+        QueryPerformanceCounter(&after);
+        std::printf("%.1f\n", 1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                                  static_cast<double>(frequency.QuadPart));
+        return answered ? 0 : 1;
     } else if (cmd == "close" && argc == 3) {
         return PostMessageW(parseHwnd(argv[2]), WM_CLOSE, 0, 0) ? 0 : 1;
     } else if (cmd == "processes") {
@@ -229,9 +259,9 @@ int main(int argc, char** argv) {
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     } else {
-        std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | drop HWND ID PATH... | keys KEY... |\n"
+        std::fprintf(stderr, "usage: probe windows | children HWND | click HWND ID | click-until HWND ID TITLE MS | drop HWND ID PATH... | keys KEY... |\n"
                              "       type TEXT |\n"
-                             "       close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
+                             "       answers HWND MS | close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
                              "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | end-session HWND |\n"
                              "       read-only-key SUBKEY | idle\n");
         return 2;
