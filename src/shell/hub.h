@@ -110,8 +110,9 @@ public:
     // Shows the About box modally, with no owner; returns when it is closed.
     void onAbout();
 
-    // An "Open" and a "Close" item for every CD drive, behind the CD heading.
-    void addCdDriveItems();
+    // An "Open" and a "Close" item for every drive that is a CD drive now,
+    // behind the CD heading; called as the popup opens.
+    void refreshCdDriveItems();
     void onRunScreenSaver();
     void onTurnMonitorOff();
     // Start with Windows (hub_start_with_windows.cpp). Reading also starts
