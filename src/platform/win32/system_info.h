@@ -11,6 +11,7 @@ public:
 class Win32DriveInfo final : public platform::DriveInfo {
 public:
     std::string logicalDriveStrings() override;
+    std::uint32_t logicalDriveMask() override;
     unsigned driveType(const std::string& root) override;
 };
 
