@@ -42,11 +42,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     hub.os.drives.strings = text;
     hub.os.drives.types = drives.types;
     hub.logic.refreshCdDriveItems();
-    const auto& items = hub.logic.popupMenu.items();
-    assert(items[0].name == "cdHeading" && items[1 + 2 * letters.size()].name == "foldersHeading" &&
+    const auto& menu = hub.logic.popupMenu.items();
+    assert(menu[0].name == "cdHeading" && menu[1 + 2 * letters.size()].name == "foldersHeading" &&
            "the group holds other than two items a drive");
     for (size_t k = 0; k < 2 * letters.size(); ++k) {
-        const MenuItem& item = items[1 + k];
+        const MenuItem& item = menu[1 + k];
         const bool open = k % 2 == 0;
         const char letter = letters[k / 2];
         assert(item.caption == (open ? cd_drives::openCaption(letter) : cd_drives::closeCaption(letter)) &&
