@@ -144,7 +144,7 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && lParam &&
             reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam)->dbch_devicetype == DBT_DEVTYP_VOLUME)
             logic_.onDrivesChanged();
-        return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+        return TRUE;
     case WM_DISPLAYCHANGE:
         logic_.onDisplayChange();
         return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
