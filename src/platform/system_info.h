@@ -1,5 +1,4 @@
 #pragma once
-#include <cstdint>
 #include <string>
 
 namespace lumivane::platform {
@@ -26,9 +25,6 @@ public:
     // The root paths of the logical drives, each followed by one NUL
     // ("C:\<NUL>D:\<NUL>"), in the system's order; empty when the call fails.
     virtual std::string logicalDriveStrings() = 0;
-    // Bit n set for each drive letter in use, 'A' + n; 0 when the call fails.
-    // One call, far cheaper than a type for every drive.
-    virtual std::uint32_t logicalDriveMask() = 0;
     // The Win32 drive type of a root path (5 for a CD-ROM drive).
     virtual unsigned driveType(const std::string& root) = 0;
 };

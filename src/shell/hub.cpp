@@ -79,15 +79,9 @@ void Hub::run(const Action& action) {
 }
 
 void Hub::refreshCdDriveItems() {
-    // The letters in use are asked at every opening, so that a drive plugged
-    // in or a disc image mounted since the last one has its items and a drive
-    // gone has none (Wine sends no WM_DEVICECHANGE to a program's windows).
-    // The types, a call for every drive, only when the letters changed or the
-    // system said a volume came or went. None of it touches a disc.
-    const std::uint32_t mask = os_.drives.logicalDriveMask();
-    if (cdDrivesKnown_ && mask == driveMask_) return;
-    driveMask_ = mask;
-    cdDrivesKnown_ = true;
+    // Asked at every opening: a drive plugged in or a disc image mounted since
+    // the last one has its items, a drive gone has none. Naming the drives and
+    // their types touches no disc.
     std::vector<char> letters;
     for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives))
         letters.push_back(root[0]);

@@ -113,9 +113,6 @@ public:
     // An "Open" and a "Close" item for every drive that is a CD drive now,
     // behind the CD heading; called as the popup opens.
     void refreshCdDriveItems();
-    // The system said a volume came or went: the next opening asks every
-    // drive's type again, even if the same letters are in use.
-    void onDrivesChanged() { cdDrivesKnown_ = false; }
     void onRunScreenSaver();
     void onTurnMonitorOff();
     // Start with Windows (hub_start_with_windows.cpp). Reading also starts
@@ -157,8 +154,6 @@ private:
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
     int trayIconSize_ = 0;     // the size of the picture the shell was last given
     TrayEvents trayEvents_;
-    bool cdDrivesKnown_ = false;  // the CD group was made for the letters of driveMask_
-    std::uint32_t driveMask_ = 0;
     std::unique_ptr<platform::KeyWatch> startupWatch_;  // the keys of the last start-up read
     // The folders as last read from or written to the settings file, for a
     // Cancel that finds the file gone or held.

@@ -6,7 +6,6 @@
 #include "shell/command_line.h"
 #include "shell/tray_icon.h"
 
-#include <dbt.h>
 #include <windowsx.h>
 
 namespace lumivane::win32 {
@@ -140,11 +139,6 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
-    case WM_DEVICECHANGE:
-        if ((wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) && lParam &&
-            reinterpret_cast<const DEV_BROADCAST_HDR*>(lParam)->dbch_devicetype == DBT_DEVTYP_VOLUME)
-            logic_.onDrivesChanged();
-        return TRUE;
     case WM_DISPLAYCHANGE:
         logic_.onDisplayChange();
         return ::DefWindowProcW(hwnd_, msg, wParam, lParam);

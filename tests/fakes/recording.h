@@ -86,17 +86,6 @@ struct FakeDriveInfo final : platform::DriveInfo, Recorder {
     std::string strings;                    // as the system returns them, NULs included
     std::map<std::string, unsigned> types;  // root -> type; others are fixed disks (3)
     std::string logicalDriveStrings() override { return note("logicalDriveStrings()", strings); }
-    // The letters of the strings, as the system's two answers agree.
-    std::uint32_t logicalDriveMask() override {
-        std::uint32_t mask = 0;
-        bool first = true;  // the character begins a root
-        for (char c : strings) {
-            const char letter = static_cast<char>(c & ~0x20);
-            if (first && letter >= 'A' && letter <= 'Z') mask |= 1u << (letter - 'A');
-            first = c == '\0';
-        }
-        return note("logicalDriveMask()", mask);
-    }
     unsigned driveType(const std::string& root) override {
         return note("driveType(" + root + ")", types.count(root) ? types.at(root) : 3u);
     }

@@ -41,10 +41,6 @@ std::string Win32DriveInfo::logicalDriveStrings() {
     return narrow(buffer);
 }
 
-std::uint32_t Win32DriveInfo::logicalDriveMask() {
-    return ::GetLogicalDrives();
-}
-
 unsigned Win32DriveInfo::driveType(const std::string& root) {
     return ::GetDriveTypeW(widen(root).c_str());
 }

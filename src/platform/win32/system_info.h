@@ -11,7 +11,6 @@ public:
 class Win32DriveInfo final : public platform::DriveInfo {
 public:
     std::string logicalDriveStrings() override;
-    std::uint32_t logicalDriveMask() override;
     unsigned driveType(const std::string& root) override;
 };
 
