@@ -81,7 +81,9 @@ void Hub::run(const Action& action) {
 void Hub::refreshCdDriveItems() {
     // Asked at every opening: a drive plugged in or a disc image mounted since
     // the last one has its items, a drive gone has none. Naming the drives and
-    // their types touches no disc.
+    // their types touches no disc. Neither WM_DEVICECHANGE nor the letters in
+    // use alone would do: Wine sends the message to no program's window, and
+    // keeps the letter of a drive that went.
     std::vector<char> letters;
     for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives))
         letters.push_back(root[0]);
