@@ -58,12 +58,12 @@ void closeCdDoor(char letter, platform::MediaControl& mci) {
     sendDoorCommands(letter, "Closed", mci);
 }
 
-std::string openCaption(const std::string& root) {
-    return "Open [" + root.substr(0, 1) + ":]";
+std::string openCaption(char letter) {
+    return std::string("Open [") + letter + ":]";
 }
 
-std::string closeCaption(const std::string& root) {
-    return "Close [" + root.substr(0, 1) + ":]";
+std::string closeCaption(char letter) {
+    return std::string("Close [") + letter + ":]";
 }
 
 } // namespace lumivane::cd_drives

@@ -29,8 +29,8 @@ std::vector<std::string> cdDrives(const std::vector<std::string>& driveList, pla
 void openCdDoor(char letter, platform::MediaControl& mci);
 void closeCdDoor(char letter, platform::MediaControl& mci);
 
-// Captions of the two items of a CD drive's root path, such as "D:\".
-std::string openCaption(const std::string& root);
-std::string closeCaption(const std::string& root);
+// Captions of the two items of a CD drive, by its letter.
+std::string openCaption(char letter);
+std::string closeCaption(char letter);
 
 } // namespace lumivane::cd_drives

@@ -13,7 +13,6 @@ std::string settingsPathFor(const std::string& exeDirectory) {
 
 void Hub::start() {
     readStartWithWindows();
-    addCdDriveItems();
     updateStartWithWindowsCaption();
     const auto location = settings_file::settingsFileLocation(settingsPathFor(os_.exeDirectory), os_.files);
     settings_file::makePerUserFile(location, os_.files);
@@ -75,11 +74,16 @@ void Hub::run(const Action& action) {
     }
 }
 
-void Hub::addCdDriveItems() {
-    for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives)) {
-        popupMenu.addCdDoorItem(cd_drives::openCaption(root), CdDoor{root[0], true});
-        popupMenu.addCdDoorItem(cd_drives::closeCaption(root), CdDoor{root[0], false});
-    }
+void Hub::refreshCdDriveItems() {
+    // Asked at every opening: a drive plugged in or a disc image mounted since
+    // the last one has its items, a drive gone has none. Naming the drives and
+    // their types touches no disc. Neither WM_DEVICECHANGE nor the letters in
+    // use alone would do: Wine sends the message to no program's window, and
+    // keeps the letter of a drive that went.
+    std::vector<char> letters;
+    for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives))
+        letters.push_back(root[0]);
+    popupMenu.setCdDrives(std::move(letters));
 }
 
 void Hub::onRunScreenSaver() {

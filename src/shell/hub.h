@@ -133,8 +133,9 @@ public:
     // Shows the About box modally, with no owner; returns when it is closed.
     void onAbout();
 
-    // An "Open" and a "Close" item for every CD drive, behind the CD heading.
-    void addCdDriveItems();
+    // An "Open" and a "Close" item for every drive that is a CD drive now,
+    // behind the CD heading; called as the popup opens.
+    void refreshCdDriveItems();
     // The drive's door moves in the background: the drive may take seconds.
     void moveCdDoor(const CdDoor& door);
     // The folder's existence is asked in the background (a share may take a

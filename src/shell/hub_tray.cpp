@@ -101,6 +101,7 @@ void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoi
             ~Closing() { events.menuClosed(); }
         } closing{trayEvents_};
         refreshStartWithWindows();
+        refreshCdDriveItems();
         std::vector<platform::PopupLine> lines = visibleLines(popupMenu);
         chosen = action == TrayAction::openAtIcon
                      ? os_.tray.popupAtIcon(host_.windowHandle(), tray_icon::kIconId, anchor, lines)

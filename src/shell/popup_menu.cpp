@@ -1,5 +1,9 @@
 #include "shell/popup_menu.h"
 
+#include "actions/cd_drives.h"
+
+#include <algorithm>
+
 namespace lumivane {
 
 PopupMenu::PopupMenu() {
@@ -7,7 +11,7 @@ PopupMenu::PopupMenu() {
                       std::optional<Action> action = std::nullopt) {
         items_.push_back(MenuItem{std::move(name), index, id, std::move(caption), true, true, action});
     };
-    add("cdDoor", 0, menu_id::kCdDoorBase, "- CD Drives");
+    add("cdHeading", -1, menu_id::kCdHeading, "- CD Drives");
     add("foldersHeading", -1, menu_id::kFoldersHeading, "- F o l d e r s ");
     for (int k = 0; k < 10; ++k)
         add("folder" + std::to_string(k), -1, menu_id::kFolderBase + static_cast<unsigned>(k), "", OpenFolder{k});
@@ -46,21 +50,25 @@ MenuItem& PopupMenu::folder(int slot) {
     return *find("folder" + std::to_string(slot));
 }
 
-int PopupMenu::highestCdDoorIndex() const {
-    int highest = -1;
-    for (const auto& item : items_)
-        if (item.name == "cdDoor" && item.index > highest) highest = item.index;
-    return highest;
-}
-
-int PopupMenu::addCdDoorItem(const std::string& caption, CdDoor door) {
-    int index = highestCdDoorIndex() + 1;
-    auto last = items_.begin();
-    for (auto it = items_.begin(); it != items_.end(); ++it)
-        if (it->name == "cdDoor") last = it;
-    items_.insert(last + 1,
-                  MenuItem{"cdDoor", index, menu_id::kCdDoorBase + static_cast<unsigned>(index), caption, true, true, door});
-    return index;
+bool PopupMenu::setCdDrives(std::vector<char> letters) {
+    letters.erase(std::remove_if(letters.begin(), letters.end(), [](char c) { return c < 'A' || c > 'Z'; }),
+                  letters.end());
+    std::sort(letters.begin(), letters.end());
+    letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
+    if (letters == cdLetters_) return false;
+    items_.erase(std::remove_if(items_.begin(), items_.end(), [](const MenuItem& item) { return item.name == "cdDoor"; }),
+                 items_.end());
+    std::vector<MenuItem> doors;
+    int index = 0;
+    for (char letter : letters)
+        for (bool open : {true, false})
+            doors.push_back(MenuItem{"cdDoor", ++index, menu_id::cdDoor(letter, open),
+                                     open ? cd_drives::openCaption(letter) : cd_drives::closeCaption(letter), true, true,
+                                     CdDoor{letter, open}});
+    auto heading = std::find_if(items_.begin(), items_.end(), [](const MenuItem& item) { return item.name == "cdHeading"; });
+    items_.insert(heading + 1, doors.begin(), doors.end());
+    cdLetters_ = std::move(letters);
+    return true;
 }
 
 bool isHeadingCaption(std::string_view caption) {

@@ -11,8 +11,9 @@ namespace lumivane {
 // Command identifiers of the popup's items. They never start at 0, because a
 // dismissed popup reports 0.
 namespace menu_id {
-inline constexpr unsigned kCdDoorBase = 1000;  // + index of the CD door item
-inline constexpr unsigned kFolderBase = 1100;   // + slot
+inline constexpr unsigned kCdHeading = 1000;
+inline constexpr unsigned kCdDoorBase = 1001;  // + cdDoor(letter, open)'s offset, below kFolderBase
+inline constexpr unsigned kFolderBase = 1100;  // + slot
 inline constexpr unsigned kRunScreenSaver = 1200;
 inline constexpr unsigned kTurnMonitorOff = 1201;
 inline constexpr unsigned kStartWithWindows = 1202;
@@ -23,6 +24,11 @@ inline constexpr unsigned kProgramHeading = 1301;
 inline constexpr unsigned kFoldersHeading = 1302;
 inline constexpr unsigned kExitSeparator = 1303;
 inline constexpr unsigned kOptionsHeading = 1304;
+// A door item's identifier follows from its drive and door alone, so that the
+// same item keeps it however often the group is made again.
+constexpr unsigned cdDoor(char letter, bool open) {
+    return kCdDoorBase + 2u * static_cast<unsigned>(letter - 'A') + (open ? 0u : 1u);
+}
 } // namespace menu_id
 
 struct MenuItem {
@@ -48,13 +54,16 @@ public:
     const MenuItem* byId(unsigned id) const;
     MenuItem& folder(int slot);
 
-    // Adds a CD door item at (highest index) + 1, placed after
-    // the group's last element; returns its index.
-    int addCdDoorItem(const std::string& caption, CdDoor door);
-    int highestCdDoorIndex() const;
+    // The CD group behind its heading: an "Open" and a "Close" item for each
+    // drive letter (A to Z, upper case), in letter order. The items are made
+    // again only when the letters differ from the last ones; returns whether
+    // they did.
+    bool setCdDrives(std::vector<char> letters);
+    const std::vector<char>& cdDrives() const { return cdLetters_; }
 
 private:
     std::vector<MenuItem> items_;
+    std::vector<char> cdLetters_;
 };
 
 // "- " begins a group heading; "-" alone is a separator line.

@@ -199,6 +199,13 @@ class Session:
         if self.probe("drop", hex(window.hwnd), str(control_id), *paths).returncode:
             raise AssertionError(f"no window accepts files at control {control_id}")
 
+    def cd_drive(self, letter, folder=None):
+        """Makes the drive letter a CD drive whose disc is folder, or, without
+        one, takes it away, while programs run (Wine's mount manager)."""
+        args = ("cd-drive", letter) + ((str(folder),) if folder else ())
+        if self.probe(*args).returncode:
+            raise AssertionError(f"drive {letter}: is not {'a CD drive' if folder else 'gone'}")
+
     def close_window(self, window):
         self.probe("close", hex(window.hwnd))
 

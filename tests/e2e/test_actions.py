@@ -3,8 +3,9 @@ with odd paths open exactly that folder or say it does not exist, Run Screen
 Saver with none selected (the screen saver "active", as Windows answers for
 "(None)", and no SCRNSAVE.EXE), Turn Monitor Off with its cover window (the
 second time from the command line, handed to the running copy, which is first
-let take the foreground), and About. Before the program runs, /screensaver runs
-alone and ends."""
+let take the foreground), About, and the doors of a CD drive that comes and
+goes while the program runs. Before the program runs, /screensaver runs alone
+and ends."""
 
 import re
 import sys
@@ -144,17 +145,46 @@ def about(s, pid):
     wait_closed()
 
 
+def door_commands(s, letter):
+    """The door commands the program has sent to the drive, as Wine's relay log notes them."""
+    return [line[line.index(' L"') + 3:line.index('"', line.index(' L"') + 3)]
+            for log in sorted(s.work.glob("spawn-*.log")) for line in log.read_text(errors="replace").splitlines()
+            if "Call winmm.mciSendStringW(" in line and f"Drive{letter}" in line]
+
+
+def cd_drive_comes_and_goes(s, pid):
+    """A CD drive added while the program runs has its items at the next opening
+    and takes /eject; taken away, its items go."""
+    plain = s.choose(pid, "Escape")
+    disc = s.work / "disc"
+    disc.mkdir()
+    s.cd_drive("X", disc)
+    added = s.choose(pid, *down(1), shot="cd-drive-added")  # the first item: Open [X:]
+    opened = ["Open X: Alias DriveX Type CDAudio", "Set DriveX Door Open"]
+    assert s.poll(lambda: door_commands(s, "X") == opened, timeout=10), f"Open [X:] sent {door_commands(s, 'X')}"
+    assert added.h > plain.h, f"the popup did not grow for drive X: ({plain.h} then {added.h} pixels)"
+    command = s.command("/eject", "X:")
+    assert command.wait(timeout=15) == 0, "/eject X: was refused"
+    assert s.poll(lambda: door_commands(s, "X") == opened * 2, timeout=10), f"with /eject: {door_commands(s, 'X')}"
+    s.cd_drive("X")
+    gone = s.choose(pid, "Escape")
+    assert gone.h == plain.h, f"drive X's items stayed ({plain.h} then {gone.h} pixels)"
+
+
 def test_the_popup_commands():
     with Session("actions") as s:
         for folder in ["a"] + [name for _, name in SLOTS if name]:
             (s.prefix / "drive_c" / folder).mkdir()
         content = b"\xef\xbb\xbf" + settings_bytes(*(text.encode() for text, _ in SLOTS))
         s.start_desktop()
-        s.env["WINEDEBUG"] = "-all,+process"  # the program's started command lines, in its log
+        # The program's started command lines and its door commands, in its log.
+        s.wine("reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/d", "winmm.mciSendStringW",
+               "/f", check=True)
+        s.env["WINEDEBUG"] = "-all,+process,+relay"
         screen_saver(s, None, choose=False)
         s.settings_file.write_bytes(content)
         pid = s.start()
-        for phase in (folders, screen_saver, monitor_off, about):
+        for phase in (folders, screen_saver, monitor_off, about, cd_drive_comes_and_goes):
             phase(s, pid)
         assert (pids := s.program_pids()) == [pid], pids
         assert (got := s.settings_file.read_bytes()) == content, got

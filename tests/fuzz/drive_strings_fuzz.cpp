@@ -32,20 +32,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const auto& root : cd_drives::splitList(text, cd_drives::kNul, true))
         drives.types[root] = (cdLetters >> (static_cast<unsigned char>(root[0]) % 32)) & 1 ? platform::kDriveCdRom : 3;
     auto cds = cd_drives::cdDrives(cd_drives::logicalDrives(drives), drives);
-    // Start-up gives each CD drive an Open and a Close item, in order, each for that drive's own door.
+    // An opening gives each CD drive letter, once and in letter order, an Open and a Close item for its own door.
+    std::vector<char> letters;
+    for (const auto& root : cds)
+        if (root[0] >= 'A' && root[0] <= 'Z') letters.push_back(root[0]);
+    std::sort(letters.begin(), letters.end());
+    letters.erase(std::unique(letters.begin(), letters.end()), letters.end());
     fakes::FakeHub hub;
     hub.os.drives.strings = text;
     hub.os.drives.types = drives.types;
-    hub.logic.addCdDriveItems();
-    for (size_t k = 0; k < 2 * cds.size(); ++k) {
-        const MenuItem* item = hub.logic.popupMenu.find("cdDoor", static_cast<int>(k) + 1);
-        assert(item != nullptr && "a door item is missing");
+    hub.logic.refreshCdDriveItems();
+    const auto& menu = hub.logic.popupMenu.items();
+    assert(menu[0].name == "cdHeading" && menu[1 + 2 * letters.size()].name == "foldersHeading" &&
+           "the group holds other than two items a drive");
+    for (size_t k = 0; k < 2 * letters.size(); ++k) {
+        const MenuItem& item = menu[1 + k];
         const bool open = k % 2 == 0;
-        const std::string& root = cds[k / 2];
-        assert(item->caption == (open ? cd_drives::openCaption(root) : cd_drives::closeCaption(root)) &&
+        const char letter = letters[k / 2];
+        assert(item.caption == (open ? cd_drives::openCaption(letter) : cd_drives::closeCaption(letter)) &&
                "a door item has another drive's caption");
-        assert(item->action == std::optional<Action>(CdDoor{root[0], open}) &&
+        assert(item.action == std::optional<Action>(CdDoor{letter, open}) &&
                "a door item works another drive's or another door");
+        assert(hub.logic.popupMenu.byId(item.id) == &item && "two items share an id");
     }
     return 0;
 }

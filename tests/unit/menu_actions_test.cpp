@@ -9,19 +9,12 @@
 
 #include <doctest/doctest.h>
 
+#include <map>
+#include <set>
+
 using namespace lumivane;
 using namespace std::string_literals;
 using Calls = std::vector<std::string>;
-
-namespace {
-Calls cdCaptions(fakes::FakeHub& hub) {
-    hub.logic.start();
-    Calls out;
-    for (const auto& item : hub.logic.popupMenu.items())
-        if (item.name == "cdDoor") out.push_back(std::to_string(item.index) + " " + item.caption);
-    return out;
-}
-} // namespace
 
 TEST_CASE("a folder item opens its box's text with Explorer, quoted only for a comma; a missing folder is named") {
     fakes::FakeHub hub;
@@ -116,30 +109,64 @@ TEST_CASE("a favourite on a sleeping share: asked in the background; meanwhile e
     CHECK(hub.os.log.only({"start", "messageBox", "popup"}).empty());
 }
 
-TEST_CASE("start-up puts Open and Close of every CD drive behind the heading; each sends its drive's commands") {
+TEST_CASE("each opening shows Open and Close of the drives that are CD drives then, in letter order, each keeping its id") {
     fakes::FakeHub hub;
-    hub.os.drives.strings = "a:\\\0C:\\\0e:\\\0D:\\\0"s;
-    hub.os.drives.types = {{"a:\\", 2}, {"e:\\", 5}, {"D:\\", 5}};
-    // In the system's order, upper-cased, before the folder heading.
-    CHECK(cdCaptions(hub) == Calls{"0 - CD Drives", "1 Open [E:]", "2 Close [E:]", "3 Open [D:]", "4 Close [D:]"});
-    CHECK(hub.logic.popupMenu.items()[5].name == "foldersHeading");
+    hub.logic.start();
+    CHECK(hub.os.log.only({"logical", "driveType"}).empty());  // asked when the menu opens, not before
+    // Opens the popup over these drives, choosing the item `choice`; gives the CD group as shown.
+    auto opening = [&](std::string strings, std::map<std::string, unsigned> types, unsigned choice = 0) {
+        hub.os.drives.strings = std::move(strings);
+        hub.os.drives.types = std::move(types);
+        hub.os.tray.choice = choice;
+        hub.logic.onTrayMessage(0x0205);  // WM_RBUTTONUP
+        Calls group;
+        for (const auto& line : hub.os.tray.popups.back()) {
+            if (line.text == "- F o l d e r s ") break;
+            group.push_back(line.text);
+        }
+        return group;
+    };
+    auto idOf = [&](const std::string& caption) {
+        for (const auto& line : hub.os.tray.popups.back())
+            if (line.text == caption) return line.id;
+        return 0u;
+    };
+
+    // Upper-cased, whatever case the system reports.
+    CHECK(opening("a:\\\0C:\\\0e:\\\0"s, {{"a:\\", 2}, {"e:\\", 5}}) == Calls{"- CD Drives", "Open [E:]", "Close [E:]"});
+    const unsigned openE = idOf("Open [E:]");
+    // D plugged in, reported after E: letter order, and E's items keep their ids.
+    const auto withD = std::map<std::string, unsigned>{{"e:\\", 5}, {"D:\\", 5}};
+    CHECK(opening("C:\\\0e:\\\0D:\\\0"s, withD) ==
+          Calls{"- CD Drives", "Open [D:]", "Close [D:]", "Open [E:]", "Close [E:]"});
+    CHECK(idOf("Open [E:]") == openE);
+    std::set<unsigned> ids;
+    for (const auto& line : hub.os.tray.popups.back()) ids.insert(line.id);
+    CHECK(ids.size() == hub.os.tray.popups.back().size());
+    CHECK(ids.count(0) == 0);
+    const unsigned closeD = idOf("Close [D:]");
+
+    // The chosen item runs its own drive's door, at the opening that showed it.
     hub.os.log.calls.clear();
-    for (unsigned index : {0u, 1u, 4u}) hub.logic.onMenuCommand(menu_id::kCdDoorBase + index);
-    // Each door's whole sequence is one piece of work: a drive may take seconds.
-    CHECK(hub.os.log.calls == Calls(2, "background()"));
+    opening("C:\\\0e:\\\0D:\\\0"s, withD, openE);
+    opening("C:\\\0e:\\\0D:\\\0"s, withD, closeD);
+    // Each door's whole sequence is one piece of work, away from the window: a drive may take seconds.
+    CHECK(hub.os.log.only({"mci", "background"}) == Calls(2, "background()"));
     CHECK(hub.logic.waiting());
-    hub.os.log.calls.clear();
     hub.os.background.release(1);
     hub.os.background.release();
     CHECK_FALSE(hub.logic.waiting());
-    CHECK(hub.os.log.calls == Calls{"mci(Open D: Alias DriveD Type CDAudio)", "mci(Set DriveD Door Closed)", "mci(Close DriveD)",
-                                   "mci(Open E: Alias DriveE Type CDAudio)", "mci(Set DriveE Door Open)",
-                                   "mci(Close DriveE)"});
-
-    fakes::FakeHub none, failed;
-    none.os.drives.strings = "C:\\\0"s;
-    CHECK(cdCaptions(none) == Calls{"0 - CD Drives"});
-    CHECK(cdCaptions(failed) == Calls{"0 - CD Drives"});
+    CHECK(hub.os.log.only({"mci"}) == Calls{"mci(Open D: Alias DriveD Type CDAudio)", "mci(Set DriveD Door Closed)",
+                                            "mci(Close DriveD)", "mci(Open E: Alias DriveE Type CDAudio)",
+                                            "mci(Set DriveE Door Open)", "mci(Close DriveE)"});
+    // E gone: its items with it, and its old id runs nothing.
+    hub.os.log.calls.clear();
+    CHECK(opening("C:\\\0D:\\\0"s, {{"D:\\", 5}}, openE) == Calls{"- CD Drives", "Open [D:]", "Close [D:]"});
+    hub.logic.onMenuCommand(menu_id::kCdHeading);
+    CHECK(hub.os.log.only({"mci"}).empty());
+    // No CD drive, then a failed call: the heading alone.
+    CHECK(opening("C:\\\0"s, {}) == Calls{"- CD Drives"});
+    CHECK(opening("", {}) == Calls{"- CD Drives"});
 }
 
 TEST_CASE("Run Screen Saver: SC_SCREENSAVE only when active and SCRNSAVE.EXE names a file, else the message and "

@@ -57,6 +57,16 @@ TEST_CASE("the folder items are numbered without gaps and the popup shows only v
     CHECK(hub.logic.popupMenu.folder(2).caption == "1. Photos");
 }
 
+TEST_CASE("the CD group is made again only when its drive letters change") {
+    PopupMenu menu;
+    CHECK(menu.setCdDrives({'E', 'D', 'E', '1', 'e'}));  // a letter once; a root that names no drive is left out
+    CHECK(menu.cdDrives() == std::vector<char>{'D', 'E'});
+    CHECK(menu.items()[1].caption == "Open [D:]");
+    CHECK_FALSE(menu.setCdDrives({'E', 'D'}));
+    CHECK(menu.setCdDrives({}));
+    CHECK(menu.items()[1].name == "foldersHeading");
+}
+
 TEST_CASE("menuImages finds the tray picture by key, and the icon resources come in the list's order") {
     ImageList list;
     int pictures[19];

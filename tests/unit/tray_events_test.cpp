@@ -82,7 +82,7 @@ TEST_CASE("the hub opens the keyboard's menu at the icon with the shell's point,
     hub.logic.onTrayMessage(tray_event::kSelect, platform::ScreenPoint{1, 2});
     hub.logic.onTrayMessage(tray_event::kRightButtonUp, platform::ScreenPoint{5, 6});
     hub.logic.onTrayMessage(tray_event::kContextMenu, platform::ScreenPoint{5, 6});
-    CHECK(hub.os.log.calls ==
+    CHECK(hub.os.log.only({"popup", "show"}) ==
           Lines{"popupAtIcon(68140,1,-300,740)", "show()", "popupAtIcon(68140,1,-)", "popup(68140)"});
     REQUIRE(hub.os.tray.popups.size() == 3);
     CHECK(hub.os.tray.popups[0].size() == hub.os.tray.popups[2].size());  // the same menu either way

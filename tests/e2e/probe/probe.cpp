@@ -126,6 +126,42 @@ int dropFiles(HWND window, int id, char** paths, int count) {
     return sent ? 0 : 1;
 }
 
+// Adds drive `letter` as a CD drive whose disc is the Unix folder `unixPath`,
+// or, without a path, takes the letter away, while programs run: what Wine's
+// own drive settings do through its mount manager. Answers 0 only when the
+// system then reports the drive as wanted.
+int defineCdDrive(char letter, const char* unixPath) {
+    // Wine's extension of the mount manager (IOCTL_MOUNTMGR_DEFINE_UNIX_DRIVE)
+    // and its input, followed by the Unix path.
+    constexpr DWORD kDefineUnixDrive = 0x6DC080;
+    struct UnixDrive {
+        ULONG size, type, fs_type;
+        DWORD serial;
+        ULONGLONG unix_dev;
+        WCHAR letter;
+        USHORT mount_point_offset, device_offset, label_offset;
+    };
+    if (letter >= 'A' && letter <= 'Z') letter = static_cast<char>(letter - 'A' + 'a');  // the manager wants lower case
+    if (letter < 'a' || letter > 'z') return 2;
+    std::string block(sizeof(UnixDrive), '\0');
+    if (unixPath) block.append(unixPath).push_back('\0');
+    UnixDrive drive{};
+    drive.size = static_cast<ULONG>(block.size());
+    drive.type = unixPath ? DRIVE_CDROM : DRIVE_UNKNOWN;
+    drive.letter = static_cast<WCHAR>(letter);
+    drive.mount_point_offset = unixPath ? static_cast<USHORT>(sizeof(UnixDrive)) : 0;
+    std::memcpy(block.data(), &drive, sizeof drive);
+    HANDLE manager = CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return 1;
+    DWORD returned = 0;
+    BOOL defined = DeviceIoControl(manager, kDefineUnixDrive, block.data(), static_cast<DWORD>(block.size()), nullptr,
+                                   0, &returned, nullptr);
+    CloseHandle(manager);
+    const char root[] = {letter, ':', '\\', '\0'};
+    return defined && (GetDriveTypeA(root) == DRIVE_CDROM) == (unixPath != nullptr) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -254,6 +290,8 @@ int main(int argc, char** argv) {
         LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, KEY_SET_VALUE, &writable);
         if (writable) RegCloseKey(writable);
         return set && status == ERROR_ACCESS_DENIED ? 0 : 1;
+    } else if (cmd == "cd-drive" && (argc == 3 || argc == 4)) {
+        return defineCdDrive(argv[2][0], argc == 4 ? argv[3] : nullptr);
     } else if (cmd == "idle") {
         // Keeps the Wine desktop open while a test restarts the program.
         MSG msg;
@@ -263,7 +301,7 @@ int main(int argc, char** argv) {
                              "       type TEXT |\n"
                              "       answers HWND MS | close HWND | processes | taskbar-created | setting-change AREA | system-colour INDEX |\n"
                              "       tray-delete HWND ID | tray-notify HWND MESSAGE EVENT ICON X Y | end-session HWND |\n"
-                             "       read-only-key SUBKEY | idle\n");
+                             "       read-only-key SUBKEY | cd-drive LETTER [UNIX_PATH] | idle\n");
         return 2;
     }
     return 0;
