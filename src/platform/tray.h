@@ -63,6 +63,9 @@ public:
     virtual bool remove(const TrayRecord& record) = 0;
     // NIM_MODIFY: the icon named by (window, id) takes the record's picture and tip.
     virtual bool modify(const TrayRecord& record) = 0;
+    // A warning balloon of the icon (window, iconId), titled with the program's
+    // name; false when the shell did not take it.
+    virtual bool balloon(void* window, std::uint32_t iconId, const std::string& text) = 0;
     // The side in pixels of the icons the notification area shows now
     // (SM_CXSMICON at the resolution of the taskbar's monitor).
     virtual int iconSize() const = 0;

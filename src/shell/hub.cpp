@@ -24,11 +24,17 @@ void Hub::start() {
     rememberSavedFolders();
     updateFolderItems();
     addTrayIcon();
+    loadShortcutKey(true);
+    attachMenuEngine();
+    host_.setVisible(false);
+}
+
+void Hub::attachMenuEngine() {
     // From here on the engine measures and draws the popup each time it opens;
     // marks are drawn as glyphs, not as system check boxes.
     os_.menuEngine.attach(host_.windowHandle(), true, &menuHelp, &menuImages);
     os_.menuEngine.setComplexChecks(host_.windowHandle(), false);
-    host_.setVisible(false);
+    menuReady_ = true;
 }
 
 void Hub::sayFoldersUnreadable() {
@@ -55,28 +61,24 @@ void Hub::onMenuCommand(unsigned id) {
 }
 
 void Hub::run(const Action& action) {
-    if (const auto* folder = std::get_if<OpenFolder>(&action)) {
-        openFolderSlot(folder->slot, host_, os_.files, os_.processes, os_.boxes);
-    } else if (const auto* door = std::get_if<CdDoor>(&action)) {
-        if (door->open)
-            cd_drives::openCdDoor(door->drive, os_.mci);
-        else
-            cd_drives::closeCdDoor(door->drive, os_.mci);
-    } else if (const auto* startup = std::get_if<SetStartWithWindows>(&action)) {
-        setStartWithWindows(startup->on);
-    } else if (std::holds_alternative<SwitchStartWithWindows>(action)) {
-        onStartWithWindows();
-    } else if (std::holds_alternative<RunScreenSaver>(action)) {
-        onRunScreenSaver();
-    } else if (std::holds_alternative<TurnMonitorOff>(action)) {
-        onTurnMonitorOff();
-    } else if (std::holds_alternative<Customize>(action)) {
-        onCustomize();
-    } else if (std::holds_alternative<About>(action)) {
-        onAbout();
-    } else if (std::holds_alternative<Exit>(action)) {
-        onExit();
-    }
+    std::visit(Overloaded{
+                   [&](const OpenFolder& folder) { openFolderSlot(folder.slot, host_, os_.files, os_.processes, os_.boxes); },
+                   [&](const CdDoor& door) {
+                       if (door.open)
+                           cd_drives::openCdDoor(door.drive, os_.mci);
+                       else
+                           cd_drives::closeCdDoor(door.drive, os_.mci);
+                   },
+                   [&](const SetStartWithWindows& startup) { setStartWithWindows(startup.on); },
+                   [&](const SwitchStartWithWindows&) { onStartWithWindows(); },
+                   [&](const RunScreenSaver&) { onRunScreenSaver(); },
+                   [&](const TurnMonitorOff&) { onTurnMonitorOff(); },
+                   [&](const Customize&) { onCustomize(); },
+                   [&](const About&) { onAbout(); },
+                   [&](const Exit&) { onExit(); },
+                   [&](const OpenMenu&) { openMenu(MenuPlacement::atPointer); },
+               },
+               action);
 }
 
 void Hub::addCdDriveItems() {

@@ -115,7 +115,6 @@ bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         std::optional<platform::ScreenPoint> anchor;
         if (HIWORD(lParam) == tray_icon::kIconId) anchor = platform::ScreenPoint{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
         logic_.onTrayMessage(LOWORD(lParam), anchor);
-        runPendingActions();
         return true;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
@@ -134,7 +133,15 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA:
         return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kRunHandedOver:
-        runPendingActions();
+        logic_.runHandedOver();
+        return 0;
+    case WM_HOTKEY:
+        // Windows takes the key in force before any window sees it, so the
+        // box hears of it only this way.
+        if (isVisible() && dialog_.shortcutBox && ::GetFocus() == dialog_.shortcutBox)
+            showShortcutKey(logic_.shortcutKey());
+        else
+            logic_.onShortcutKey();
         return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -164,19 +171,9 @@ LRESULT HubWindow::onCopyData(const COPYDATASTRUCT& data) {
     // later, so that no box of ours runs inside the sender's call.
     auto action = command_line::actionFromHandOver(std::string_view(static_cast<const char*>(data.lpData), data.cbData));
     if (!action) return FALSE;
-    pending_.push_back(*action);
+    logic_.queueHandedOver(*action);
     ::PostMessageW(hwnd_, kRunHandedOver, 0, 0);
     return kHandOverAccepted;
-}
-
-void HubWindow::runPendingActions() {
-    // The popup runs its own loop: a command waits for it to close, as the
-    // item chosen in it does.
-    while (!pending_.empty() && !logic_.menuOpen()) {
-        Action action = pending_.front();
-        pending_.erase(pending_.begin());
-        logic_.run(action);
-    }
 }
 
 } // namespace lumivane::win32

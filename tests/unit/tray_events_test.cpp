@@ -25,7 +25,9 @@ Lines feed(TrayEvents& events, const std::vector<unsigned>& notifications, bool 
     for (unsigned n : notifications) {
         TrayAction action = events.onNotification(n);
         out.push_back(said(action));
-        if (action != TrayAction::ignore && closeEachMenu) events.menuClosed();
+        if (action == TrayAction::ignore) continue;
+        events.menuOpened();
+        if (closeEachMenu) events.menuClosed();
     }
     return out;
 }
