@@ -138,10 +138,16 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOTKEY:
         // Windows takes the key in force before any window sees it, so the
         // box hears of it only this way.
-        if (isVisible() && dialog_.shortcutBox && ::GetFocus() == dialog_.shortcutBox)
-            showShortcutKey(logic_.shortcutKey());
-        else
-            logic_.onShortcutKey();
+        if (isVisible()) {
+            if (dialog_.shortcutBox && ::GetFocus() == dialog_.shortcutBox) showShortcutKey(logic_.shortcutKey());
+            return 0;
+        }
+        // While this window is foreground, the key's own Ctrl and Alt are
+        // queued to it behind this message, and the menu would take an Alt
+        // for the user's leaving it; the hidden window wants no key.
+        MSG key;
+        while (::PeekMessageW(&key, hwnd_, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) continue;
+        logic_.onShortcutKey();
         return 0;
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
