@@ -135,7 +135,7 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kRunHandedOver:
         logic_.runHandedOver();
         return 0;
-    case WM_HOTKEY:
+    case WM_HOTKEY: {
         // Windows takes the key in force before any window sees it, so the
         // box hears of it only this way.
         if (isVisible()) {
@@ -149,6 +149,7 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         while (::PeekMessageW(&key, hwnd_, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) continue;
         logic_.onShortcutKey();
         return 0;
+    }
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
