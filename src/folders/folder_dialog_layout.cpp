@@ -4,14 +4,19 @@ namespace lumivane::folder_dialog {
 
 namespace {
 
-constexpr int kClientWidth = 5640, kClientHeight = 5355;
+constexpr int kClientWidth = 5640, kClientHeight = 6135;
 constexpr LayoutRect kFrame{120, 120, 5415, 4455};
 constexpr int kRowTop = 360, kRowPitch = 375, kRowHeight = 375;
 constexpr int kLabelLeft = 240, kLabelWidth = 375;
 constexpr int kTextLeft = 720, kTextWidth = 2775;
 constexpr int kBrowseLeft = 3600, kClearLeft = 4440, kRowButtonWidth = 735;
-constexpr LayoutRect kOk{3000, 4800, 975, 375};
-constexpr LayoutRect kCancel{4320, 4800, 975, 375};
+// The shortcut key's row: its box lines up with the path boxes' right edge,
+// the words about it wrap onto two lines beneath.
+constexpr LayoutRect kShortcutLabel{360, 4755, 1200, 255};
+constexpr LayoutRect kShortcutBox{1560, 4695, 2055, 375};
+constexpr LayoutRect kShortcutSaid{1560, 5100, 3975, 390};
+constexpr LayoutRect kOk{3000, 5580, 975, 375};
+constexpr LayoutRect kCancel{4320, 5580, 975, 375};
 
 } // namespace
 
@@ -29,6 +34,9 @@ Layout layoutFor(int dpi) {
         out.browse[k] = row(kBrowseLeft, kRowButtonWidth);
         out.clear[k] = row(kClearLeft, kRowButtonWidth);
     }
+    out.shortcutLabel = twipsToPixels(kShortcutLabel, dpi);
+    out.shortcutBox = twipsToPixels(kShortcutBox, dpi);
+    out.shortcutSaid = twipsToPixels(kShortcutSaid, dpi);
     out.ok = twipsToPixels(kOk, dpi);
     out.cancel = twipsToPixels(kCancel, dpi);
     out.formFontHeight = pointsToPixels(825, dpi);

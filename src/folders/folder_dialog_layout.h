@@ -22,11 +22,14 @@ struct Layout {
     std::array<Rect, kFolderSlotCount> text;    // the path boxes
     std::array<Rect, kFolderSlotCount> browse;  // "Browse"
     std::array<Rect, kFolderSlotCount> clear;   // "Clear"
+    Rect shortcutLabel;  // "Shortcut key:", under the frame
+    Rect shortcutBox;    // the box that records the key, below the path boxes' column
+    Rect shortcutSaid;   // what is said of the key, under its box
     Rect ok;
     Rect cancel;
     // Character heights in pixels (a font's negative LOGFONT height).
-    int formFontHeight = 0;  // Tahoma 8.25 pt: frame and buttons
-    int rowFontHeight = 0;   // Tahoma 9.75 pt: numbers (bold) and path boxes
+    int formFontHeight = 0;  // Tahoma 8.25 pt: frame, buttons and the shortcut key's label and words
+    int rowFontHeight = 0;   // Tahoma 9.75 pt: numbers (bold), path boxes and the shortcut-key box
 };
 
 // Every control in the window's client coordinates. The rows are designed in

@@ -66,6 +66,9 @@ public:
     // Whether the taskbar's window exists: then a refused add is a busy
     // taskbar, and no "TaskbarCreated" will follow.
     virtual bool taskbarExists() const = 0;
+    // A warning balloon of the icon (window, iconId), titled with the program's
+    // name; false when the shell did not take it.
+    virtual bool balloon(void* window, std::uint32_t iconId, const std::string& text) = 0;
     // The side in pixels of the icons the notification area shows now
     // (SM_CXSMICON at the resolution of the taskbar's monitor).
     virtual int iconSize() const = 0;

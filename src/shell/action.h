@@ -38,8 +38,21 @@ struct About {
 struct Exit {
     bool operator==(const Exit&) const = default;
 };
+// The popup menu, at the mouse pointer.
+struct OpenMenu {
+    bool operator==(const OpenMenu&) const = default;
+};
 
 using Action = std::variant<OpenFolder, CdDoor, RunScreenSaver, TurnMonitorOff, SwitchStartWithWindows,
-                            SetStartWithWindows, Customize, About, Exit>;
+                            SetStartWithWindows, Customize, About, Exit, OpenMenu>;
+
+// One handler an alternative, for std::visit: an action without its handler
+// does not compile.
+template <class... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+template <class... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 } // namespace lumivane

@@ -4,43 +4,47 @@
 
 namespace lumivane::command_line {
 
-const std::string_view kUsage =
-    "lumivane.exe COMMAND does what the menu item does, in the running Lumivane when there is one:\n\n"
-    "/monitoroff \xE2\x80\x94 Turn Monitor Off\n"
-    "/screensaver \xE2\x80\x94 Run Screen Saver\n"
-    "/eject D: \xE2\x80\x94 open the door of CD drive D:\n"
-    "/close D: \xE2\x80\x94 close the door of CD drive D:\n"
-    "/folder N \xE2\x80\x94 open folder N (1 to 10) of Customize\n"
-    "/customize \xE2\x80\x94 Customize\n"
-    "/about \xE2\x80\x94 About\n"
-    "/startup on, /startup off \xE2\x80\x94 Load at Startup, Don't Load at Startup\n"
-    "/exit \xE2\x80\x94 end the running Lumivane\n"
-    "/?, /help \xE2\x80\x94 this list\n\n"
-    "A command may also begin with - or --.";
-
 namespace {
 
 enum class Argument { none, drive, row, onOff };
 
+// One command: its name, what it takes, its line in the usage text (empty:
+// told on the line of the command before it), what is said when its argument
+// is missing, and the action it asks for (an argument completes it; nothing
+// for the help).
 struct Command {
     std::string_view name;
     Argument argument;
-    std::string_view needs;  // said when the argument is missing
+    std::string_view usage;
+    std::string_view needs;
+    std::optional<Action> action;
 };
 
 constexpr Command kCommands[] = {
-    {"monitoroff", Argument::none, {}},
-    {"screensaver", Argument::none, {}},
-    {"eject", Argument::drive, " needs a drive, such as D:."},
-    {"close", Argument::drive, " needs a drive, such as D:."},
-    {"folder", Argument::row, " needs a row number from 1 to 10."},
-    {"customize", Argument::none, {}},
-    {"about", Argument::none, {}},
-    {"startup", Argument::onOff, " needs on or off."},
-    {"exit", Argument::none, {}},
-    {"?", Argument::none, {}},
-    {"help", Argument::none, {}},
+    {"monitoroff", Argument::none, "/monitoroff \xE2\x80\x94 Turn Monitor Off", {}, TurnMonitorOff{}},
+    {"screensaver", Argument::none, "/screensaver \xE2\x80\x94 Run Screen Saver", {}, RunScreenSaver{}},
+    {"eject", Argument::drive, "/eject D: \xE2\x80\x94 open the door of CD drive D:", " needs a drive, such as D:.",
+     CdDoor{0, true}},
+    {"close", Argument::drive, "/close D: \xE2\x80\x94 close the door of CD drive D:", " needs a drive, such as D:.",
+     CdDoor{0, false}},
+    {"folder", Argument::row, "/folder N \xE2\x80\x94 open folder N (1 to 10) of Customize",
+     " needs a row number from 1 to 10.", OpenFolder{}},
+    {"customize", Argument::none, "/customize \xE2\x80\x94 Customize", {}, Customize{}},
+    {"about", Argument::none, "/about \xE2\x80\x94 About", {}, About{}},
+    {"menu", Argument::none, "/menu \xE2\x80\x94 the menu, at the mouse pointer", {}, OpenMenu{}},
+    {"startup", Argument::onOff, "/startup on, /startup off \xE2\x80\x94 Load at Startup, Don't Load at Startup",
+     " needs on or off.", SetStartWithWindows{}},
+    {"exit", Argument::none, "/exit \xE2\x80\x94 end the running Lumivane", {}, Exit{}},
+    {"?", Argument::none, "/?, /help \xE2\x80\x94 this list", {}, std::nullopt},
+    {"help", Argument::none, {}, {}, std::nullopt},
 };
+
+std::string usageText() {
+    std::string text = "lumivane.exe COMMAND does what the menu item does, in the running Lumivane when there is one:\n\n";
+    for (const Command& command : kCommands)
+        if (!command.usage.empty()) (text += command.usage) += '\n';
+    return text + "\nA command may also begin with - or --.";
+}
 
 BadInput bad(std::string_view before, std::string_view word, std::string_view after) {
     std::string text(before);
@@ -78,11 +82,14 @@ std::optional<int> rowNumber(std::string_view word) {
     return row;
 }
 
+// The row's action, completed by its argument.
 Request withArgument(const Command& command, std::string_view argument) {
     if (command.argument == Argument::drive) {
         auto letter = driveLetter(argument);
         if (!letter) return bad("\"", argument, "\" is not a drive; write it as D, D: or D:\\.");
-        return Action{CdDoor{*letter, command.name == "eject"}};
+        CdDoor door = std::get<CdDoor>(*command.action);
+        door.drive = *letter;
+        return Action{door};
     }
     if (command.argument == Argument::row) {
         auto row = rowNumber(argument);
@@ -94,15 +101,6 @@ Request withArgument(const Command& command, std::string_view argument) {
     return Action{SetStartWithWindows{onOff == "on"}};
 }
 
-Request withoutArgument(std::string_view name) {
-    if (name == "monitoroff") return Action{TurnMonitorOff{}};
-    if (name == "screensaver") return Action{RunScreenSaver{}};
-    if (name == "customize") return Action{Customize{}};
-    if (name == "about") return Action{About{}};
-    if (name == "exit") return Action{Exit{}};
-    return ShowHelp{};
-}
-
 std::string_view switchName(std::string_view word) {
     for (std::string_view prefix : {"--", "-", "/"})
         if (word.size() > prefix.size() && word.substr(0, prefix.size()) == prefix) return word.substr(prefix.size());
@@ -110,6 +108,8 @@ std::string_view switchName(std::string_view word) {
 }
 
 } // namespace
+
+const std::string kUsage = usageText();
 
 Request parse(const std::vector<std::string>& args) {
     if (args.empty()) return StartTray{};
@@ -122,7 +122,10 @@ Request parse(const std::vector<std::string>& args) {
 
     const size_t wanted = command->argument == Argument::none ? 1 : 2;
     if (args.size() > wanted) return bad("Too much on the command line: \"", args[wanted], "\".");
-    if (command->argument == Argument::none) return withoutArgument(name);
+    if (command->argument == Argument::none) {
+        if (command->action) return *command->action;
+        return ShowHelp{};
+    }
     if (args.size() < wanted) return bad("", written, command->needs);
     return withArgument(*command, args[1]);
 }

@@ -38,7 +38,7 @@ std::optional<std::string> problemOnThisComputer(const Action& action, platform:
                                                  const std::optional<FolderList>& folders);
 
 // The commands, for /? and under every bad input.
-extern const std::string_view kUsage;
+extern const std::string kUsage;
 
 // What a second copy hands to the running one: the words of its command line,
 // each followed by a NUL; the running copy parses them as its own.

@@ -22,11 +22,17 @@ void Hub::start() {
     rememberSavedFolders();
     updateFolderItems();
     addTrayIcon();
+    loadShortcutKey(true);
+    attachMenuEngine();
+    host_.setVisible(false);
+}
+
+void Hub::attachMenuEngine() {
     // From here on the engine measures and draws the popup each time it opens;
     // marks are drawn as glyphs, not as system check boxes.
     os_.menuEngine.attach(host_.windowHandle(), true, &menuHelp, &menuImages);
     os_.menuEngine.setComplexChecks(host_.windowHandle(), false);
-    host_.setVisible(false);
+    menuReady_ = true;
 }
 
 void Hub::sayFoldersUnreadable() {
@@ -53,25 +59,19 @@ void Hub::onMenuCommand(unsigned id) {
 }
 
 void Hub::run(const Action& action) {
-    if (const auto* folder = std::get_if<OpenFolder>(&action)) {
-        openFolder(folder->slot);
-    } else if (const auto* door = std::get_if<CdDoor>(&action)) {
-        moveCdDoor(*door);
-    } else if (const auto* startup = std::get_if<SetStartWithWindows>(&action)) {
-        setStartWithWindows(startup->on);
-    } else if (std::holds_alternative<SwitchStartWithWindows>(action)) {
-        onStartWithWindows();
-    } else if (std::holds_alternative<RunScreenSaver>(action)) {
-        onRunScreenSaver();
-    } else if (std::holds_alternative<TurnMonitorOff>(action)) {
-        onTurnMonitorOff();
-    } else if (std::holds_alternative<Customize>(action)) {
-        onCustomize();
-    } else if (std::holds_alternative<About>(action)) {
-        onAbout();
-    } else if (std::holds_alternative<Exit>(action)) {
-        onExit();
-    }
+    std::visit(Overloaded{
+                   [&](const OpenFolder& folder) { openFolder(folder.slot); },
+                   [&](const CdDoor& door) { moveCdDoor(door); },
+                   [&](const SetStartWithWindows& startup) { setStartWithWindows(startup.on); },
+                   [&](const SwitchStartWithWindows&) { onStartWithWindows(); },
+                   [&](const RunScreenSaver&) { onRunScreenSaver(); },
+                   [&](const TurnMonitorOff&) { onTurnMonitorOff(); },
+                   [&](const Customize&) { onCustomize(); },
+                   [&](const About&) { onAbout(); },
+                   [&](const Exit&) { onExit(); },
+                   [&](const OpenMenu&) { openMenu(MenuPlacement::atPointer); },
+               },
+               action);
 }
 
 void Hub::refreshCdDriveItems() {

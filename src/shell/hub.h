@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/desktop.h"
 #include "platform/folder_picker.h"
+#include "platform/hot_keys.h"
 #include "platform/app_title.h"
 #include "platform/media_control.h"
 #include "coolmenu/menu_engine.h"
@@ -19,6 +20,7 @@
 #include "shell/action.h"
 #include "shell/menu_images.h"
 #include "shell/popup_menu.h"
+#include "shell/shortcut_key.h"
 #include "shell/tray_events.h"
 
 #include <array>
@@ -43,6 +45,10 @@ public:
     // Calls Hub::onTimer(id) once, after the given time; started again
     // before it ran, it counts from now.
     virtual void startTimer(unsigned id, unsigned milliseconds) = 0;
+    // The customize dialog's shortcut-key box, and the words beside it ("" for none).
+    virtual ShortcutKey shownShortcutKey() const = 0;
+    virtual void showShortcutKey(ShortcutKey shortcut) = 0;
+    virtual void sayBesideShortcutKey(const std::string& text) = 0;
 };
 
 // The hub's one-shot timers.
@@ -69,12 +75,17 @@ struct Services {
     std::string exeFileName;  // with its extension, as the platform reports it
     about::AboutBox& aboutBox;
     platform::Background& background;  // what may wait on a disc, the network or a drive
+    platform::HotKeys& hotKeys;
 };
 
 // The copy beside the exe: the program's directory followed by
 // "\lumivane.ini"; the backslash is always inserted, even for a drive root.
 // Whether it is the file used is settings_file::settingsFileLocation's answer.
 std::string settingsPathFor(const std::string& exeDirectory);
+
+// Where the popup menu opens: at the tray icon (the keyboard opened it there),
+// or at the mouse pointer.
+enum class MenuPlacement { atIcon, atPointer };
 
 // The hub of the program. It is the customize dialog, owns the
 // tray icon and the popup menu, and handles every command of the menu.
@@ -100,6 +111,16 @@ public:
     // Work sent to the background has not answered yet (a command run alone
     // ends only after it).
     bool waiting() const;
+    // The one way the popup menu opens, whoever asks: nothing when it is open
+    // already. The chosen item runs once it has closed, then what was handed
+    // over meanwhile. anchor: the point the tray reported, for atIcon.
+    void openMenu(MenuPlacement placement, std::optional<platform::ScreenPoint> anchor = std::nullopt);
+    // A command handed over by a second copy, kept until runHandedOver.
+    void queueHandedOver(const Action& action) { handedOver_.push_back(action); }
+    // Runs what was handed over, in order; while the menu is open it waits for
+    // the menu to close, as the item chosen in it does.
+    void runHandedOver();
+    bool hasHandedOver() const { return !handedOver_.empty(); }
 
     // Captions, visibility and enabled state of the ten folder items.
     void updateFolderItems();
@@ -127,6 +148,16 @@ public:
     // The display's resolution or layout changed: a shown icon is replaced by
     // the picture at the notification area's new size.
     void onDisplayChange();
+
+    // The shortcut key (hub_shortcut_key.cpp). Loading registers the stored
+    // key for the window; a refusal is said in a balloon when sayRefusal.
+    void loadShortcutKey(bool sayRefusal);
+    // WM_HOTKEY: the menu at the pointer, unless the dialog or the menu is open.
+    void onShortcutKey();
+    // The key in force: registered for the window.
+    ShortcutKey shortcutKey() const { return shortcutKey_; }
+    // Unregisters the key in force.
+    void dropShortcutKey();
 
     void onCustomize();
     void onExit();
@@ -196,11 +227,22 @@ private:
     bool trayShown_ = false;   // the shell accepted it and it was not removed since
     int trayIconSize_ = 0;     // the size of the picture the shell last took
     TrayEvents trayEvents_;
+    std::vector<Action> handedOver_;
+    // The menu engine is attached and the items are ready: at start, or at
+    // the first opening of a one-command run.
+    bool menuReady_ = false;
+    void attachMenuEngine();
     std::unique_ptr<platform::KeyWatch> startupWatch_;  // the keys of the last start-up read
     // The folders as last read from or written to the settings file, for a
     // Cancel that finds the file gone or held.
     FolderList savedFolders_{};
     void rememberSavedFolders();
+    ShortcutKey shortcutKey_;
+    bool shortcutKeyLoaded_ = false;
+    bool registerShortcutKey(ShortcutKey shortcut);
+    // The dialog's key put in force and stored; false when Windows refused it,
+    // which is said beside the box, the key in force kept.
+    bool applyShortcutKey();
     void sayFoldersUnreadable();
     // The tray's run keeps the settings file in being; a one-command run
     // creates none of its own accord.

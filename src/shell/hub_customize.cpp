@@ -23,6 +23,8 @@ void Hub::onClear(int row) {
 }
 
 void Hub::onOk() {
+    // A refused key keeps the dialog open with nothing saved, the reason beside the box.
+    if (!applyShortcutKey()) return;
     FolderList shown;
     for (int k = 0; k < kFolderSlotCount; ++k) shown[static_cast<size_t>(k)] = host_.slotText(k);
     // A command's dialog may come before any start made the user's own copy:

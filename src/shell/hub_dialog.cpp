@@ -61,6 +61,17 @@ std::vector<std::string> droppedPaths(HDROP drop) {
     return paths;
 }
 
+// The modifier keys held down now, as the shortcut key counts them.
+unsigned heldModifiers() {
+    auto down = [](int key) { return (::GetKeyState(key) & 0x8000) != 0; };
+    unsigned held = 0;
+    if (down(VK_CONTROL)) held |= shortcut_key::kCtrl;
+    if (down(VK_MENU)) held |= shortcut_key::kAlt;
+    if (down(VK_SHIFT)) held |= shortcut_key::kShift;
+    if (down(VK_LWIN) || down(VK_RWIN)) held |= shortcut_key::kWin;
+    return held;
+}
+
 bool isPushButton(HWND control) {
     if (!control) return false;
     LRESULT code = ::SendMessageW(control, WM_GETDLGCODE, 0, 0);
@@ -100,10 +111,20 @@ void HubWindow::createDialogControls() {
         d.browse[k] = child(L"BUTTON", L"Browse", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kBrowseBase + i);
         d.clear[k] = child(L"BUTTON", L"Clear", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kClearBase + i);
     }
+    d.shortcutLabel = child(L"STATIC", L"Shortcut key:", SS_LEFT | SS_NOPREFIX, dialog_id::kShortcutLabel);
+    d.shortcutBox = child(L"EDIT", widen(shortcut_key::format(shortcutShown_)).c_str(), WS_TABSTOP | ES_READONLY,
+                          dialog_id::kShortcutBox, WS_EX_CLIENTEDGE);
+    d.shortcutSaid = child(L"STATIC", widen(shortcutSaid_).c_str(), SS_LEFT | SS_NOPREFIX, dialog_id::kShortcutSaid);
+    // Subclassed directly, as the cover window's button is: the common
+    // controls' helpers would load their library with every start.
+    ::SetWindowLongPtrW(d.shortcutBox, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    d.editProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+        d.shortcutBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HubWindow::shortcutBoxProc)));
     d.ok = child(L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, dialog_id::kOK);
     d.cancel = child(L"BUTTON", L"Cancel", BS_PUSHBUTTON | WS_TABSTOP, dialog_id::kCancel);
 
-    // Tab follows the order of the children: each row left to right, then OK and Cancel.
+    // Tab follows the order of the children: each row left to right, then the
+    // shortcut key (a screen reader names the box by the label before it), OK and Cancel.
     std::vector<HWND> order;
     for (size_t k = 0; k < kFolderSlotCount; ++k) {
         order.push_back(d.label[k]);
@@ -111,6 +132,9 @@ void HubWindow::createDialogControls() {
         order.push_back(d.browse[k]);
         order.push_back(d.clear[k]);
     }
+    order.push_back(d.shortcutLabel);
+    order.push_back(d.shortcutBox);
+    order.push_back(d.shortcutSaid);
     order.push_back(d.ok);
     order.push_back(d.cancel);
     order.push_back(d.frame);
@@ -148,6 +172,12 @@ void HubWindow::layoutDialog(int dpi) {
         place(d.clear[k], layout.clear[k]);
         setFont(d.clear[k], d.formFont);
     }
+    place(d.shortcutLabel, layout.shortcutLabel);
+    setFont(d.shortcutLabel, d.formFont);
+    place(d.shortcutBox, layout.shortcutBox);
+    setFont(d.shortcutBox, d.rowFont);
+    place(d.shortcutSaid, layout.shortcutSaid);
+    setFont(d.shortcutSaid, d.formFont);
     place(d.ok, layout.ok);
     setFont(d.ok, d.formFont);
     place(d.cancel, layout.cancel);
@@ -191,6 +221,62 @@ void HubWindow::showDialog() {
     }
     // Already shown: only brought forward, with its focus and edits as they are.
     ::SetForegroundWindow(hwnd_);
+}
+
+void HubWindow::showShortcutKey(ShortcutKey shortcut) {
+    shortcutShown_ = shortcut;
+    // The window text is what a screen reader reads of the box.
+    if (dialog_.shortcutBox) ::SetWindowTextW(dialog_.shortcutBox, widen(shortcut_key::format(shortcut)).c_str());
+}
+
+void HubWindow::sayBesideShortcutKey(const std::string& text) {
+    shortcutSaid_ = text;
+    if (!dialog_.shortcutSaid) return;
+    ::SetWindowTextW(dialog_.shortcutSaid, widen(text).c_str());
+    // A refused key: the box is where the user chooses another.
+    if (!text.empty() && ::GetActiveWindow() == hwnd_) ::SetFocus(dialog_.shortcutBox);
+}
+
+LRESULT CALLBACK HubWindow::shortcutBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<HubWindow*>(::GetWindowLongPtrW(box, GWLP_USERDATA));
+    try {
+        return self->onShortcutBoxMessage(msg, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through the window system's frames.
+        return 0;
+    }
+}
+
+LRESULT HubWindow::onShortcutBoxMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    HWND box = dialog_.shortcutBox;
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        const LRESULT own = ::CallWindowProcW(dialog_.editProc, box, msg, wParam, lParam);
+        // Every key is the box's but those that move through and leave the
+        // dialog, Tab, Enter and Escape, while no Ctrl, Alt or Win is down.
+        const auto* asked = reinterpret_cast<const MSG*>(lParam);
+        if (asked && asked->message == WM_KEYDOWN &&
+            (asked->wParam == VK_TAB || asked->wParam == VK_RETURN || asked->wParam == VK_ESCAPE) &&
+            (heldModifiers() & ~shortcut_key::kShift) == 0)
+            return own & ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_WANTTAB);
+        return own | DLGC_WANTALLKEYS;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (auto shown = shortcut_key::pressedInBox(heldModifiers(), static_cast<unsigned>(wParam)))
+            showShortcutKey(*shown);
+        return 0;
+    // The keys are recorded, not typed, and Alt opens no menu from here.
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_DEADCHAR:
+    case WM_SYSDEADCHAR:
+        return 0;
+    default:
+        return ::CallWindowProcW(dialog_.editProc, box, msg, wParam, lParam);
+    }
 }
 
 void HubWindow::onDpiChanged(int dpi, const RECT& suggested) {
@@ -238,6 +324,14 @@ bool HubWindow::handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
         result = 0;
         return true;
     }
+    case WM_CTLCOLORSTATIC:
+        // The box is read-only only to keep typing out: it looks like any box the user fills in.
+        if (reinterpret_cast<HWND>(lParam) != dialog_.shortcutBox) return false;
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOWTEXT));
+        // A system brush: nothing of ours frees it.
+        result = reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+        return true;
     case DM_GETDEFID: {
         // As in a dialog box: Enter presses the push button that has the focus,
         // and OK from anywhere else.

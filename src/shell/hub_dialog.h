@@ -18,6 +18,9 @@ inline constexpr int kNumberBase = 120;    // + slot
 inline constexpr int kBrowseBase = 140;    // + slot
 inline constexpr int kClearBase = 160;     // + slot
 inline constexpr int kFrame = 180;
+inline constexpr int kShortcutLabel = 190;
+inline constexpr int kShortcutBox = 191;
+inline constexpr int kShortcutSaid = 192;
 } // namespace dialog_id
 
 // The customize dialog's controls besides the path boxes, and its fonts.
@@ -29,6 +32,10 @@ struct DialogControls {
     std::array<HWND, kFolderSlotCount> label{};
     std::array<HWND, kFolderSlotCount> browse{};
     std::array<HWND, kFolderSlotCount> clear{};
+    HWND shortcutLabel = nullptr;
+    HWND shortcutBox = nullptr;  // an edit, read-only, that records the keys pressed in it
+    HWND shortcutSaid = nullptr;
+    WNDPROC editProc = nullptr;  // the shortcut-key box's own procedure
     HWND ok = nullptr;
     HWND cancel = nullptr;
     HWND focus = nullptr;  // the control that had the focus when the window was last deactivated

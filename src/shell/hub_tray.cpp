@@ -75,6 +75,7 @@ void Hub::onDisplayChange() {
 
 void Hub::onWindowGone() {
     gone_ = true;
+    dropShortcutKey();
     // Otherwise the shell keeps a dead icon until the pointer passes over it.
     if (!trayShown_) return;
     tray_icon::removeFromTray(os_.tray, host_.windowHandle());
@@ -93,17 +94,30 @@ void Hub::onSessionEnd(bool ending, bool closeApp) {
 void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoint> anchor) {
     TrayAction action = trayEvents_.onNotification(notification);
     if (action == TrayAction::ignore) return;
+    openMenu(action == TrayAction::openAtIcon ? MenuPlacement::atIcon : MenuPlacement::atPointer, anchor);
+}
+
+void Hub::openMenu(MenuPlacement placement, std::optional<platform::ScreenPoint> anchor) {
+    if (menuOpen()) return;
+    trayEvents_.menuOpened();
     unsigned chosen = 0;
     {
-        // Closed however the popup ends, or no notification would open it again.
+        // Closed however the popup ends, or nothing would open it again.
         struct Closing {
             TrayEvents& events;
             ~Closing() { events.menuClosed(); }
         } closing{trayEvents_};
+        if (!menuReady_) {
+            // A one-command run: the items a start would have made.
+            readStartWithWindows();
+            updateStartWithWindowsCaption();
+            updateFolderItems();
+            attachMenuEngine();
+        }
         refreshStartWithWindows();
         refreshCdDriveItems();
         std::vector<platform::PopupLine> lines = visibleLines(popupMenu);
-        chosen = action == TrayAction::openAtIcon
+        chosen = placement == MenuPlacement::atIcon
                      ? os_.tray.popupAtIcon(host_.windowHandle(), tray_icon::kIconId, anchor, lines)
                      : os_.tray.popupAtPointer(host_.windowHandle(), lines);
     }
@@ -111,14 +125,30 @@ void Hub::onTrayMessage(unsigned notification, std::optional<platform::ScreenPoi
     // during its work (a modal About box, a message) may open the menu again.
     runAnswersHeldForMenu();
     onMenuCommand(chosen);
+    runHandedOver();
+}
+
+void Hub::runHandedOver() {
+    while (!handedOver_.empty() && !menuOpen()) {
+        Action action = handedOver_.front();
+        handedOver_.erase(handedOver_.begin());
+        run(action);
+    }
 }
 
 void Hub::onCustomize() {
+    if (!host_.isVisible()) {
+        // A one-command run reads the key only for the dialog.
+        if (!shortcutKeyLoaded_) loadShortcutKey(false);
+        host_.showShortcutKey(shortcutKey_);
+        host_.sayBesideShortcutKey("");
+    }
     host_.setVisible(true);
 }
 
 void Hub::onExit() {
     gone_ = true;
+    dropShortcutKey();
     tray_icon::removeFromTray(os_.tray, host_.windowHandle());
     trayShown_ = false;
     trayWanted_ = false;

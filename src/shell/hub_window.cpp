@@ -125,7 +125,6 @@ bool HubWindow::handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         std::optional<platform::ScreenPoint> anchor;
         if (HIWORD(lParam) == tray_icon::kIconId) anchor = platform::ScreenPoint{GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
         logic_.onTrayMessage(LOWORD(lParam), anchor);
-        runPendingActions();
         return true;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
@@ -152,7 +151,7 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COPYDATA:
         return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kRunHandedOver:
-        runPendingActions();
+        logic_.runHandedOver();
         return 0;
     case WM_TIMER:
         // One-shot: a timer that stayed would come round again.
@@ -162,6 +161,21 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kBackgroundDone:
         Win32Background::deliver(lParam);
         return 0;
+    case WM_HOTKEY: {
+        // Windows takes the key in force before any window sees it, so the
+        // box hears of it only this way.
+        if (isVisible()) {
+            if (dialog_.shortcutBox && ::GetFocus() == dialog_.shortcutBox) showShortcutKey(logic_.shortcutKey());
+            return 0;
+        }
+        // While this window is foreground, the key's own Ctrl and Alt are
+        // queued to it behind this message, and the menu would take an Alt
+        // for the user's leaving it; the hidden window wants no key.
+        MSG key;
+        while (::PeekMessageW(&key, hwnd_, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) continue;
+        logic_.onShortcutKey();
+        return 0;
+    }
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -195,19 +209,9 @@ LRESULT HubWindow::onCopyData(const COPYDATASTRUCT& data) {
     // later, so that no box of ours runs inside the sender's call.
     auto action = command_line::actionFromHandOver(std::string_view(static_cast<const char*>(data.lpData), data.cbData));
     if (!action) return FALSE;
-    pending_.push_back(*action);
+    logic_.queueHandedOver(*action);
     ::PostMessageW(hwnd_, kRunHandedOver, 0, 0);
     return kHandOverAccepted;
-}
-
-void HubWindow::runPendingActions() {
-    // The popup runs its own loop: a command waits for it to close, as the
-    // item chosen in it does.
-    while (!pending_.empty() && !logic_.menuOpen()) {
-        Action action = pending_.front();
-        pending_.erase(pending_.begin());
-        logic_.run(action);
-    }
 }
 
 } // namespace lumivane::win32

@@ -30,8 +30,6 @@ public:
     bool create(HINSTANCE instance);
     HWND hwnd() const { return hwnd_; }
     Hub& logic() { return logic_; }
-    // Commands handed over and not yet run, or work whose answer has not come.
-    bool hasPendingActions() const { return !pending_.empty() || logic_.waiting(); }
 
     std::string slotText(int slot) const override;
     void setSlotText(int slot, const std::string& text) override;
@@ -40,6 +38,9 @@ public:
     void unload() override;
     void* windowHandle() const override { return hwnd_; }
     void startTimer(unsigned id, unsigned milliseconds) override;
+    ShortcutKey shownShortcutKey() const override { return shortcutShown_; }
+    void showShortcutKey(ShortcutKey shortcut) override;
+    void sayBesideShortcutKey(const std::string& text) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -52,9 +53,10 @@ private:
     void onDpiChanged(int dpi, const RECT& suggested);
     void showDialog();
     bool handleDialogMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    static LRESULT CALLBACK shortcutBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT onShortcutBoxMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool handleTrayMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT onCopyData(const COPYDATASTRUCT& data);
-    void runPendingActions();
 
     Services& services_;
     Hub logic_;
@@ -62,9 +64,10 @@ private:
     std::array<HWND, kFolderSlotCount> pathBoxes_{};  // the ten path boxes, children of hwnd_, once the dialog was shown
     FolderList slots_{};                           // the slots' texts until then
     DialogControls dialog_;
+    ShortcutKey shortcutShown_;       // what the shortcut-key box shows, made or not
+    std::string shortcutSaid_;        // and what is said beside it
     MenuIcons menuIcons_;             // makes the pictures of logic_.menuImages
     UINT taskbarCreated_ = 0;         // the shell's broadcast when its taskbar (re)appears
-    std::vector<Action> pending_;     // handed over, to be run once the sender has its answer
 };
 
 } // namespace lumivane::win32

@@ -5,6 +5,7 @@
 #include "platform/win32/dialogs.h"
 #include "platform/win32/files.h"
 #include "platform/win32/folder_picker.h"
+#include "platform/win32/hot_keys.h"
 #include "platform/win32/instance.h"
 #include "platform/win32/media_control.h"
 #include "coolmenu/win32/menu_engine.h"
@@ -80,13 +81,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     win32::Win32CoverWindow cover(instance);
     win32::Win32Registry registry;
     win32::ShellFolderPicker folderPicker;
+    win32::Win32HotKeys hotKeys;
     // The About box says a failed start in its own words, or not at all.
     win32::Win32Processes aboutStarts(win32::Win32Processes::OnFailure::Silent);
     about::SysInfoServices sysInfo{registry, files, aboutStarts, boxes, win32::systemProgramDirectory()};
     win32::AboutDialog aboutBox(instance, sysInfo, aboutStarts);
     Services services{boxes, files, codec, win32::moduleDirectory(), tray, menuEngine,
                       processes, desktop, osVersion, drives, mci, cover,
-                      registry, folderPicker, win32::moduleFileName(), aboutBox, background};
+                      registry, folderPicker, win32::moduleFileName(), aboutBox, background, hotKeys};
 
     // What was asked, before any window exists.
     const std::vector<std::string> words = commandWords();
@@ -137,7 +139,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         // meanwhile has run. The lock goes with the process.
         hub.logic().prepareForCommand(settingsPath, folders);
         hub.logic().run(*action);
-        runMessages(hub, [&] { return hub.isVisible() || cover.hwnd() || hub.hasPendingActions(); });
+        runMessages(hub, [&] { return hub.isVisible() || cover.hwnd() || hub.logic().hasHandedOver() || hub.logic().waiting();
+        });
         return 0;
     }
     timing::mark(timing::Mark::windowCreated);

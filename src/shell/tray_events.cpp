@@ -27,9 +27,7 @@ TrayAction TrayEvents::onNotification(unsigned event) {
             contextMenuOwed_ = false;
         return TrayAction::ignore;
     }
-    if (menuOpen_) return TrayAction::ignore;
-    menuOpen_ = true;
-    return action;
+    return menuOpen_ ? TrayAction::ignore : action;
 }
 
 } // namespace lumivane

@@ -32,9 +32,10 @@ enum class TrayAction {
 // Everything else (moves, left clicks, double clicks, presses) opens nothing.
 class TrayEvents {
 public:
-    // The action for one notification. An action other than ignore means the
-    // menu is now open: call menuClosed() once it has closed.
+    // The action for one notification: ignore while the menu is open.
     TrayAction onNotification(unsigned event);
+    // The menu opened, however it was asked for, and closed again.
+    void menuOpened() { menuOpen_ = true; }
     void menuClosed() { menuOpen_ = false; }
     bool menuOpen() const { return menuOpen_; }
 

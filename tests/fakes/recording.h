@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/folder_picker.h"
+#include "platform/hot_keys.h"
 #include "platform/media_control.h"
 #include "coolmenu/menu_engine.h"
 #include "platform/process.h"
@@ -421,6 +422,9 @@ struct FakeTray final : platform::Tray, Recorder {
     }
     // Questions, not actions: not logged.
     bool taskbarExists() const override { return taskbar; }
+    bool balloon(void*, std::uint32_t iconId, const std::string& text) override {
+        return note("balloon(" + std::to_string(iconId) + "," + text + ")", true);
+    }
     int iconSize() const override { return size; }
     std::function<void()> whileOpen;  // what happens while the next popups are open
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override {
@@ -514,6 +518,31 @@ struct FakeHubHost final : HubHost, Recorder {
     void startTimer(unsigned id, unsigned milliseconds) override {
         log.add("startTimer(" + std::to_string(id) + "," + std::to_string(milliseconds) + ")");
     }
+    ShortcutKey shortcutBox;   // what the box shows; the test presses keys by setting it
+    std::string besideShortcut;
+    ShortcutKey shownShortcutKey() const override { return shortcutBox; }
+    void showShortcutKey(ShortcutKey shortcut) override { shortcutBox = shortcut; }
+    void sayBesideShortcutKey(const std::string& text) override { besideShortcut = text; }
+};
+
+// Keys registered with the system, named as the user names them; a key
+// another program holds is refused.
+struct FakeHotKeys final : platform::HotKeys, Recorder {
+    using Recorder::Recorder;
+    std::set<std::string> heldElsewhere;  // "Ctrl+Alt+L"
+    std::map<int, std::string> registered;
+    bool add(void*, int id, unsigned flags, unsigned virtualKey) override {
+        // MOD_NOREPEAT is left out of the name and checked apart.
+        const std::string name = shortcut_key::format({shortcut_key::fromHotKeyFlags(flags), virtualKey}) +
+                                 ((flags & shortcut_key::kNoRepeat) ? "" : "(repeating)");
+        const bool taken = !heldElsewhere.count(name) && !registered.count(id);
+        if (taken) registered[id] = name;
+        return note("hotKeyAdd(" + name + ")", taken);
+    }
+    void remove(void*, int id) override {
+        log.add("hotKeyRemove()");
+        registered.erase(id);
+    }
 };
 
 struct FakeAboutBox final : about::AboutBox, Recorder {
@@ -542,12 +571,13 @@ struct FakeOs {
     FakeFolderPicker folderPicker{log};
     FakeAboutBox aboutBox{log};
     FakeBackground background{log};
+    FakeHotKeys hotKeys{log};
     Services services{boxes, files, codec, "C:\\Tools", tray, menuEngine, processes, desktop,
-                      osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox, background};
+                      osVersion, drives, mci, cover, registry, folderPicker, "lumivane.exe", aboutBox, background, hotKeys};
     // The same fakes around a real registry, for a program in `exeDirectory`.
     Services withRegistry(platform::Registry& real, std::string exeDirectory) {
         return {boxes, files, codec, std::move(exeDirectory), tray, menuEngine, processes, desktop,
-                osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox, background};
+                osVersion, drives, mci, cover, real, folderPicker, "lumivane.exe", aboutBox, background, hotKeys};
     }
 };
 

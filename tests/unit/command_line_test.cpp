@@ -46,6 +46,7 @@ TEST_CASE("the command line: every command in its three forms and any case, and 
         {{"/startup", "on"}, Action{SetStartWithWindows{true}}},
         {{"--startup", "OFF"}, Action{SetStartWithWindows{false}}},
         {{"/exit"}, Action{Exit{}}},
+        {{"-Menu"}, Action{OpenMenu{}}},
         {{"/?"}, ShowHelp{}},
         {{"-?"}, ShowHelp{}},
         {{"--Help"}, ShowHelp{}},
@@ -72,6 +73,7 @@ TEST_CASE("the command line: every command in its three forms and any case, and 
         {{"/startup", "maybe"}, BadInput{"\"maybe\" is neither on nor off."}},
         {{"/about", "now"}, BadInput{"Too much on the command line: \"now\"."}},
         {{"/eject", "D:", "E:"}, BadInput{"Too much on the command line: \"E:\"."}},
+        {{"/menu", "D:"}, BadInput{"Too much on the command line: \"D:\"."}},
         {{"/exit", "/about"}, BadInput{"Too much on the command line: \"/about\"."}},
     };
     for (const auto& [args, expected] : table) {

@@ -309,7 +309,7 @@ TEST_CASE("the dialog's layout: the design's twips at each resolution, rows tili
     auto l = folder_dialog::layoutFor(96);
     CHECK(l.text[0] == folder_dialog::Rect{56, 32, 185, 25});
     CHECK(l.clear[9] == folder_dialog::Rect{304, 257, 49, 25});
-    CHECK(folder_dialog::layoutFor(144).clientHeight == 536);  // 535.5 rounds up
+    CHECK(folder_dialog::layoutFor(144).clientHeight == 614);  // 613.5 rounds up
     for (int dpi : {96, 120, 144, 168, 192}) {
         CAPTURE(dpi);
         l = folder_dialog::layoutFor(dpi);
@@ -321,7 +321,99 @@ TEST_CASE("the dialog's layout: the design's twips at each resolution, rows tili
             CHECK(l.clear[i].left + l.clear[i].width <= l.frame.left + l.frame.width);
         }
         CHECK(l.text[9].top + l.text[9].height <= l.frame.top + l.frame.height);
+        // The shortcut key's row under the frame, its box ending where the path boxes end.
+        CHECK(l.frame.top + l.frame.height < l.shortcutBox.top);
+        CHECK(l.shortcutLabel.left + l.shortcutLabel.width <= l.shortcutBox.left);
+        CHECK(l.shortcutBox.left + l.shortcutBox.width == l.text[9].left + l.text[9].width);
+        CHECK(l.shortcutBox.top + l.shortcutBox.height <= l.shortcutSaid.top);
+        CHECK(l.shortcutSaid.top + l.shortcutSaid.height < l.ok.top);
         CHECK(l.cancel.left + l.cancel.width <= l.clientWidth);
         CHECK(l.ok.top + l.ok.height <= l.clientHeight);
+    }
+}
+
+TEST_CASE("the shortcut key: the stored one in force from start; the dialog's OK applies and stores a new one, "
+          "a refused one is said beside the box and nothing is saved; Cancel keeps the key in force") {
+    using platform::RegistryRoot;
+    constexpr unsigned kCtrl = shortcut_key::kCtrl, kAlt = shortcut_key::kAlt, kShift = shortcut_key::kShift,
+                       kWin = shortcut_key::kWin;
+    fakes::FakeHub hub;
+    auto& keys = hub.os.hotKeys;
+    const auto stored = [&] {
+        return platform::stringValue(hub.os.registry, RegistryRoot::CurrentUser, "Software\\Lumivane", "MenuShortcut");
+    };
+    using Registered = std::map<int, std::string>;
+    hub.os.files.files[kIni] = kSaved;
+    hub.os.registry.putString(RegistryRoot::CurrentUser, "Software\\Lumivane", "MenuShortcut", "alt+CTRL+l");
+
+    SUBCASE("held by another program at start: said once in a balloon; the value stays for the next start") {
+        keys.heldElsewhere.insert("Ctrl+Alt+L");
+        hub.logic.start();
+        CHECK(hub.os.log.only({"hotKey", "balloon"}) ==
+              Calls{"hotKeyAdd(Ctrl+Alt+L)",
+                    "balloon(1,The shortcut key Ctrl+Alt+L is in use by another program. Choose another in Customize.)"});
+        hub.logic.onCustomize();
+        CHECK(hub.host.shortcutBox == ShortcutKey{});  // no key in force
+        hub.logic.onOk();
+        CHECK_FALSE(hub.host.visible);
+        CHECK(stored() == "alt+CTRL+l");
+    }
+    SUBCASE("a value that does not parse: no key, and the value is left alone") {
+        hub.os.registry.putString(RegistryRoot::CurrentUser, "Software\\Lumivane", "MenuShortcut", "Shift+L");
+        hub.logic.start();
+        hub.logic.onCustomize();
+        hub.logic.onOk();
+        CHECK_FALSE(hub.os.log.contains("hotKey"));
+        CHECK(stored() == "Shift+L");
+    }
+    SUBCASE("in force, changed, refused, cancelled, cleared") {
+        hub.logic.start();
+        CHECK(keys.registered == Registered{{1, "Ctrl+Alt+L"}});
+        CHECK_FALSE(hub.os.log.contains("balloon"));
+        hub.os.log.calls.clear();
+        hub.logic.onShortcutKey();
+        CHECK(hub.os.log.only({"popup"}) == Calls{"popup(68140)"});  // at the pointer
+
+        hub.logic.onCustomize();
+        CHECK(hub.host.shortcutBox == ShortcutKey{kCtrl | kAlt, 'L'});
+        hub.logic.onShortcutKey();  // the dialog has the keyboard
+        CHECK(hub.os.tray.popups.size() == 1);
+
+        keys.heldElsewhere.insert("Shift+Win+F9");
+        hub.host.shortcutBox = {kWin | kShift, 0x78};
+        hub.host.boxes[0] = "E:\\Edited";
+        hub.logic.onOk();
+        CHECK(hub.host.visible);
+        CHECK(hub.host.besideShortcut == "Shift+Win+F9 is in use by another program.");
+        CHECK(keys.registered == Registered{{1, "Ctrl+Alt+L"}});  // the old key back in force
+        CHECK(stored() == "alt+CTRL+l");
+        CHECK(hub.os.files.files[kIni] == kSaved);
+
+        hub.logic.onCancel();
+        CHECK(keys.registered == Registered{{1, "Ctrl+Alt+L"}});
+        hub.logic.onCustomize();
+        CHECK(hub.host.besideShortcut.empty());
+        CHECK(hub.host.shortcutBox == ShortcutKey{kCtrl | kAlt, 'L'});
+
+        hub.host.shortcutBox = {kCtrl | kShift, 'M'};
+        hub.logic.onOk();
+        CHECK_FALSE(hub.host.visible);
+        CHECK(keys.registered == Registered{{1, "Ctrl+Shift+M"}});
+        CHECK(stored() == "Ctrl+Shift+M");
+        CHECK(hub.os.files.files[kIni] == kSaved);  // the settings file keeps its bytes
+
+        hub.logic.onCustomize();
+        hub.host.shortcutBox = {};
+        hub.logic.onOk();
+        CHECK(keys.registered.empty());
+        CHECK(stored() == "None");
+
+        hub.logic.onCustomize();
+        hub.host.shortcutBox = {kAlt, 0x70};
+        hub.logic.onOk();
+        hub.os.log.calls.clear();
+        hub.logic.onExit();
+        CHECK(hub.os.log.only({"hotKey"}) == Calls{"hotKeyRemove()"});
+        CHECK(keys.registered.empty());
     }
 }

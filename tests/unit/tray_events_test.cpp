@@ -25,7 +25,9 @@ Lines feed(TrayEvents& events, const std::vector<unsigned>& notifications, bool 
     for (unsigned n : notifications) {
         TrayAction action = events.onNotification(n);
         out.push_back(said(action));
-        if (action != TrayAction::ignore && closeEachMenu) events.menuClosed();
+        if (action == TrayAction::ignore) continue;
+        events.menuOpened();
+        if (closeEachMenu) events.menuClosed();
     }
     return out;
 }
@@ -86,4 +88,23 @@ TEST_CASE("the hub opens the keyboard's menu at the icon with the shell's point,
           Lines{"popupAtIcon(68140,1,-300,740)", "show()", "popupAtIcon(68140,1,-)", "popup(68140)"});
     REQUIRE(hub.os.tray.popups.size() == 3);
     CHECK(hub.os.tray.popups[0].size() == hub.os.tray.popups[2].size());  // the same menu either way
+}
+
+TEST_CASE("/menu run alone opens the menu a started hub shows, at the pointer, its items made first") {
+    fakes::FakeHub started;
+    started.logic.start();
+    started.logic.onTrayMessage(tray_event::kRightButtonUp);
+    fakes::FakeHub alone;
+    alone.logic.prepareForCommand("C:\\Tools\\lumivane.ini", FolderList{"C:\\"});
+    alone.logic.run(OpenMenu{});
+    CHECK(alone.os.log.only({"attach", "setComplexChecks", "popup"}) ==
+          Lines{"attach(true)", "setComplexChecks(false)", "popup(68140)"});
+    REQUIRE(started.os.tray.popups.size() == 1);
+    REQUIRE(alone.os.tray.popups.size() == 1);
+    auto texts = [](const std::vector<platform::PopupLine>& lines) {
+        Lines out;
+        for (const auto& line : lines) out.push_back(line.text);
+        return out;
+    };
+    CHECK(texts(alone.os.tray.popups[0]) == texts(started.os.tray.popups[0]));
 }

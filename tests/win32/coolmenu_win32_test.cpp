@@ -322,7 +322,7 @@ TEST_CASE("the tray popup opened and closed hundreds of times: GDI objects and r
     win32::Win32MenuEngine engine;
     Services services{fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
                       fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
-                      fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background};
+                      fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background, fake.hotKeys};
     {
         win32::HubWindow hub(services);
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));

@@ -6,6 +6,8 @@
 #include "support.h"
 
 #include <doctest/doctest.h>
+#include <algorithm>
+#include <vector>
 #include <windows.h>
 
 using namespace lumivane;
@@ -61,6 +63,9 @@ TEST_CASE("the shown dialog: no window buttons, controls where the layout puts t
         CHECK(placed(kBrowseBase + row) == layout.browse[i]);
         CHECK(placed(kClearBase + row) == layout.clear[i]);
     }
+    CHECK(placed(win32::dialog_id::kShortcutLabel) == layout.shortcutLabel);
+    CHECK(placed(win32::dialog_id::kShortcutBox) == layout.shortcutBox);
+    CHECK(placed(win32::dialog_id::kShortcutSaid) == layout.shortcutSaid);
     CHECK(placed(IDOK) == layout.ok);
     CHECK(placed(IDCANCEL) == layout.cancel);
     wchar_t first[8] = {};
@@ -77,6 +82,7 @@ TEST_CASE("the shown dialog: no window buttons, controls where the layout puts t
     CHECK(fontOf(kPathBoxBase) == font(layout.rowFontHeight, FW_NORMAL));
     CHECK(fontOf(kBrowseBase + 4) == font(layout.formFontHeight, FW_NORMAL));
     CHECK(fontOf(win32::dialog_id::kFrame) == font(layout.formFontHeight, FW_NORMAL));
+    CHECK(fontOf(win32::dialog_id::kShortcutBox) == font(layout.rowFontHeight, FW_NORMAL));
 }
 
 TEST_CASE("Enter presses the focused row button, or OK from a path box; Escape presses Cancel") {
@@ -114,4 +120,62 @@ TEST_CASE("Enter presses the focused row button, or OK from a path box; Escape p
     CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
     CHECK(testing::textOf(hub.item(kPathBoxBase)).empty());
     CHECK(hub.os.files.files[hub.window.logic().settingsPath] == saved);
+}
+
+TEST_CASE("the shortcut-key box records what is pressed in it, Tab and Escape still work; a refused key is said "
+          "beside it and Cancel keeps the key in force") {
+    ShownHub hub;
+    HWND box = hub.item(win32::dialog_id::kShortcutBox);
+    CHECK(testing::textOf(box) == L"None");
+    // A key pressed in the focused control with modifiers held, as the
+    // thread's key state tells them, through the dialog filter.
+    auto press = [&](std::vector<BYTE> held, WPARAM key) {
+        BYTE state[256] = {};
+        for (BYTE k : held) state[k] = 0x80;
+        ::SetKeyboardState(state);
+        const bool alt = std::find(held.begin(), held.end(), VK_MENU) != held.end();
+        ::PostMessageW(::GetFocus(), alt ? WM_SYSKEYDOWN : WM_KEYDOWN, key, alt ? 0x20000001 : 1);
+        ::PostMessageW(::GetFocus(), alt ? WM_SYSKEYUP : WM_KEYUP, key, alt ? 0xE0000001 : 0xC0000001);
+        MSG msg;
+        for (int i = 0; i < 1000 && ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++i) {
+            if (!::IsDialogMessageW(hub.hwnd(), &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+        }
+        BYTE none[256] = {};
+        ::SetKeyboardState(none);
+    };
+    ::SetFocus(box);
+    press({VK_CONTROL, VK_MENU}, 'L');
+    CHECK(testing::textOf(box) == L"Ctrl+Alt+L");
+    press({}, 'K');  // a letter alone would take it from every program
+    press({VK_SHIFT}, 'K');
+    CHECK(testing::textOf(box) == L"Ctrl+Alt+L");
+    press({VK_LWIN, VK_SHIFT}, VK_F9);
+    CHECK(testing::textOf(box) == L"Shift+Win+F9");
+    press({}, VK_BACK);
+    CHECK(testing::textOf(box) == L"None");
+    press({}, VK_TAB);
+    CHECK(::GetFocus() == hub.item(IDOK));
+    CHECK(::IsWindowVisible(hub.hwnd()));
+
+    // Windows refuses the key: the dialog stays, says so beside the box and
+    // hands it the keyboard; nothing is stored.
+    hub.os.hotKeys.heldElsewhere.insert("Ctrl+Alt+L");
+    ::SetFocus(box);
+    press({VK_CONTROL, VK_MENU}, 'L');
+    ::SendMessageW(hub.hwnd(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(hub.item(IDOK)));
+    CHECK(::IsWindowVisible(hub.hwnd()));
+    CHECK(testing::textOf(hub.item(win32::dialog_id::kShortcutSaid)) == L"Ctrl+Alt+L is in use by another program.");
+    CHECK(::GetFocus() == box);
+    CHECK_FALSE(hub.os.log.contains("regSet(MenuShortcut"));
+    press({}, VK_ESCAPE);
+    CHECK_FALSE(::IsWindowVisible(hub.hwnd()));
+    CHECK(hub.window.logic().shortcutKey() == ShortcutKey{});
+
+    // Shown again, the box and the words beside it tell the key in force.
+    hub.window.logic().onCustomize();
+    CHECK(testing::textOf(box) == L"None");
+    CHECK(testing::textOf(hub.item(win32::dialog_id::kShortcutSaid)).empty());
 }

@@ -46,7 +46,7 @@ struct LiveHub {
     win32::Win32MenuEngine engine;
     Services services{fake.boxes, fake.files, fake.codec, "C:\\Tools", tray, engine, fake.processes,
                       fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
-                      fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background};
+                      fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background, fake.hotKeys};
     win32::HubWindow hub{services};
     HWND hwnd = nullptr;
     std::vector<Popup> popups;

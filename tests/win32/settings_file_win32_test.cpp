@@ -46,7 +46,7 @@ struct RealHub {
     explicit RealHub(std::string dir)
         : services{fake.boxes, fs, codec, std::move(dir), fake.tray, fake.menuEngine, fake.processes,
                    fake.desktop, fake.osVersion, fake.drives, fake.mci, fake.cover, fake.registry,
-                   fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background} {
+                   fake.folderPicker, "lumivane.exe", fake.aboutBox, fake.background, fake.hotKeys} {
         REQUIRE(hub.create(::GetModuleHandleW(nullptr)));
         hub.logic().start();
     }

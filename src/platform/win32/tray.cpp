@@ -1,5 +1,6 @@
 #include "platform/win32/tray.h"
 
+#include "platform/app_title.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/wide.h"
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <iterator>
 
 namespace lumivane::win32 {
 
@@ -110,6 +112,21 @@ bool Win32Tray::modify(const platform::TrayRecord& record) {
 
 bool Win32Tray::taskbarExists() const {
     return ::FindWindowW(L"Shell_TrayWnd", nullptr) != nullptr;
+}
+
+bool Win32Tray::balloon(void* window, std::uint32_t iconId, const std::string& text) {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = static_cast<HWND>(window);
+    data.uID = iconId;
+    data.uFlags = NIF_INFO;
+    data.dwInfoFlags = NIIF_WARNING;
+    // Both fields are fixed arrays, zeroed: a longer text is cut, leaving its NUL.
+    std::wstring wide = widen(text).substr(0, std::size(data.szInfo) - 1);
+    std::copy(wide.begin(), wide.end(), data.szInfo);
+    std::wstring title = widen(kAppTitle);
+    std::copy(title.begin(), title.end(), data.szInfoTitle);
+    return ::Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
 int Win32Tray::iconSize() const {

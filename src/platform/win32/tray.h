@@ -28,6 +28,7 @@ public:
     bool remove(const platform::TrayRecord& record) override;
     bool modify(const platform::TrayRecord& record) override;
     bool taskbarExists() const override;
+    bool balloon(void* window, std::uint32_t iconId, const std::string& text) override;
     int iconSize() const override;
     unsigned popupAtPointer(void* window, const std::vector<platform::PopupLine>& lines) override;
     unsigned popupAtIcon(void* window, std::uint32_t iconId, std::optional<platform::ScreenPoint> anchor,

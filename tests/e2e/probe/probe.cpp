@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -63,12 +64,32 @@ WORD keyCode(const char* name) {
     const struct {
         const char* name;
         WORD vk;
-    } named[] = {{"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB},
-                   {"Up", VK_UP},         {"Down", VK_DOWN},     {"space", VK_SPACE}};
+    } named[] = {{"Escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"Tab", VK_TAB},   {"Up", VK_UP},
+                   {"Down", VK_DOWN},     {"space", VK_SPACE},   {"Ctrl", VK_CONTROL}, {"Alt", VK_MENU},
+                   {"Shift", VK_SHIFT},   {"F9", VK_F9}};
     for (const auto& k : named)
         if (std::strcmp(k.name, name) == 0) return k.vk;
     SHORT scan = std::strlen(name) == 1 ? VkKeyScanA(name[0]) : -1;
     return scan == -1 ? 0 : static_cast<WORD>(scan & 0xFF);
+}
+
+// A combination such as "Ctrl+Alt+L": each key down in order, then up in reverse.
+bool pressChord(const char* chord) {
+    std::vector<WORD> keys;
+    std::string rest = chord;
+    for (size_t plus; !rest.empty(); rest = plus == std::string::npos ? "" : rest.substr(plus + 1)) {
+        plus = rest.find('+');
+        WORD vk = keyCode(rest.substr(0, plus).c_str());
+        if (!vk) return false;
+        keys.push_back(vk);
+    }
+    std::vector<INPUT> input(keys.size() * 2);
+    for (size_t i = 0; i < keys.size(); ++i) {
+        input[i].type = input[input.size() - 1 - i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = input[input.size() - 1 - i].ki.wVk = keys[i];
+        input[input.size() - 1 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    return SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT)) == input.size();
 }
 
 void pressAndRelease(WORD vk, wchar_t unicode) {
@@ -195,6 +216,11 @@ int main(int argc, char** argv) {
         return dropFiles(parseHwnd(argv[2]), std::atoi(argv[3]), argv + 4, argc - 4);
     } else if (cmd == "keys") {
         for (int i = 2; i < argc; ++i) {
+            if (std::strchr(argv[i], '+') && argv[i][1]) {
+                if (pressChord(argv[i])) continue;
+                std::fprintf(stderr, "unknown keys %s\n", argv[i]);
+                return 2;
+            }
             WORD vk = keyCode(argv[i]);
             if (!vk) {
                 std::fprintf(stderr, "unknown key %s\n", argv[i]);
