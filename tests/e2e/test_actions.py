@@ -160,7 +160,7 @@ def cd_drive_comes_and_goes(s, pid):
     disc.mkdir()
     s.cd_drive("X", disc)
     added = s.choose(pid, *down(1), shot="cd-drive-added")  # the first item: Open [X:]
-    opened = ["Open X: Alias DriveX Type CDAudio", "Set DriveX Door Open"]
+    opened = ["Open X: Alias DriveX Type CDAudio", "Set DriveX Door Open", "Close DriveX"]
     assert s.poll(lambda: door_commands(s, "X") == opened, timeout=10), f"Open [X:] sent {door_commands(s, 'X')}"
     assert added.h > plain.h, f"the popup did not grow for drive X: ({plain.h} then {added.h} pixels)"
     command = s.command("/eject", "X:")
