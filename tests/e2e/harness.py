@@ -274,12 +274,19 @@ class Session:
             menu = self.open_menu(pid)
             if shot:
                 self.screenshot(shot)
-            self.keys(*keys)
-            if self.poll(lambda: not self.menu(pid), timeout=8):
+            if self.keys_close_menu(pid, keys):
                 return menu
-            self.keys("Escape")
-            self.wait_for(lambda: not self.menu(pid), what="the menu to close")
         raise AssertionError(f"the popup took no keys {keys}")
+
+    def keys_close_menu(self, pid, keys):
+        """Presses keys that should close the open popup; True when they did.
+        Otherwise it came too late for them: it is closed with Escape."""
+        self.keys(*keys)
+        if self.poll(lambda: not self.menu(pid), timeout=8):
+            return True
+        self.keys("Escape")
+        self.wait_for(lambda: not self.menu(pid), what="the menu to close")
+        return False
 
     def screenshot(self, name):
         path = self.artifacts / f"{next(self._shots):02d}-{name}.png"

@@ -36,11 +36,8 @@ def from_keyboard(s, pid, events, keys, shot=None):
         tray = s.tray_window()
         assert menu.x <= x < menu.x + menu.w and menu.y + menu.h <= tray.y, f"not at the icon: {menu}, tray {tray}"
         assert (menu.x, menu.y) != POINTER, "opened at the pointer"
-        s.keys(*keys)
-        if s.poll(lambda: not s.menu(pid), timeout=8):
+        if s.keys_close_menu(pid, keys):
             return menu
-        s.keys("Escape")
-        s.wait_for(lambda: not s.menu(pid), what="the menu to close")
     raise AssertionError(f"the popup took no keys {keys}")
 
 
@@ -60,11 +57,8 @@ def at_pointer(s, pid, opening, keys=("Escape",)):
         x, y = AT
         assert abs(menu.x - x) <= 2 and (abs(menu.y - y) <= 2 or abs(menu.y + menu.h - y) <= 2), \
             f"not at the pointer {AT}: {menu}"
-        s.keys(*keys)
-        if s.poll(lambda: not s.menu(pid), timeout=8):
+        if s.keys_close_menu(pid, keys):
             return menu
-        s.keys("Escape")
-        s.wait_for(lambda: not s.menu(pid), what="the menu to close")
     raise AssertionError(f"the popup took no keys {keys}")
 
 
