@@ -42,17 +42,12 @@ public:
     virtual void unload() = 0;
     // The window's handle as the shell knows it (tray record, popup owner).
     virtual void* windowHandle() const = 0;
-    // Calls Hub::onTimer(id) once, after the given time; started again
-    // before it ran, it counts from now.
-    virtual void startTimer(unsigned id, unsigned milliseconds) = 0;
     // The customize dialog's shortcut-key box, and the words beside it ("" for none).
     virtual ShortcutKey shownShortcutKey() const = 0;
     virtual void showShortcutKey(ShortcutKey shortcut) = 0;
     virtual void sayBesideShortcutKey(const std::string& text) = 0;
 };
 
-// The hub's one-shot timers.
-inline constexpr unsigned kTrayRetryTimer = 1;
 // A busy taskbar's refused icon is tried again after this long.
 inline constexpr unsigned kTrayRetryMilliseconds = 1000;
 
@@ -137,8 +132,8 @@ public:
     // display scale changed, and Windows says so with the same message while
     // the icon stays.
     void onTaskbarCreated();
-    // A timer started through HubHost::startTimer ran out.
-    void onTimer(unsigned id);
+    // The time to try a refused icon again has come.
+    void onTrayRetry();
     // The window is going away without Exit.
     void onWindowGone();
     // WM_ENDSESSION. The session ends: the icon goes, and the system ends the
@@ -221,6 +216,7 @@ private:
     // Tries the refused icon again later when the taskbar exists: a busy one
     // sends no "TaskbarCreated" after it.
     void retryTrayIconLater();
+    bool trayRetryPending_ = false;  // one try at a time, however often the shell refuses
 
     Services& os_;
     bool trayWanted_ = false;  // the icon should be in the notification area

@@ -36,9 +36,19 @@ bool Hub::showTrayIcon() {
     return true;
 }
 
+namespace {
+struct TrayRetry final : platform::Job {
+    explicit TrayRetry(Hub& hub) : hub(hub) {}
+    void done() override { hub.onTrayRetry(); }
+    Hub& hub;
+};
+} // namespace
+
 void Hub::retryTrayIconLater() {
     // Without a taskbar, its "TaskbarCreated" says when to try.
-    if (os_.tray.taskbarExists()) host_.startTimer(kTrayRetryTimer, kTrayRetryMilliseconds);
+    if (trayRetryPending_ || !os_.tray.taskbarExists()) return;
+    trayRetryPending_ = true;
+    os_.background.after(kTrayRetryMilliseconds, std::make_unique<TrayRetry>(*this));
 }
 
 void Hub::addTrayIcon() {
@@ -46,8 +56,9 @@ void Hub::addTrayIcon() {
     if (!showTrayIcon()) retryTrayIconLater();
 }
 
-void Hub::onTimer(unsigned id) {
-    if (id != kTrayRetryTimer || !trayWanted_ || trayShown_) return;
+void Hub::onTrayRetry() {
+    trayRetryPending_ = false;
+    if (!trayWanted_ || trayShown_) return;
     if (!showTrayIcon()) retryTrayIconLater();
 }
 

@@ -88,10 +88,6 @@ bool HubWindow::isVisible() const {
     return ::IsWindowVisible(hwnd_) != FALSE;
 }
 
-void HubWindow::startTimer(unsigned id, unsigned milliseconds) {
-    if (hwnd_) ::SetTimer(hwnd_, id, milliseconds, nullptr);
-}
-
 void HubWindow::unload() {
     if (hwnd_) ::DestroyWindow(hwnd_);
 }
@@ -152,11 +148,6 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return onCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case kRunHandedOver:
         logic_.runHandedOver();
-        return 0;
-    case WM_TIMER:
-        // One-shot: a timer that stayed would come round again.
-        ::KillTimer(hwnd_, wParam);
-        logic_.onTimer(static_cast<unsigned>(wParam));
         return 0;
     case kBackgroundDone:
         Win32Background::deliver(lParam);

@@ -37,7 +37,6 @@ public:
     bool isVisible() const override;
     void unload() override;
     void* windowHandle() const override { return hwnd_; }
-    void startTimer(unsigned id, unsigned milliseconds) override;
     ShortcutKey shownShortcutKey() const override { return shortcutShown_; }
     void showShortcutKey(ShortcutKey shortcut) override;
     void sayBesideShortcutKey(const std::string& text) override;

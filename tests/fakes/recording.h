@@ -515,9 +515,6 @@ struct FakeHubHost final : HubHost, Recorder {
     bool isVisible() const override { return visible; }
     void* windowHandle() const override { return kWindow; }
     void unload() override { log.add("unload()"); }
-    void startTimer(unsigned id, unsigned milliseconds) override {
-        log.add("startTimer(" + std::to_string(id) + "," + std::to_string(milliseconds) + ")");
-    }
     ShortcutKey shortcutBox;   // what the box shows; the test presses keys by setting it
     std::string besideShortcut;
     ShortcutKey shownShortcutKey() const override { return shortcutBox; }

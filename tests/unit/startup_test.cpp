@@ -143,17 +143,17 @@ TEST_CASE("the icon: back when the taskbar is made again, retried when refused, 
     hub.os.tray.accepts = false;  // no taskbar yet at log-on
     hub.os.tray.taskbar = false;
     hub.logic.start();
-    CHECK_FALSE(hub.os.log.contains("startTimer"));  // its "TaskbarCreated" says when
+    CHECK_FALSE(hub.os.log.contains("after"));  // its "TaskbarCreated" says when
     SUBCASE("a busy taskbar sends no \"TaskbarCreated\": tried again about once a second until it takes the icon") {
         hub.os.tray.taskbar = true;
         hub.os.log.calls.clear();
         hub.logic.onTaskbarCreated();  // Explorer's taskbar came, and is busy still
-        hub.logic.onTimer(kTrayRetryTimer);
+        hub.logic.onTaskbarCreated();  // refused again meanwhile: still one try waiting
+        hub.os.background.elapse();
         hub.os.tray.accepts = true;
-        hub.logic.onTimer(kTrayRetryTimer);
-        hub.logic.onTimer(kTrayRetryTimer);  // a late one: shown already
-        const std::string retry = "startTimer(" + std::to_string(kTrayRetryTimer) + ",1000)";
-        CHECK(hub.os.log.calls == Calls{"trayAdd()", retry, "trayAdd()", retry, "trayAdd()"});
+        hub.os.background.elapse();
+        CHECK(hub.os.background.delays.empty());
+        CHECK(hub.os.log.calls == Calls{"trayAdd()", "after(1000)", "trayAdd()", "trayAdd()", "after(1000)", "trayAdd()"});
         CHECK(hub.os.tray.added.back().icon == &hub.turnPicture);
         hub.logic.onWindowGone();
         CHECK(hub.os.tray.removed.size() == 1);

@@ -72,7 +72,7 @@ TEST_CASE("bad settings files: the hub starts quietly, leaves the file alone, an
     // Notepad's "Unicode", either byte order, with a folder outside every code page.
     auto utf16 = [](bool bigEndian) {
         std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-        for (wchar_t unit : win32::widen(kHead + "C:\\\xC3\x9Cber\r\nD:\\\xE6\x97\xA5\r\n")) {
+        for (wchar_t unit : win32::widen(kHead + "C:\\\xC3\x9C" "ber\r\nD:\\\xE6\x97\xA5\r\n")) {
             const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
             bytes += bigEndian ? std::string{high, low} : std::string{low, high};
         }
@@ -88,8 +88,8 @@ TEST_CASE("bad settings files: the hub starts quietly, leaves the file alone, an
         {"a slot of 1 MiB", kHead + "C:\\" + std::string(1 << 20, 'y') + "\r\nD:\\\r\n"},
         {"every byte of the code page", allBytes + "\r\n"},
         {"random binary after the heading", randomBytes},
-        {"UTF-16LE", utf16(false), {"C:\\\xC3\x9Cber", "D:\\\xE6\x97\xA5"}},
-        {"UTF-16BE", utf16(true), {"C:\\\xC3\x9Cber", "D:\\\xE6\x97\xA5"}},
+        {"UTF-16LE", utf16(false), {"C:\\\xC3\x9C" "ber", "D:\\\xE6\x97\xA5"}},
+        {"UTF-16BE", utf16(true), {"C:\\\xC3\x9C" "ber", "D:\\\xE6\x97\xA5"}},
     };
     int index = 0;
     for (const auto& c : cases) {
