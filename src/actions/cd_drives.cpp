@@ -39,6 +39,10 @@ std::vector<std::string> logicalDrives(platform::DriveInfo& drives) {
     return splitList(drives.logicalDriveStrings(), kNul, true);
 }
 
+char driveLetter(const std::string& root) {
+    return root.empty() ? '\0' : asciiUpper(root[0]);
+}
+
 std::vector<std::string> cdDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives) {
     std::vector<std::string> cds;
     for (const auto& root : driveList) {

@@ -21,6 +21,8 @@ void compactList(std::vector<std::string>& list);
 
 // The root paths of the logical drives, in the system's order.
 std::vector<std::string> logicalDrives(platform::DriveInfo& drives);
+// The drive letter of a root path such as "d:\", upper-cased.
+char driveLetter(const std::string& root);
 // The CD-ROM drives of the list, upper-cased, in the list's order.
 std::vector<std::string> cdDrives(const std::vector<std::string>& driveList, platform::DriveInfo& drives);
 

@@ -77,12 +77,22 @@ void Hub::run(const Action& action) {
 void Hub::refreshCdDriveItems() {
     // Asked at every opening: a drive plugged in or a disc image mounted since
     // the last one has its items, a drive gone has none. Naming the drives and
-    // their types touches no disc. Neither WM_DEVICECHANGE nor the letters in
-    // use alone would do: Wine sends the message to no program's window, and
-    // keeps the letter of a drive that went.
+    // their types touches no disc, but each type costs the opening time: they
+    // are all asked only when the letters in use changed (a new drive brings
+    // its letter) or the system said a device came or went, and otherwise
+    // only those of the CD drives shown, whose letter may stay when they go.
+    std::vector<std::string> roots = cd_drives::logicalDrives(os_.drives);
+    const bool lettersChanged = roots != driveRoots_ || devicesChanged_;
+    devicesChanged_ = false;
+    driveRoots_ = roots;
     std::vector<char> letters;
-    for (const auto& root : cd_drives::cdDrives(cd_drives::logicalDrives(os_.drives), os_.drives))
-        letters.push_back(root[0]);
+    std::vector<std::string> cdRoots;
+    for (const auto& root : lettersChanged ? roots : cdRoots_) {
+        if (os_.drives.driveType(root) != platform::kDriveCdRom) continue;
+        cdRoots.push_back(root);
+        letters.push_back(cd_drives::driveLetter(root));
+    }
+    cdRoots_ = std::move(cdRoots);
     popupMenu.setCdDrives(std::move(letters));
 }
 

@@ -162,6 +162,8 @@ public:
     // An "Open" and a "Close" item for every drive that is a CD drive now,
     // behind the CD heading; called as the popup opens.
     void refreshCdDriveItems();
+    // WM_DEVICECHANGE: a volume came or went; the next opening asks every drive.
+    void onDevicesChanged() { devicesChanged_ = true; }
     // The drive's door moves in the background: the drive may take seconds.
     void moveCdDoor(const CdDoor& door);
     // The folder's existence is asked in the background (a share may take a
@@ -247,6 +249,9 @@ private:
     // Work in the background and its answers (hub_background.cpp).
     std::array<bool, kFolderSlotCount> folderChecks_{};  // rows whose existence check has not answered
     int doorsMoving_ = 0;
+    // The drives as the last opening found them, and which of them were CD drives.
+    std::vector<std::string> driveRoots_, cdRoots_;
+    bool devicesChanged_ = true;
     bool browseWaiting_ = false;  // Browse pressed, its picker not open yet
     unsigned browseTicket_ = 0;   // which press the walk's answer and the timer belong to
     bool gone_ = false;           // Exit, or the window went: answers are dropped

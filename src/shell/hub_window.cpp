@@ -7,6 +7,7 @@
 #include "shell/command_line.h"
 #include "shell/tray_icon.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 namespace lumivane::win32 {
@@ -170,6 +171,9 @@ LRESULT HubWindow::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
         onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_DEVICECHANGE:
+        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) logic_.onDevicesChanged();
+        return TRUE;
     case WM_DISPLAYCHANGE:
         logic_.onDisplayChange();
         return ::DefWindowProcW(hwnd_, msg, wParam, lParam);

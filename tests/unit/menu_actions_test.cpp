@@ -164,6 +164,11 @@ TEST_CASE("each opening shows Open and Close of the drives that are CD drives th
     CHECK(opening("C:\\\0D:\\\0"s, {{"D:\\", 5}}, openE) == Calls{"- CD Drives", "Open [D:]", "Close [D:]"});
     hub.logic.onMenuCommand(menu_id::kCdHeading);
     CHECK(hub.os.log.only({"mci"}).empty());
+    // The same letters again: only the CD drive shown is asked, and when it
+    // went but its letter stayed (Wine keeps it), its items go with it.
+    hub.os.log.calls.clear();
+    CHECK(opening("C:\\\0D:\\\0"s, {}) == Calls{"- CD Drives"});
+    CHECK(hub.os.log.only({"driveType"}) == Calls{"driveType(D:\\)"});
     // No CD drive, then a failed call: the heading alone.
     CHECK(opening("C:\\\0"s, {}) == Calls{"- CD Drives"});
     CHECK(opening("", {}) == Calls{"- CD Drives"});
